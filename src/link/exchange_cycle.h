@@ -1,0 +1,55 @@
+#pragma once
+
+#include "link_host.h"
+#include "request_queue.h"
+#include "rx_buffer.h"
+#include "serial_port.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace link_text {
+inline const QString kAnswerOk = QStringLiteral("Связь с контроллером ЗАРН установлена");
+inline const QString kCrcMismatch = QStringLiteral("Ошибка обмена: Несовпадение КС");
+inline const QString kNoAnswer = QStringLiteral("Ошибка обмена: Нет ответа от контроллера ЗАРН");
+} // namespace link_text
+
+// The strict request-answer cycle of the Modbus master. Each tick judges what arrived since the
+// previous tick as the answer to the frame at queue_read, reports the outcome in the status line,
+// hands a good answer to the decoder and sends the next frame. The tick is the whole time-out;
+// a frame is repeated every tick until it is answered with a correct CRC.
+class ExchangeCycle {
+public:
+    ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder);
+
+    void ExchangeTick();
+    void SendNext();
+
+    // Appends the write of the controller's own slave address and arms the switch, so that the
+    // frames after it go to the new address. False (nothing armed) when the ring is full.
+    bool QueueAddressWrite(std::int32_t address, std::int32_t newAddress, std::uint8_t count);
+
+    // While the port dialog probes other ports the line is not ours: ticks do nothing at all,
+    // so no queued request (a СТАРТ among them) reaches whatever device sits on a probed port.
+    void setLineHeld(bool held) { line_held = held; }
+    bool lineHeld() const { return line_held; }
+
+    RequestQueue request_queue;
+    const RxBuffer& rx() const { return received; }
+    int transactionCounter() const { return transaction_counter; }
+
+private:
+    SerialPort& port;
+    LinkHost& host;
+    AnswerConsumer& decoder;
+
+    std::array<std::uint8_t, RequestQueue::kSlotBytes + 2> send_buffer{};
+    RxBuffer received;
+    bool poll_toggle = false;
+    int transaction_counter = 0;
+    int pending_address = 0;
+    bool pending_address_set = false;
+    int pending_address_slot = 0;
+    bool line_held = false;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <cstdint>
+
+// The one serial line of the tool, reduced to the operations the link needs. The exchange
+// cycle polls it from the timer; nothing here raises events.
+enum class OpenOutcome {
+    Opened,
+    Held,         // open already, by us or by another program (exclusive lock, lock file, EBUSY)
+    NotAvailable, // no such device, no permission, or any other failure
+};
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Selects COM<n> for the next open; false for 0, for a number beyond 255, and while open.
+    virtual bool setPortNumber(int n) = 0;
+    virtual int portNumber() const = 0;
+    virtual OpenOutcome open() = 0;
+    virtual bool isOpen() const = 0;
+    // Closes the line; bytes still waiting are discarded.
+    virtual void close() = 0;
+    // Received bytes not yet read; 0 while closed.
+    virtual int waitingBytes() = 0;
+    // Removes and returns the oldest received byte; only called while waitingBytes() > 0.
+    virtual std::uint8_t readByte() = 0;
+    // Queues a whole frame and returns without waiting for it to leave the line.
+    virtual void write(const QByteArray& frame) = 0;
+};

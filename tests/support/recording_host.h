@@ -1,0 +1,31 @@
+#pragma once
+
+#include "link/link_host.h"
+
+#include <QStringList>
+
+// Stands in for the main window: remembers the slave address, the counter shown and every
+// status text, in order.
+class RecordingHost : public LinkHost {
+public:
+    QString text() const override { return status; }
+    void setText(const QString& text) override {
+        status = text;
+        statusHistory.append(text);
+    }
+    void showProgress(const QString& text) override {
+        setText(text);
+        ++repaints;
+    }
+    int slaveAddress() const override { return address; }
+    void setSlaveAddress(int a) override { address = a; }
+    bool armOffChecked() const override { return armOff; }
+    void showTransactionCounter(int counter) override { shownCounter = counter; }
+
+    QString status;
+    QStringList statusHistory;
+    int repaints = 0;
+    int address = 7;
+    bool armOff = false;
+    int shownCounter = -1;
+};
