@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Every message box of the tool goes through this service, so tests script the answers
+// (Retry, Cancel, OK) without a modal loop. Production shows a QMessageBox.
+enum class MessageIcon { Critical, Question };
+enum class MessageButtons { Ok, OkCancel, RetryCancel };
+enum class MessageAnswer { Ok, Cancel, Retry };
+
+class MessageBoxService {
+public:
+    virtual ~MessageBoxService() = default;
+    virtual MessageAnswer ask(MessageIcon icon, const QString& title, const QString& text,
+                              MessageButtons buttons) = 0;
+};
