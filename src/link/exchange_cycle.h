@@ -13,6 +13,8 @@ namespace link_text {
 inline const QString kAnswerOk = QStringLiteral("Связь с контроллером ЗАРН установлена");
 inline const QString kCrcMismatch = QStringLiteral("Ошибка обмена: Несовпадение КС");
 inline const QString kNoAnswer = QStringLiteral("Ошибка обмена: Нет ответа от контроллера ЗАРН");
+// Shown when a command or a transfer does not fit into the request ring and is refused whole.
+inline const QString kQueueFull = QStringLiteral("Очередь запросов переполнена");
 } // namespace link_text
 
 // The strict request-answer cycle of the Modbus master. Each tick judges what arrived since the
