@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <vector>
+
+// One INI file held in memory, read and changed with the semantics of the Windows profile
+// functions, and written back with every line we did not change kept byte for byte. Loading it
+// once lets a caller look up or set hundreds of keys at the cost of one read and one write.
+//
+// Names and values are text in Windows-1251, the code page of the Windows machines the files
+// come from. Only the first max_size bytes of a file are looked at, so a huge or binary file
+// costs no more than that; such a file is never written, because writing it back would cut it.
+class IniDocument {
+public:
+    static constexpr qsizetype max_size = 1 << 20;
+    static constexpr qsizetype max_value_length = 254;
+
+    enum class LoadStatus { Loaded, Missing, Unreadable, TooLarge };
+
+    // A missing or unreadable file loads as an empty document; a TooLarge one as its first
+    // max_size bytes, up to the last whole line.
+    LoadStatus load(const QString& path);
+
+    // The value of key in section (trimmed, matching quotes removed, cut to max_value_length),
+    // or defaultValue when the section or the key is missing.
+    QString value(const QString& section, const QString& key, const QString& defaultValue) const;
+    // Replaces the key's line, or adds key=value at the end of the section, adding the section
+    // at the end of the file when missing. CR and LF in the value become blanks.
+    void setValue(const QString& section, const QString& key, const QString& value);
+
+    QByteArray bytes() const;
+    // Replaces the file atomically; false when it could not be written, or when the document
+    // holds only the beginning of a file too large to load.
+    bool save(const QString& path) const;
+
+private:
+    struct Section {
+        QByteArray new_header;      // set for a section this document added
+        int last_content_line = -1; // new keys of an original section follow this line
+        std::vector<QByteArray> added;
+    };
+    // An original line of the file, or a line added to a section.
+    struct KeyPlace {
+        int line = -1;
+        int section = -1;
+        int added = -1;
+    };
+
+    void parse();
+    QByteArrayView lineView(int line) const;
+
+    QByteArray data_;
+    bool cut_ = false;
+    std::vector<qsizetype> line_starts_; // plus the end of the data as the last entry
+    std::vector<Section> sections_;
+    QHash<QString, int> section_index_;
+    QHash<QString, KeyPlace> keys_;
+    QHash<int, QByteArray> replaced_;
+};
