@@ -1,0 +1,120 @@
+#include "qt_serial_port.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+
+namespace {
+// Where serial programs (Qt among them) leave their LCK..<name> files on Linux.
+const char* const kLockFolders[] = {"/var/lock",       "/run/lock",  "/var/spool/locks",
+                                    "/var/spool/uucp", "/etc/locks", "/tmp",
+                                    "/var/tmp"};
+
+QString lockFileName(const QString& device) {
+    QString name = device.startsWith("/dev/") ? device.mid(5) : device;
+    return "LCK.." + name.replace('/', '_');
+}
+
+bool someoneHoldsLock(const QString& device) {
+    const QString name = lockFileName(device);
+    for (const char* folder : kLockFolders) {
+        if (QFileInfo::exists(QDir(folder).filePath(name)))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+QtSerialPort::QtSerialPort(std::function<QString(int comNumber)> devicePathForCom)
+    : devicePathForCom(std::move(devicePathForCom)) {
+    QObject::connect(&serial, &QSerialPort::errorOccurred,
+                     [this](QSerialPort::SerialPortError error) { onError(error); });
+}
+
+bool QtSerialPort::setPortNumber(int n) {
+    if (serial.isOpen() || n < 1 || n > 255)
+        return false;
+    number = n;
+    return true;
+}
+
+OpenOutcome QtSerialPort::open() {
+    if (lost)
+        close();
+    if (serial.isOpen())
+        return OpenOutcome::Held;
+    // The real device behind a stable link (/dev/serial/by-id/...): Qt names its lock file after
+    // the path it is given, and other programs lock the device under its own name.
+    const QString device = QFileInfo(devicePathForCom(number)).canonicalFilePath();
+    if (device.isEmpty())
+        return OpenOutcome::NotAvailable;
+
+    serial.setPortName(device);
+    serial.setBaudRate(QSerialPort::Baud115200);
+    serial.setParity(QSerialPort::EvenParity);
+    serial.setDataBits(QSerialPort::Data8);
+    serial.setStopBits(QSerialPort::OneStop);
+    serial.setFlowControl(QSerialPort::NoFlowControl);
+    if (!serial.open(QIODevice::ReadWrite))
+        return failedOpen(device);
+    // Qt 6.4 leaves whatever the device received before the open in its queue.
+    serial.clear();
+    return OpenOutcome::Opened;
+}
+
+OpenOutcome QtSerialPort::failedOpen(const QString& device) const {
+    // Qt reports a busy device (another program's exclusive open), a live lock file and a
+    // missing permission all as PermissionError; the cause is in the text, or in the lock file
+    // that Qt refused to take over (it removes stale ones itself).
+    if (serial.error() != QSerialPort::PermissionError ||
+        serial.errorString() == qt_error_string(EACCES))
+        return OpenOutcome::NotAvailable;
+    if (serial.errorString() == qt_error_string(EBUSY) || someoneHoldsLock(device))
+        return OpenOutcome::Held;
+    return OpenOutcome::NotAvailable;
+}
+
+void QtSerialPort::close() {
+    lost = false;
+    if (serial.isOpen())
+        serial.close();
+}
+
+int QtSerialPort::waitingBytes() {
+    // Takes in what the device holds right now, so a drain also sees bytes that arrived after
+    // the event loop last looked.
+    if (isOpen() && serial.bytesAvailable() == 0)
+        serial.waitForReadyRead(0);
+    if (lost)
+        close();
+    return isOpen() ? static_cast<int>(serial.bytesAvailable()) : 0;
+}
+
+std::uint8_t QtSerialPort::readByte() {
+    char byte = 0;
+    serial.getChar(&byte);
+    return static_cast<std::uint8_t>(byte);
+}
+
+void QtSerialPort::write(const QByteArray& frame) {
+    if (isOpen())
+        serial.write(frame);
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+    // A pulled USB adapter reports ResourceError; a hung-up pty reads end-of-file, which Qt
+    // reports as ReadError, again on every pass of the event loop. Either way the device is gone
+    // for good and the user reopens a port through the port dialog. Closing right here would
+    // delete the notifier that is reporting the error.
+    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) ||
+        !serial.isOpen())
+        return;
+    lost = true;
+    QMetaObject::invokeMethod(
+        &serial,
+        [this] {
+            if (lost)
+                close();
+        },
+        Qt::QueuedConnection);
+}

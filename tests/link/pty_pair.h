@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A pseudo-terminal whose master side the test plays: the port under test opens the slave
+// path as if it were a serial device.
+class PtyPair {
+public:
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    bool isValid() const { return master >= 0; }
+    QString slavePath() const { return path; }
+    // Bytes "from the controller" towards whoever holds the slave side.
+    void send(const QByteArray& bytes);
+    // Everything the slave side has written so far (reads what has arrived, never waits).
+    QByteArray received();
+    // The far end goes away, like a pulled adapter.
+    void hangUp();
+
+private:
+    int master = -1;
+    QString path;
+    QByteArray collected;
+};
