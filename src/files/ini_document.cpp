@@ -6,6 +6,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -56,6 +59,15 @@ QString ValueOfLine(QByteArrayView line) {
 QByteArray KeyLine(const QString& key, QString value) {
     value.replace(QChar('\r'), QChar(' ')).replace(QChar('\n'), QChar(' '));
     return Encode(key) + '=' + Encode(value) + "\r\n";
+}
+
+bool SyncedToDisk(QFileDevice& file) {
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
 }
 
 } // namespace
@@ -205,8 +217,11 @@ bool IniDocument::save(const QString& path) const {
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // QSaveFile::commit() renames even when its final flush fell short (a full disk, a file
+    // size limit) or the data never reached the disk; both are checked here first, so a cut
+    // file never replaces a whole one.
     const QByteArray out = bytes();
-    if (file.write(out) != out.size()) {
+    if (file.write(out) != out.size() || !file.flush() || !SyncedToDisk(file)) {
         file.cancelWriting();
         return false;
     }

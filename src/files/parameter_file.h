@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class MessageBoxService;
+class ParamBoxes;
+class StatusLine;
+
+// The parameter window's file operations: the 506 box texts as keys PAR0..PAR505 of section
+// "Parameters" of an INI file in the folder chosen in the picker, under the name typed there.
+//
+// A save loads the file once, sets all 506 keys and replaces the file in one atomic write:
+// rewriting the file per key took 1.5 to 2.5 s on a local disk (and far longer on a USB stick),
+// and a failure midway would have left a file half old, half new. So a failed save leaves the
+// previous file complete, and the boxes turn light blue only once their values are in the file.
+// Retry repeats the whole write; Cancel leaves file and boxes as they were.
+
+// The folder and the name joined with one separator (a root folder already ends with one).
+QString ParamFilePath(const QString& folder, const QString& name);
+
+// The two names under which parameter n is stored.
+QString ParamFileSection();
+QString ParamFileKey(int n);
+
+struct ParameterFileUi {
+    ParamBoxes& boxes;
+    StatusLine& status;
+    MessageBoxService& messages;
+};
+
+void SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name,
+                       const std::function<void()>& refreshFileList);
+// Takes every value present in the file into its box (light blue); boxes whose key is missing
+// keep their text and turn light yellow.
+void ReadParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);
+// Colours every box by whether its number equals the file's: light green or light red, light
+// yellow where the file lacks the key. No text changes.
+void CompareParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);

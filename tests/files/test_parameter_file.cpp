@@ -1,0 +1,399 @@
+#include "files/parameter_file.h"
+#include "memory_param_boxes.h"
+#include "recording_host.h"
+#include "scripted_messages.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+
+Q_DECLARE_METATYPE(BoxState)
+Q_DECLARE_METATYPE(MessageAnswer)
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Texts as the window shows them: numbers with a decimal comma and a trailing blank, a few
+// plain ones, and an empty box.
+QString ShownText(int i) {
+    if (i == 9)
+        return QString();
+    return i % 3 == 0 ? QString::number(i) + ",5 " : QString::number(i * 7);
+}
+
+QByteArray KeyLines(int from, int to, const std::function<QString(int)>& text) {
+    QByteArray lines;
+    for (int i = from; i <= to; ++i)
+        lines += "PAR" + QByteArray::number(i) + "=" + text(i).toLatin1() + "\r\n";
+    return lines;
+}
+
+QByteArray NewFile() {
+    return "[Parameters]\r\n" + KeyLines(0, 505, ShownText);
+}
+
+const QString kSaving = QStringLiteral("Сохранение файла ");
+const QString kReading = QStringLiteral("Чтение файла ");
+const QString kOpenError = QStringLiteral("Ошибка открытия файла");
+
+// A limit on the size of files this process writes: the disk "fills up" in the middle of
+// writing anything larger.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { lift(); }
+    void lift() { setrlimit(RLIMIT_FSIZE, &saved); }
+
+private:
+    rlimit saved{};
+};
+
+} // namespace
+
+class ParameterFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        dir.emplace();
+        QVERIFY(dir->isValid());
+        folder = dir->path();
+        boxes = MemoryParamBoxes();
+        for (int i = 0; i < kParamCount; ++i)
+            boxes.texts[i] = ShownText(i);
+        status = RecordingHost();
+        messages = ScriptedMessages();
+        refreshes = 0;
+    }
+
+    void newFileHoldsEveryBoxInOrder() {
+        save("p.ini");
+        QCOMPARE(ReadAll(path("p.ini")), NewFile());
+        QVERIFY(messages.shown.isEmpty());
+        for (int i = 0; i < kParamCount; ++i)
+            QCOMPARE(boxes.states[i], BoxState::FromFile);
+        QCOMPARE(status.statusHistory, (QStringList{kSaving + "p.ini", ""}));
+        QCOMPARE(status.repaints, 1);
+        QCOMPARE(refreshes, 1);
+    }
+
+    // The file keeps the trailing blank of «12,5 »; reading trims blanks around values, as the
+    // profile functions do, so the box gets «12,5» back, the same number.
+    void roundTrip() {
+        save("p.ini");
+        boxes = MemoryParamBoxes();
+        ReadParameterFile(ui(), folder, "p.ini");
+        for (int i = 0; i < kParamCount; ++i) {
+            QCOMPARE(boxes.texts[i], ShownText(i).trimmed());
+            QCOMPARE(boxes.states[i], BoxState::FromFile);
+        }
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(status.statusHistory.mid(2), (QStringList{kReading + path("p.ini"), ""}));
+    }
+
+    void emptyNameIsRefusedBeforeWriting() {
+        save("");
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
+        QCOMPARE(messages.shown[0].buttons, MessageButtons::Ok);
+        QCOMPARE(messages.shown[0].title, kOpenError);
+        QCOMPARE(messages.shown[0].text, QString("Невозможно открыть файл  для записи"));
+        QCOMPARE(status.status, kSaving);
+        QVERIFY(QDir(folder).isEmpty());
+        QCOMPARE(boxes.states[0], std::nullopt);
+    }
+
+    // A file from a Windows machine: CRLF and LF lines, a comment, a foreign section in
+    // Windows-1251, blanks around names and values, extra keys in "Parameters".
+    void windowsFileSurvivesOutsideOurKeys() {
+        const QByteArray head = "; \xcd\xe0\xf1\xf2\xf0\xee\xe9\xea\xe8\r\n"
+                                "[\xc4\xc3\xd3]\r\n"
+                                "\xcc\xee\xf9\xed\xee\xf1\xf2\xfc = 500 \xea\xc2\xf2\r\n"
+                                "\r\n"
+                                "[parameters]\r\n"
+                                " par0 = 17 \r\n"
+                                "Extra=keep\n"
+                                "PAR600=beyond\r\n";
+        const QByteArray tail = "; trailer\r\n"
+                                "\r\n"
+                                "[Other]\r\n"
+                                "PAR1=elsewhere\r\n";
+        WriteAll(path("w.ini"), head + tail);
+
+        ReadParameterFile(ui(), folder, "w.ini");
+        QCOMPARE(boxes.texts[0], QString("17"));
+        QCOMPARE(boxes.states[0], BoxState::FromFile);
+        QCOMPARE(boxes.texts[1], ShownText(1));
+        QCOMPARE(boxes.states[1], BoxState::MissingInFile);
+
+        boxes.texts[0] = "18";
+        messages.answer(MessageAnswer::Ok);
+        save("w.ini");
+        const QByteArray expected = head.left(head.indexOf(" par0")) + "PAR0=18\r\n" +
+                                    "Extra=keep\n" + "PAR600=beyond\r\n" +
+                                    KeyLines(1, 505, ShownText) + tail;
+        QCOMPARE(ReadAll(path("w.ini")), expected);
+    }
+
+    void overwriteQuestion_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::newRow("OK rewrites") << MessageAnswer::Ok;
+        QTest::newRow("Cancel keeps everything") << MessageAnswer::Cancel;
+    }
+    void overwriteQuestion() {
+        QFETCH(MessageAnswer, answer);
+        const QByteArray old = "[Parameters]\r\nPAR0=old\r\n";
+        WriteAll(path("p.ini"), old);
+        messages.answer(answer);
+        save("p.ini");
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].icon, MessageIcon::Question);
+        QCOMPARE(messages.shown[0].buttons, MessageButtons::OkCancel);
+        QCOMPARE(messages.shown[0].title, QString("Создание текстового файла"));
+        QCOMPARE(messages.shown[0].text, QString("Файл p.ini уже существует!\r\nЗаменить его?"));
+        QCOMPARE(status.status, QString());
+        if (answer == MessageAnswer::Ok) {
+            QCOMPARE(ReadAll(path("p.ini")), NewFile());
+            QCOMPARE(boxes.states[505], BoxState::FromFile);
+            QCOMPARE(refreshes, 1);
+        } else {
+            QCOMPARE(ReadAll(path("p.ini")), old);
+            QCOMPARE(boxes.states[0], std::nullopt);
+            QCOMPARE(refreshes, 0);
+        }
+    }
+
+    // Only a listed name equal to the typed one, letter case included, brings the question. On
+    // a volume that ignores case the save then updates the existing file; here, on a volume
+    // that respects it, the other name is another file and the first one stays as it was.
+    void nameInOtherCaseAsksNothing() {
+        WriteAll(path("p.ini"), "x");
+        save("P.ini");
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(ReadAll(path("P.ini")), NewFile());
+        QCOMPARE(ReadAll(path("p.ini")), QByteArray("x"));
+    }
+
+    void failedSaveRetried_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("directory where the file should be") << "directory";
+        QTest::newRow("folder removed") << "removed";
+    }
+    void failedSaveRetried() {
+        QFETCH(QString, cause);
+        const QString sub = folder + "/sub";
+        QVERIFY(QDir().mkpath(sub));
+        if (cause == "directory")
+            QVERIFY(QDir().mkpath(sub + "/p.ini"));
+        else
+            QVERIFY(QDir(sub).removeRecursively());
+        messages.answer(MessageAnswer::Retry);
+        messages.answer(MessageAnswer::Retry, [&] {
+            QVERIFY(QDir(sub).removeRecursively());
+            QVERIFY(QDir().mkpath(sub));
+        });
+        SaveParameterFile(ui(), sub, "p.ini", [this] { ++refreshes; });
+        QCOMPARE(messages.shown.size(), 2);
+        for (const ScriptedMessages::Shown& box : messages.shown) {
+            QCOMPARE(box.icon, MessageIcon::Critical);
+            QCOMPARE(box.buttons, MessageButtons::RetryCancel);
+            QCOMPARE(box.title, kOpenError);
+            QCOMPARE(box.text, QString("Невозможно открыть файл p.ini для записи"));
+        }
+        QCOMPARE(ReadAll(sub + "/p.ini"), NewFile());
+        QCOMPARE(boxes.states[0], BoxState::FromFile);
+        QCOMPARE(status.status, QString());
+        QCOMPARE(refreshes, 1);
+    }
+
+    void cancelAfterFailure() {
+        QVERIFY(QDir().mkpath(path("p.ini")));
+        messages.answer(MessageAnswer::Cancel);
+        save("p.ini");
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(QFileInfo(path("p.ini")).isDir());
+        QCOMPARE(boxes.states[0], std::nullopt);
+        QCOMPARE(status.statusHistory, (QStringList{kSaving + "p.ini", ""}));
+        QCOMPARE(refreshes, 0);
+    }
+
+    // The disk fills up in the middle of the write: the previous file stays whole and no
+    // temporary file is left behind; once there is room again, Retry completes the save.
+    void diskFullMidway_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::newRow("Cancel") << MessageAnswer::Cancel;
+        QTest::newRow("Retry after freeing") << MessageAnswer::Retry;
+    }
+    void diskFullMidway() {
+        QFETCH(MessageAnswer, answer);
+        const QByteArray old = "[Parameters]\r\n" + KeyLines(0, 505, [](int) { return "1"; });
+        WriteAll(path("p.ini"), old);
+        FileSizeLimit limit(old.size() + 100);
+        messages.answer(MessageAnswer::Ok);
+        messages.answer(answer, [&] { limit.lift(); });
+        save("p.ini");
+        limit.lift();
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown[1].buttons, MessageButtons::RetryCancel);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"p.ini"});
+        if (answer == MessageAnswer::Cancel) {
+            QCOMPARE(ReadAll(path("p.ini")), old);
+            QCOMPARE(boxes.states[0], std::nullopt);
+        } else {
+            QCOMPARE(ReadAll(path("p.ini")), NewFile());
+            QCOMPARE(boxes.states[0], BoxState::FromFile);
+        }
+        QCOMPARE(status.status, QString());
+    }
+
+    void hugeFileIsNotCut() {
+        QByteArray huge = NewFile() + QByteArray(2 * 1024 * 1024, 'z');
+        WriteAll(path("p.ini"), huge);
+        messages.answer(MessageAnswer::Ok);
+        messages.answer(MessageAnswer::Cancel);
+        save("p.ini");
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown[1].text, QString("Невозможно открыть файл p.ini для записи"));
+        QCOMPARE(ReadAll(path("p.ini")), huge);
+    }
+
+    void valuesCompared_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<BoxState>("compared");
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<BoxState>("readState");
+        const BoxState match = BoxState::MatchesFile;
+        const BoxState differ = BoxState::DiffersFromFile;
+        const BoxState missing = BoxState::MissingInFile;
+        const BoxState fromFile = BoxState::FromFile;
+        QTest::newRow("100 vs 1e2")
+            << "100" << QByteArray("PAR7=1e2") << match << "1e2" << fromFile;
+        QTest::newRow("100 vs 100,5")
+            << "100" << QByteArray("PAR7=100,5") << differ << "100,5" << fromFile;
+        QTest::newRow("as shown vs point")
+            << "12,5 " << QByteArray("PAR7=12.50") << match << "12.50" << fromFile;
+        QTest::newRow("key missing") << "5" << QByteArray("PAR70=5") << missing << "5" << missing;
+        QTest::newRow("value default")
+            << "5" << QByteArray("PAR7=default") << missing << "5" << missing;
+        QTest::newRow("empty value vs 0") << "0" << QByteArray("PAR7=") << match << "" << fromFile;
+        QTest::newRow("empty value vs 3") << "3" << QByteArray("PAR7=") << differ << "" << fromFile;
+        QTest::newRow("unread box vs 0") << "-" << QByteArray("PAR7=0") << match << "0" << fromFile;
+        QTest::newRow("too large for a double")
+            << "1" << QByteArray("PAR7=1e999") << differ << "1e999" << fromFile;
+        QTest::newRow("long value cut to 254")
+            << "1"
+            << "PAR7=" + QByteArray(300, '1') << differ << QString(254, '1') << fromFile;
+    }
+    void valuesCompared() {
+        QFETCH(QString, box);
+        QFETCH(QByteArray, line);
+        WriteAll(path("c.ini"), "[Parameters]\r\n" + line + "\r\n");
+        boxes.texts[7] = box;
+        CompareParameterFile(ui(), folder, "c.ini");
+        QTEST(*boxes.states[7], "compared");
+        QCOMPARE(boxes.texts[7], box);
+        QCOMPARE(status.statusHistory, (QStringList{kReading + "c.ini", ""}));
+        ReadParameterFile(ui(), folder, "c.ini");
+        QTEST(boxes.texts[7], "read");
+        QTEST(*boxes.states[7], "readState");
+        QCOMPARE(status.statusHistory.mid(2), (QStringList{kReading + path("c.ini"), ""}));
+        QVERIFY(messages.shown.isEmpty());
+    }
+
+    // Not a parameter file at all, whether text or 3 MB of noise: every box turns light yellow,
+    // no text changes, no message.
+    void notAParameterFile_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("other sections") << QByteArray("[Other]\r\nPAR0=1\r\n");
+        QByteArray noise(3 * 1024 * 1024, Qt::Uninitialized);
+        QRandomGenerator generator(604);
+        for (char& byte : noise)
+            byte = char(generator.bounded(256));
+        QTest::newRow("binary") << noise;
+    }
+    void notAParameterFile() {
+        QFETCH(QByteArray, content);
+        WriteAll(path("x.bin"), content);
+        for (const auto operation : {ReadParameterFile, CompareParameterFile}) {
+            operation(ui(), folder, "x.bin");
+            for (int i = 0; i < kParamCount; ++i) {
+                QCOMPARE(boxes.texts[i], ShownText(i));
+                QCOMPARE(boxes.states[i], BoxState::MissingInFile);
+            }
+        }
+        QVERIFY(messages.shown.isEmpty());
+        QCOMPARE(ReadAll(path("x.bin")), content);
+    }
+
+    void nothingToRead_data() {
+        QTest::addColumn<bool>("compare");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("read, empty name") << false << "";
+        QTest::newRow("read, no such file") << false << "none.ini";
+        QTest::newRow("read, a folder") << false << "sub";
+        QTest::newRow("compare, empty name") << true << "";
+        QTest::newRow("compare, no such file") << true << "none.ini";
+    }
+    void nothingToRead() {
+        QFETCH(bool, compare);
+        QFETCH(QString, name);
+        QVERIFY(QDir(folder).mkpath("sub"));
+        (compare ? CompareParameterFile : ReadParameterFile)(ui(), folder, name);
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
+        QCOMPARE(messages.shown[0].buttons, MessageButtons::Ok);
+        QCOMPARE(messages.shown[0].title, kOpenError);
+        QCOMPARE(messages.shown[0].text, "Невозможно открыть файл " + name + " для чтения");
+        QCOMPARE(status.statusHistory, QStringList{""});
+        QCOMPARE(boxes.states[0], std::nullopt);
+    }
+
+    void pathJoin_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("folder") << "/home/user"
+                                << "/home/user/p.ini";
+        QTest::newRow("root") << "/"
+                              << "/p.ini";
+    }
+    void pathJoin() {
+        QFETCH(QString, folder);
+        QTEST(ParamFilePath(folder, "p.ini"), "path");
+    }
+
+private:
+    ParameterFileUi ui() { return {boxes, status, messages}; }
+    QString path(const QString& name) const { return folder + "/" + name; }
+    void save(const QString& name) {
+        SaveParameterFile(ui(), folder, name, [this] { ++refreshes; });
+    }
+
+    std::optional<QTemporaryDir> dir;
+    QString folder;
+    MemoryParamBoxes boxes;
+    RecordingHost status;
+    ScriptedMessages messages;
+    int refreshes = 0;
+};
+
+QTEST_GUILESS_MAIN(ParameterFileTest)
+#include "test_parameter_file.moc"
