@@ -1,6 +1,20 @@
+#include "config/com_port_map.h"
+#include "config/config_file.h"
+#include "config/message_box_dialog.h"
+#include "link/qt_serial_port.h"
+#include "monitor/tool.h"
+
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    const QString configPath = ConfigPathBesideExecutable();
+    MessageBoxDialog boxes;
+    Tool tool(std::make_unique<QtSerialPort>(
+                  [configPath](int n) { return DevicePathForCom(configPath, n); }),
+              boxes, configPath, QLocale::system().decimalPoint().front());
+    if (!tool.start())
+        return 0;
+    return app.exec();
 }

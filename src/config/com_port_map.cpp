@@ -1,0 +1,24 @@
+#include "com_port_map.h"
+
+#include "config/ini_file.h"
+
+namespace {
+QString defaultDevice(int n) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(n);
+#else
+    if (n >= 1 && n <= 4)
+        return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+    if (n >= 5 && n <= 12)
+        return QStringLiteral("/dev/ttyUSB%1").arg(n - 5);
+    if (n >= 13 && n <= 16)
+        return QStringLiteral("/dev/ttyACM%1").arg(n - 13);
+    return QString();
+#endif
+}
+} // namespace
+
+QString DevicePathForCom(const QString& configPath, int n) {
+    return ReadIniValue(configPath, QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n),
+                        defaultDevice(n));
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "config/message_box.h"
+#include "link/link_host.h"
+
+#include <QString>
+#include <cstdint>
+
+// The tool's own settings in "тп.ini": the COM port to use (section "PC config", key "COM")
+// and the slave-address entry chosen when it was saved (section "QLA config", key "MBSLAD",
+// written only). Other sections, the port map among them, are left as they are.
+class ConfigFile {
+public:
+    ConfigFile(QString path, LinkHost& host, MessageBoxService& boxes);
+
+    // Sets com_port from the file, creating the file when there is none.
+    void LoadConfig();
+    // Writes com_port and the chosen slave-address entry (-1 for none).
+    void SaveConfig();
+
+    const QString& path() const { return file_path; }
+
+    // 0 stands for no port.
+    std::uint8_t com_port = 0;
+
+private:
+    QString file_path;
+    LinkHost& host;
+    MessageBoxService& boxes;
+};
+
+// "тп.ini" in the folder of the running executable.
+QString ConfigPathBesideExecutable();

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "link/rx_buffer.h"
+
+#include <QChar>
+#include <QString>
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <optional>
+
+constexpr int kLedCount = 11;
+constexpr int kSignalCount = 256;
+constexpr int kFaultCount = 9;
+
+// How the window looks for a known object type: its name and which of the type-dependent
+// controls (LEDs 6 to 10, the propeller-shaft speed) are visible.
+struct ObjectTypeLook {
+    QString caption;
+    std::array<bool, kLedCount> ledVisible{};
+    bool propShaftVisible = false;
+};
+
+// Everything one poll answer shows, as texts and flags. The view applies it in this order.
+struct PollPicture {
+    QString pr_ver;
+    QString sw_ver;
+    bool modbusBlocked = false;
+    // Empty for an object type other than 0 and 1: the display keeps its last look.
+    std::optional<ObjectTypeLook> objectLook;
+    QString service;
+    QString motomin;
+    QString acc;
+    QString ct;
+    QString oilt;
+    QString goilt;
+    QString eng_rpm;
+    QString prop_rpm;
+    QString oilp;
+    QString goilp;
+    QString inp;
+    QString outp;
+    QString adc_board_d;
+    std::bitset<kSignalCount> signalLit;
+    std::bitset<kLedCount> ledLit;
+    std::array<QString, kFaultCount> faults;
+};
+
+// The look of object types 0 ("ДГУ") and 1 ("ДРА"); nothing for any other type.
+std::optional<ObjectTypeLook> LookOfObjectType(std::int32_t objectType);
+
+// Turns answers to the poll read (input registers 300..424) into what the main window shows.
+// Keeps the object type between answers.
+class PollDecoder {
+public:
+    explicit PollDecoder(QChar decimalSeparator) : separator(decimalSeparator) {}
+
+    PollPicture decode(const RxBuffer& rx);
+
+    std::int32_t object_type = 0;
+
+private:
+    QChar separator;
+};
