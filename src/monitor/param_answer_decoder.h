@@ -1,0 +1,31 @@
+#pragma once
+
+#include "link/rx_buffer.h"
+#include "params/param_boxes.h"
+#include "params/param_catalogue.h"
+
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+// Cells p..p+n-1 of an answer read as one big-endian number, unsigned or two's complement.
+std::int32_t ReadBeUnsigned(const RxBuffer& rx, int p, int n);
+std::int32_t ReadBeSigned(const RxBuffer& rx, int p, int n);
+
+struct ParamValueText {
+    int index;
+    QString text;
+};
+
+// The parameters an answer of function 100 or 101 covers, with the texts their boxes show:
+// the stored value times the magnitude of the scale, 3 decimals. An unknown start address gives
+// nothing. Decoding stops at the last catalogue entry and at the end of the receive buffer, so a
+// malformed answer never reaches outside either.
+QList<ParamValueText> DecodeParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue,
+                                        QChar decimalSeparator);
+
+// Writes the decoded values into the boxes, text first, then the "from EEPROM" colour (setting
+// the text turns a box white, so the colour must come second).
+void ShowParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue, ParamBoxes& boxes,
+                     QChar decimalSeparator);
