@@ -1,0 +1,49 @@
+#include "files/name_pattern.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype kMaxNameLength = 255;
+
+bool Refused(QChar c) {
+    return c.category() == QChar::Other_Control || QStringLiteral("/\\<>\"|").contains(c);
+}
+
+QRegularExpression WildcardExpression(const QString& pattern) {
+    QString expression;
+    for (const QChar c : pattern) {
+        if (c == '*')
+            expression += QStringLiteral(".*");
+        else if (c == '?')
+            expression += '.';
+        else
+            expression += QRegularExpression::escape(QString(c));
+    }
+    return QRegularExpression(QRegularExpression::anchoredPattern(expression),
+                              QRegularExpression::CaseInsensitiveOption |
+                                  QRegularExpression::DotMatchesEverythingOption);
+}
+
+} // namespace
+
+std::optional<NamePattern> NamePattern::parse(const QString& text) {
+    if (text.size() > kMaxNameLength || std::any_of(text.begin(), text.end(), Refused))
+        return std::nullopt;
+    NamePattern result;
+    for (const QString& part : text.split(QChar(';'))) {
+        const QString pattern = part.trimmed();
+        if (pattern.isEmpty())
+            continue;
+        result.patterns_.append(
+            WildcardExpression(pattern == QStringLiteral("*.*") ? "*" : pattern));
+    }
+    if (result.patterns_.isEmpty())
+        result.patterns_.append(WildcardExpression(QStringLiteral("*")));
+    return result;
+}
+
+bool NamePattern::matches(const QString& name) const {
+    return std::any_of(patterns_.begin(), patterns_.end(),
+                       [&name](const QRegularExpression& e) { return e.match(name).hasMatch(); });
+}

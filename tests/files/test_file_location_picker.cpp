@@ -1,0 +1,230 @@
+#include "files/file_location_picker.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList Texts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text().trimmed());
+    return texts;
+}
+
+QColor Background(const QLineEdit* box) {
+    return box->palette().color(QPalette::Base);
+}
+
+void Touch(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class FileLocationPickerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        drive.emplace();
+        QVERIFY(drive->isValid());
+        root = drive->path();
+        work = root + "/work";
+        QVERIFY(QDir().mkpath(work + "/archive"));
+        QVERIFY(QDir().mkpath(work + "/reference"));
+        for (const char* name : {"a.ini", "B.INI", "notes.txt", "README"})
+            Touch(work + "/" + name);
+        Touch(work + "/archive/old.ini");
+        roots = QStringList{root, root + "/unready"};
+        picker.emplace(
+            nullptr, [this] { return roots; }, work);
+        picker->resize(240, 352);
+        picker->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&*picker));
+    }
+    void cleanup() { picker.reset(); }
+
+    void startsInTheGivenFolder() {
+        QCOMPARE(find<QComboBox>("Drive2")->currentText(), root);
+        QVERIFY(find<QComboBox>("Drive1")->isHidden());
+        QCOMPARE(find<QComboBox>("Drive1")->count(), 2);
+        QCOMPARE(picker->currentFolder(), work);
+        QCOMPARE(find<QLineEdit>("Text2")->text(), QString("*.*"));
+        QCOMPARE(Background(find<QLineEdit>("Text2")), QColor(Qt::white));
+        QCOMPARE(picker->fileName(), QString());
+        QVERIFY(find<QLabel>("Label38")->isHidden());
+        QCOMPARE(find<QLabel>("Label38")->text(), QString("Диск недоступен"));
+        QVERIFY(picker->isUsable());
+        // "*.*" shows every file, also one without a dot.
+        QCOMPARE(Texts(find<QListWidget>("File2")),
+                 (QStringList{"a.ini", "B.INI", "notes.txt", "README"}));
+        const QListWidget* dirs = find<QListWidget>("Dir2");
+        QCOMPARE(Texts(dirs).mid(dirs->currentRow()),
+                 (QStringList{"work", "archive", "reference"}));
+    }
+
+    void patterns_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("*.ini, letter case ignored") << "*.ini" << QStringList{"a.ini", "B.INI"};
+        QTest::newRow("two patterns")
+            << "*.txt; ?.ini" << QStringList{"a.ini", "B.INI", "notes.txt"};
+        QTest::newRow("no wildcard") << "readme" << QStringList{"README"};
+        QTest::newRow("nothing matches") << "*.par" << QStringList{};
+        QTest::newRow("brackets are plain characters") << "[ab].ini" << QStringList{};
+        QTest::newRow("empty shows all")
+            << "" << QStringList{"a.ini", "B.INI", "notes.txt", "README"};
+    }
+    void patterns() {
+        QFETCH(QString, pattern);
+        QLineEdit* text2 = find<QLineEdit>("Text2");
+        text2->selectAll();
+        QTest::keyClick(text2, Qt::Key_Backspace);
+        QTest::keyClicks(text2, pattern);
+        QTEST(Texts(find<QListWidget>("File2")), "files");
+        QCOMPARE(Background(text2), QColor(Qt::white));
+    }
+
+    void refusedPatternTurnsRed_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("Windows filter syntax") << "*.ini|*.txt";
+        QTest::newRow("a folder") << "archive/*.ini";
+        QTest::newRow("other wildcard") << "<.ini";
+    }
+    void refusedPatternTurnsRed() {
+        QFETCH(QString, pattern);
+        QLineEdit* text2 = find<QLineEdit>("Text2");
+        text2->setText("*.txt");
+        text2->setText(pattern);
+        QCOMPARE(Background(text2), QColor(Qt::red));
+        QCOMPARE(Texts(find<QListWidget>("File2")), QStringList{"notes.txt"});
+        text2->setText("*.ini");
+        QCOMPARE(Background(text2), QColor(Qt::white));
+        QCOMPARE(Texts(find<QListWidget>("File2")), (QStringList{"a.ini", "B.INI"}));
+    }
+
+    void clickedFileFillsTheName() {
+        QListWidget* files = find<QListWidget>("File2");
+        const QListWidgetItem* item = files->findItems("notes.txt", Qt::MatchExactly).value(0);
+        QVERIFY(item);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                          files->visualItemRect(item).center());
+        QCOMPARE(find<QLineEdit>("Text3")->text(), QString("notes.txt"));
+        QCOMPARE(picker->fileName(), QString("notes.txt"));
+        QCOMPARE(picker->currentFolder(), work);
+    }
+
+    void foldersOpenAndFilesFollow() {
+        activateFolder("archive");
+        QCOMPARE(picker->currentFolder(), work + "/archive");
+        QCOMPARE(Texts(find<QListWidget>("File2")), QStringList{"old.ini"});
+        activateFolder("work");
+        QCOMPARE(picker->currentFolder(), work);
+        QCOMPARE(find<QListWidget>("File2")->count(), 4);
+    }
+
+    // A folder removed behind the picker's back is reported in its entry, lists no files and
+    // leaves the way back open; nothing else happens.
+    void vanishedFolder() {
+        activateFolder("archive");
+        QVERIFY(QDir(work + "/archive").removeRecursively());
+        picker->refreshDrives();
+        const QListWidget* dirs = find<QListWidget>("Dir2");
+        QCOMPARE(dirs->currentItem()->text().trimmed(), QString("archive (папка недоступна)"));
+        QCOMPARE(find<QListWidget>("File2")->count(), 0);
+        QVERIFY(picker->isUsable());
+        activateFolder("work");
+        QCOMPARE(Texts(dirs).mid(dirs->currentRow()), (QStringList{"work", "reference"}));
+    }
+
+    void staleFolderEntry() {
+        QVERIFY(QDir(work + "/reference").removeRecursively());
+        activateFolder("reference");
+        QCOMPARE(find<QListWidget>("Dir2")->currentItem()->text().trimmed(),
+                 QString("reference (папка недоступна)"));
+        QCOMPARE(find<QListWidget>("File2")->count(), 0);
+    }
+
+    void unreadableDrive() {
+        QSignalSpy usable(&*picker, &FileLocationPicker::usableChanged);
+        QComboBox* drives = find<QComboBox>("Drive2");
+        QTest::keyClick(drives, Qt::Key_Down);
+        QCOMPARE(drives->currentText(), root + "/unready");
+        QVERIFY(find<QLabel>("Label38")->isVisible());
+        for (const char* name : {"Dir2", "File2", "Text2", "Text3"})
+            QVERIFY2(find<QWidget>(name)->isHidden(), name);
+        QCOMPARE(usable.size(), 1);
+        QCOMPARE(usable[0][0].toBool(), false);
+
+        QTest::keyClick(drives, Qt::Key_Up);
+        QVERIFY(find<QLabel>("Label38")->isHidden());
+        for (const char* name : {"Dir2", "File2", "Text2", "Text3"})
+            QVERIFY2(find<QWidget>(name)->isVisible(), name);
+        QCOMPARE(usable.size(), 2);
+        QCOMPARE(usable[1][0].toBool(), true);
+        // The drive comes back to the folder it showed.
+        QCOMPARE(picker->currentFolder(), work);
+    }
+
+    void drivesComeAndGo() {
+        QComboBox* drives = find<QComboBox>("Drive2");
+        roots.append(work + "/archive");
+        picker->refreshDrives();
+        QCOMPARE(drives->count(), 3);
+        QCOMPARE(find<QComboBox>("Drive1")->count(), 3);
+        QCOMPARE(drives->currentText(), root);
+
+        drives->setCurrentIndex(2);
+        emit drives->activated(2);
+        QCOMPARE(picker->currentFolder(), work + "/archive");
+        roots.removeLast();
+        picker->refreshDrives();
+        QCOMPARE(drives->count(), 2);
+        QCOMPARE(drives->currentText(), root);
+        QCOMPARE(picker->currentFolder(), work);
+    }
+
+    void refreshShowsANewFile() {
+        Touch(work + "/p.ini");
+        QVERIFY(!Texts(find<QListWidget>("File2")).contains("p.ini"));
+        picker->refreshFiles();
+        QVERIFY(Texts(find<QListWidget>("File2")).contains("p.ini"));
+    }
+
+private:
+    template <typename T> T* find(const char* name) const {
+        T* widget = picker->findChild<T*>(name);
+        if (!widget)
+            qFatal("no %s", name);
+        return widget;
+    }
+
+    void activateFolder(const QString& name) {
+        QListWidget* dirs = find<QListWidget>("Dir2");
+        for (int i = 0; i < dirs->count(); ++i) {
+            if (dirs->item(i)->text().trimmed() == name) {
+                // A double click, as the user makes it: press, release, press again.
+                const QPoint at = dirs->visualItemRect(dirs->item(i)).center();
+                QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, at);
+                return;
+            }
+        }
+        QFAIL(qPrintable("no folder entry " + name));
+    }
+
+    std::optional<QTemporaryDir> drive;
+    QString root;
+    QString work;
+    QStringList roots;
+    std::optional<FileLocationPicker> picker;
+};
+
+QTEST_MAIN(FileLocationPickerTest)
+#include "test_file_location_picker.moc"
