@@ -1,1 +1,94 @@
-int main() { return 0; }
+// zarn-sim: the ЗАРН controller on a pseudo-terminal (or a serial device), for the demo, the
+// end-to-end tests and soak runs of the service tool.
+#include "controller_slave.h"
+#include "eeprom_defaults.h"
+#include "eeprom_image.h"
+#include "engine_model.h"
+#include "fault_injector.h"
+#include "sim_line.h"
+#include "sim_loop.h"
+#include "sim_options.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <csignal>
+#include <cstdio>
+#include <random>
+
+namespace {
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int) {
+    stopRequested = 1;
+}
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "zarn-sim: %s\n", qPrintable(message));
+    return 1;
+}
+
+// SIGINT and SIGTERM are held back except while the loop waits, so they always end a wait
+// instead of slipping in just before one.
+sigset_t blockStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    sigset_t stopSignals;
+    sigset_t previous;
+    sigemptyset(&stopSignals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, signal);
+    sigprocmask(SIG_BLOCK, &stopSignals, &previous);
+    return previous;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("zarn-sim");
+    const ParsedSimOptions parsed = ParseSimOptions(QCoreApplication::arguments());
+    if (parsed.helpRequested) {
+        std::fputs(qPrintable(parsed.helpText), stdout);
+        return 0;
+    }
+    if (!parsed.error.isEmpty()) {
+        fail(parsed.error);
+        std::fputs("Try zarn-sim --help\n", stderr);
+        return 2;
+    }
+    const SimOptions& options = parsed.options;
+    const sigset_t waitMask = blockStopSignals();
+
+    EepromImage eeprom;
+    StorePlausibleParameters(eeprom, options.address, options.objectType);
+    if (!options.eepromFile.isEmpty() && QFileInfo::exists(options.eepromFile)) {
+        QString error;
+        if (!eeprom.load(options.eepromFile, error))
+            return fail(error);
+    }
+    // The memory always names the address the simulator answers to.
+    eeprom.storeBigEndian(ControllerSlave::kAddressByte, 1, options.address);
+
+    const std::uint32_t seed = options.seed ? *options.seed : std::random_device{}();
+    EngineModel engine(SteadyMicroseconds() / 1000, seed);
+    ControllerSlave slave(options.address, options.objectType, eeprom, engine);
+    FaultInjector faults(options.dropProbability, options.corruptProbability,
+                         options.splitProbability, seed);
+
+    SimLine line;
+    QString error;
+    const bool opened = options.devicePath.isEmpty() ? line.openPty(options.linkPath, error)
+                                                     : line.openDevice(options.devicePath, error);
+    if (!opened)
+        return fail(error);
+    std::printf("%s\n", qPrintable(line.path()));
+    std::fflush(stdout);
+
+    SimLoop loop(line, slave, engine, eeprom, faults, options);
+    loop.run(stopRequested, waitMask);
+    return 0;
+}

@@ -17,6 +17,7 @@ PtyPair::PtyPair() {
     cfmakeraw(&tio);
     tcsetattr(master, TCSANOW, &tio);
     path = QString::fromLocal8Bit(ptsname(master));
+    slaveHold = ::open(ptsname(master), O_RDWR | O_NOCTTY | O_NONBLOCK);
 }
 
 PtyPair::~PtyPair() {
@@ -42,7 +43,10 @@ QByteArray PtyPair::received() {
 }
 
 void PtyPair::hangUp() {
+    if (slaveHold >= 0)
+        ::close(slaveHold);
     if (master >= 0)
         ::close(master);
+    slaveHold = -1;
     master = -1;
 }

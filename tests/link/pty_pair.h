@@ -4,7 +4,8 @@
 #include <QString>
 
 // A pseudo-terminal whose master side the test plays: the port under test opens the slave
-// path as if it were a serial device.
+// path as if it were a serial device. Like the simulator, the pair keeps the slave side open
+// itself, so bytes sent while the port is closed wait in the line as on a real device.
 class PtyPair {
 public:
     PtyPair();
@@ -23,6 +24,7 @@ public:
 
 private:
     int master = -1;
+    int slaveHold = -1;
     QString path;
     QByteArray collected;
 };

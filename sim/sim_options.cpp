@@ -1,0 +1,119 @@
+#include "sim_options.h"
+
+#include <QCommandLineParser>
+
+namespace {
+const QCommandLineOption
+    kLink("link", "Make a symlink PATH to the pseudo-terminal (removed on exit).", "PATH");
+const QCommandLineOption kDevice("device",
+                                 "Use the existing serial device PATH (115200 8E1) instead of a "
+                                 "pseudo-terminal.",
+                                 "PATH");
+const QCommandLineOption kAddress("address", "Own Modbus slave address, 1..247 (default 7).", "N",
+                                  "7");
+const QCommandLineOption kObjectType("object-type",
+                                     "Object type reported in input register 302: 0 ДГУ, 1 ДРА "
+                                     "(default 0).",
+                                     "N", "0");
+const QCommandLineOption kEepromFile("eeprom-file",
+                                     "Load the 4096-byte parameter memory from PATH if it exists; "
+                                     "save it there after every parameter write.",
+                                     "PATH");
+const QCommandLineOption kDrop("drop", "Probability 0..1 of not answering a request.", "P", "0");
+const QCommandLineOption kCorrupt("corrupt", "Probability 0..1 of answering with a bad CRC.", "P",
+                                  "0");
+const QCommandLineOption
+    kSplit("split", "Probability 0..1 of sending an answer in two parts 150 ms apart.", "P", "0");
+const QCommandLineOption kDelay("delay", "Extra delay of every answer in milliseconds.", "MS", "0");
+const QCommandLineOption kSeed("seed", "Seed of the fault and noise generators (repeatable runs).",
+                               "N");
+const QCommandLineOption kVerbose("verbose", "Log every frame received and sent to stderr.");
+
+bool readInt(const QCommandLineParser& parser, const QCommandLineOption& option, int low, int high,
+             int& into, QString& error) {
+    bool ok = false;
+    const int value = parser.value(option).toInt(&ok);
+    if (!ok || value < low || value > high) {
+        error = QStringLiteral("--%1 wants a whole number from %2 to %3, not \"%4\"")
+                    .arg(option.names().first())
+                    .arg(low)
+                    .arg(high)
+                    .arg(parser.value(option));
+        return false;
+    }
+    into = value;
+    return true;
+}
+
+bool readProbability(const QCommandLineParser& parser, const QCommandLineOption& option,
+                     double& into, QString& error) {
+    bool ok = false;
+    const double value = parser.value(option).toDouble(&ok);
+    if (!ok || !(value >= 0.0 && value <= 1.0)) {
+        error = QStringLiteral("--%1 wants a probability from 0 to 1, not \"%2\"")
+                    .arg(option.names().first(), parser.value(option));
+        return false;
+    }
+    into = value;
+    return true;
+}
+} // namespace
+
+ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Simulates the ЗАРН engine controller as a Modbus RTU slave on a pseudo-terminal (whose "
+        "path it prints on stdout) or on a serial device.");
+    const QCommandLineOption help = parser.addHelpOption();
+    parser.addOptions({kLink, kDevice, kAddress, kObjectType, kEepromFile, kDrop, kCorrupt, kSplit,
+                       kDelay, kSeed, kVerbose});
+
+    ParsedSimOptions parsed;
+    parsed.helpText = parser.helpText();
+    if (!parser.parse(arguments)) {
+        parsed.error = parser.errorText();
+        return parsed;
+    }
+    if (parser.isSet(help)) {
+        parsed.helpRequested = true;
+        return parsed;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        parsed.error = "unexpected argument: " + parser.positionalArguments().first();
+        return parsed;
+    }
+
+    SimOptions& o = parsed.options;
+    o.linkPath = parser.value(kLink);
+    o.devicePath = parser.value(kDevice);
+    o.eepromFile = parser.value(kEepromFile);
+    o.verbose = parser.isSet(kVerbose);
+    if (parser.isSet(kLink) && parser.isSet(kDevice)) {
+        parsed.error = "--link and --device exclude each other";
+        return parsed;
+    }
+    if ((parser.isSet(kLink) && o.linkPath.isEmpty()) ||
+        (parser.isSet(kDevice) && o.devicePath.isEmpty()) ||
+        (parser.isSet(kEepromFile) && o.eepromFile.isEmpty())) {
+        parsed.error = "a path option was given an empty path";
+        return parsed;
+    }
+    QString& error = parsed.error;
+    if (!readInt(parser, kAddress, 1, 247, o.address, error) ||
+        !readInt(parser, kObjectType, 0, 65535, o.objectType, error) ||
+        !readInt(parser, kDelay, 0, 60000, o.extraDelayMs, error) ||
+        !readProbability(parser, kDrop, o.dropProbability, error) ||
+        !readProbability(parser, kCorrupt, o.corruptProbability, error) ||
+        !readProbability(parser, kSplit, o.splitProbability, error))
+        return parsed;
+    if (parser.isSet(kSeed)) {
+        bool ok = false;
+        const auto seed = parser.value(kSeed).toUInt(&ok);
+        if (!ok) {
+            error = "--seed wants a whole number from 0 to 4294967295";
+            return parsed;
+        }
+        o.seed = seed;
+    }
+    return parsed;
+}
