@@ -1,5 +1,6 @@
 #include "message_box_dialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -12,6 +13,12 @@ MessageAnswer MessageBoxDialog::ask(MessageIcon icon, const QString& title, cons
         shown = QMessageBox::Retry | QMessageBox::Cancel;
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Question,
                     title, text, shown, QApplication::activeWindow());
+    // The captions of the system's Russian boxes, whether or not Qt's translations are present.
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "ОК"}, {QMessageBox::Cancel, "Отмена"}, {QMessageBox::Retry, "Повтор"}};
+    for (const auto& [button, caption] : captions)
+        if (QAbstractButton* shownButton = box.button(button))
+            shownButton->setText(QString::fromUtf8(caption));
     switch (box.exec()) {
     case QMessageBox::Ok:
         return MessageAnswer::Ok;

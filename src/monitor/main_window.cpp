@@ -200,17 +200,17 @@ void MainWindow::buildRightColumn(QWidget* area) {
     chk_armoff->setGeometry(770, 164, 160, 20);
     chk_armoff->hide();
 
-    caption(area, "lblc_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 630, 250));
+    caption(area, "lblc_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 620, 258));
     lbl_adc_board_d =
-        value(area, "lbl_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 885, 55));
+        value(area, "lbl_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 880, 65));
     caption(area, "lblc_service", QStringLiteral("До сервисного обслуживания осталось:"),
-            row(228, 630, 250));
+            row(228, 620, 258));
     lbl_service = value(area, "lbl_service", QStringLiteral("До сервисного обслуживания осталось"),
-                        row(228, 885, 55));
-    caption(area, "lblc_motomin", QStringLiteral("Общая наработка:"), row(256, 630, 250));
-    lbl_motomin = value(area, "lbl_motomin", QStringLiteral("Общая наработка"), row(256, 885, 55));
-    caption(area, "lblc_tr_id", QStringLiteral("Код транзакции:"), row(284, 630, 250));
-    lbl_tr_id = value(area, "lbl_tr_id", QStringLiteral("Код транзакции"), row(284, 885, 55));
+                        row(228, 880, 65));
+    caption(area, "lblc_motomin", QStringLiteral("Общая наработка:"), row(256, 620, 258));
+    lbl_motomin = value(area, "lbl_motomin", QStringLiteral("Общая наработка"), row(256, 880, 65));
+    caption(area, "lblc_tr_id", QStringLiteral("Код транзакции:"), row(284, 620, 258));
+    lbl_tr_id = value(area, "lbl_tr_id", QStringLiteral("Код транзакции"), row(284, 880, 65));
 
     caption(area, "Label1", QStringLiteral("Сигналы"), row(kGridTop - 20, kGridLeft, 100));
     lbl_sgl[0] = indicator(area, indexed("lbl_sgl", 0), QStringLiteral("256"), kGreen,
@@ -224,7 +224,7 @@ void MainWindow::buildRightColumn(QWidget* area) {
 
 void MainWindow::buildFaults(QWidget* area) {
     QGroupBox* faults =
-        frame(area, "Frame4", QStringLiteral("Аварии и неисправности"), {630, 320, 310, 120});
+        frame(area, "Frame4", QStringLiteral("Аварии и неисправности"), {620, 320, 320, 120});
     caption(faults, "Label3", QStringLiteral("Авария     Неисправность    Внутр. неиспр."),
             row(22, 85, 220));
     const std::array<QString, 3> rows{QStringLiteral("Текущая"), QStringLiteral("Сохран."),
@@ -241,11 +241,11 @@ void MainWindow::buildFaults(QWidget* area) {
 }
 
 void MainWindow::buildBottom(QWidget* area) {
-    caption(area, "lblc_slad", QStringLiteral("Адрес устройства"), row(505, 10, 110));
+    caption(area, "lblc_slad", QStringLiteral("Адрес устройства"), row(505, 10, 125));
     cmb_slad = new QComboBox(area);
     cmb_slad->setObjectName(QStringLiteral("cmb_slad"));
     cmb_slad->setAccessibleName(QStringLiteral("Адрес устройства"));
-    cmb_slad->setGeometry(120, 502, 70, 24);
+    cmb_slad->setGeometry(135, 502, 60, 24);
     lbl_sys_mes = caption(area, "lbl_sys_mes", QString(), row(505, 205, 735));
     lbl_sys_mes->setFrameShape(QFrame::Panel);
     lbl_sys_mes->setFrameShadow(QFrame::Sunken);
