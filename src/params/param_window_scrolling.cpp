@@ -1,0 +1,79 @@
+#include "param_window.h"
+
+#include "scroll_geometry.h"
+#include "twips.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QScrollBar>
+
+// The content is larger than many screens: the window keeps its size within limits and two bars
+// move the content frame. The frame follows a bar while its thumb is dragged, not only on release.
+
+namespace {
+
+QScrollBar* MakeBar(QWidget* parent, Qt::Orientation orientation, const char* name) {
+    auto* bar = new QScrollBar(orientation, parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setRange(0, 0);
+    bar->setSingleStep(kScrollSmallChange);
+    bar->setPageStep(kScrollLargeChange);
+    bar->hide();
+    return bar;
+}
+
+void Place(QScrollBar* bar, const ScrollBarPlace& place) {
+    if (!place.visible) {
+        bar->hide();
+        return;
+    }
+    bar->setGeometry(TwipsToPx(place.left), TwipsToPx(place.top), TwipsToPx(place.width),
+                     TwipsToPx(place.height));
+    bar->setMaximum(place.maximum);
+    bar->show();
+    bar->raise();
+}
+
+TwipSize ToTwips(QSize px) {
+    return {PxToTwips(px.width()), PxToTwips(px.height())};
+}
+
+} // namespace
+
+void ParamWindow::buildScrollBars() {
+    VScroll1 = MakeBar(this, Qt::Vertical, "VScroll1");
+    HScroll1 = MakeBar(this, Qt::Horizontal, "HScroll1");
+    connect(VScroll1, &QScrollBar::valueChanged, this,
+            [this](int value) { frm_prg->move(frm_prg->x(), TwipsToPx(ContentTop(value))); });
+    connect(HScroll1, &QScrollBar::valueChanged, this,
+            [this](int value) { frm_prg->move(TwipsToPx(ContentLeft(value)), frm_prg->y()); });
+}
+
+void ParamWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyScrollGeometry();
+}
+
+void ParamWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        applyScrollGeometry();
+}
+
+void ParamWindow::applyScrollGeometry() {
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    auto compute = [this] {
+        return ComputeScrollGeometry(ToTwips(frameGeometry().size()), ToTwips(size()));
+    };
+    ScrollGeometry g = compute();
+    const QSize limited(TwipsToPx(g.inner.width), TwipsToPx(g.inner.height));
+    if (limited != size()) {
+        // Whole pixels land a few twips inside the limit; the bars are laid out for the size the
+        // window really took.
+        resize(limited);
+        g = compute();
+    }
+    Place(VScroll1, g.vertical);
+    Place(HScroll1, g.horizontal);
+}
