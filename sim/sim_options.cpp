@@ -9,8 +9,11 @@ const QCommandLineOption kDevice("device",
                                  "Use the existing serial device PATH (115200 8E1) instead of a "
                                  "pseudo-terminal.",
                                  "PATH");
-const QCommandLineOption kAddress("address", "Own Modbus slave address, 1..247 (default 7).", "N",
-                                  "7");
+const QCommandLineOption kAddress("address",
+                                  "Own Modbus slave address, 1..247 (default 7); also put into "
+                                  "parameter byte 279, whose write moves the simulator to the "
+                                  "address written.",
+                                  "N", "7");
 const QCommandLineOption kObjectType("object-type",
                                      "Object type reported in input register 302: 0 ДГУ, 1 ДРА "
                                      "(default 0).",

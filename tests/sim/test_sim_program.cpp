@@ -1,3 +1,4 @@
+#include "link/frame_crc.h"
 #include "link/qt_serial_port.h"
 #include "sim_process.h"
 
@@ -5,6 +6,9 @@
 #include <QFileInfo>
 #include <QtTest>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 namespace {
@@ -85,6 +89,37 @@ private slots:
         QVERIFY2(sim.errorText().contains("4096"), qPrintable(sim.errorText()));
         QCOMPARE(QFileInfo(eeprom).size(), 100);
         QVERIFY(!QFileInfo(sim.linkPath()).isSymLink());
+    }
+
+    void servesAnExistingDevice() {
+        // A pty stands in for the serial device; the test plays the tool on its master side.
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString device = QString::fromLocal8Bit(ptsname(master));
+        QProcess sim;
+        sim.start(qEnvironmentVariable("ZARN_SIM"), {"--device", device});
+        QVERIFY(sim.waitForReadyRead(5000));
+        QCOMPARE(sim.readLine().trimmed(), device.toLocal8Bit());
+
+        const QByteArray request = QByteArray::fromHex("0704012C0001");
+        QByteArray frame = request;
+        const std::uint16_t crc =
+            FrameCrc(reinterpret_cast<const std::uint8_t*>(request.constData()), 5);
+        frame.append(char(crc & 0xFF)).append(char(crc >> 8));
+        QCOMPARE(::write(master, frame.constData(), frame.size()), ssize_t(frame.size()));
+        QByteArray answer;
+        pollfd pfd{master, POLLIN, 0};
+        while (answer.size() < 7 && ::poll(&pfd, 1, 2000) > 0) {
+            char chunk[64];
+            const ssize_t n = ::read(master, chunk, sizeof chunk);
+            if (n <= 0)
+                break;
+            answer.append(chunk, n);
+        }
+        QCOMPARE(answer.left(5).toHex(' '), QByteArray("07 04 02 02 03"));
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        ::close(master);
     }
 
     void badCommandLineExitsWithUsage() {
