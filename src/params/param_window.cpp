@@ -61,6 +61,7 @@ ParamWindow::ParamWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     buildScrollBars();
 
     QSize start(TwipsToPx(kDesignedWidth), TwipsToPx(kDesignedHeight));
+    // Leave the screen room for the borders and the title bar.
     if (const QScreen* screen = owner ? owner->screen() : nullptr)
         start = start.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
     resize(start);
@@ -72,6 +73,8 @@ QLineEdit* ParamWindow::addBox(QWidget* parent, int index, const QRect& twips) {
     box->setGeometry(TwipsRect(twips));
     box->setAccessibleName(QString("PAR%1").arg(index));
     box->setAccessibleDescription(ParamDescription(index));
+    // Whatever changes the text, typing or a writer, the box no longer shows where its value came
+    // from; writers therefore set the colour after the text.
     connect(box, &QLineEdit::textChanged, this,
             [this, index] { setState(index, BoxState::Changed); });
     connect(box, &QLineEdit::returnPressed, this, [this, index] { emit enterPressed(index); });
@@ -112,6 +115,7 @@ void ParamWindow::setModbusBlocked(bool blocked) {
     lbl_modbus_off->setVisible(blocked);
 }
 
+// The drive watch only matters while the picker can be seen.
 void ParamWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Timer1->start();

@@ -45,7 +45,6 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -65,6 +64,7 @@ private:
 
     std::array<QLineEdit*, kParamCount> txt_par{};
     int caption_count = 0;
+    bool scroll_layout_pending = false;
     QGroupBox* frm_prg = nullptr;
     QScrollBar* VScroll1 = nullptr;
     QScrollBar* HScroll1 = nullptr;

@@ -3,7 +3,6 @@
 #include "scroll_geometry.h"
 #include "twips.h"
 
-#include <QEvent>
 #include <QGroupBox>
 #include <QScrollBar>
 
@@ -49,15 +48,20 @@ void ParamWindow::buildScrollBars() {
             [this](int value) { frm_prg->move(TwipsToPx(ContentLeft(value)), frm_prg->y()); });
 }
 
+// A window manager may report the size of a maximized window before its state: the limits are
+// applied once both have arrived, or they would pull a maximized window back to the limit.
 void ParamWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    applyScrollGeometry();
-}
-
-void ParamWindow::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        applyScrollGeometry();
+    if (scroll_layout_pending)
+        return;
+    scroll_layout_pending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            scroll_layout_pending = false;
+            applyScrollGeometry();
+        },
+        Qt::QueuedConnection);
 }
 
 void ParamWindow::applyScrollGeometry() {

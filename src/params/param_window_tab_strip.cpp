@@ -5,9 +5,8 @@
 
 #include <QFrame>
 #include <QGroupBox>
-#include <QTabBar>
-
 #include <QProxyStyle>
+#include <QTabBar>
 
 namespace {
 

@@ -5,12 +5,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
-QString ArrayElementName(const char* array, int index) {
-    return QString("%1_%2").arg(QLatin1String(array)).arg(index);
-}
-
 void MarkArrayElement(QWidget* widget, const char* array, int index) {
-    widget->setObjectName(ArrayElementName(array, index));
+    widget->setObjectName(QString("%1_%2").arg(QLatin1String(array)).arg(index));
     widget->setProperty("index", index);
 }
 

@@ -11,7 +11,6 @@ class QWidget;
 // Elements of a control array are named "<array>_<index>" and carry their index in the dynamic
 // property "index", so tools and tests find element i of any array.
 
-QString ArrayElementName(const char* array, int index);
 void MarkArrayElement(QWidget* widget, const char* array, int index);
 
 QLabel* PlaceLabel(QWidget* parent, const QString& text, const QRect& twips);

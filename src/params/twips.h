@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QRect>
-#include <QSize>
 
 // The window is drawn in twips, 15 to a pixel; Qt scales pixels for high-DPI screens.
 constexpr int kTwipsPerPixel = 15;
@@ -21,8 +20,4 @@ inline QRect TwipsRect(int left, int top, int width, int height) {
 
 inline QRect TwipsRect(const QRect& twips) {
     return TwipsRect(twips.x(), twips.y(), twips.width(), twips.height());
-}
-
-inline QSize PxToTwips(QSize px) {
-    return px * kTwipsPerPixel;
 }
