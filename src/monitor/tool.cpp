@@ -1,6 +1,7 @@
 #include "tool.h"
 
 #include "config/port_dialog.h"
+#include "params/param_window.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -77,6 +78,13 @@ void Tool::queueCommand(int index) {
 
 void Tool::openParamWindow() {
     catalogue.BuildParamCatalogue();
+    // The read of all parameters is queued here, between building the catalogue and showing
+    // the window, so that the answers fill the boxes as they arrive.
+    if (!frm_param)
+        frm_param = new ParamWindow(&frm_main);
+    frm_param->show();
+    frm_param->raise();
+    frm_param->activateWindow();
 }
 
 void Tool::openPortDialog() {
@@ -94,12 +102,17 @@ void Tool::openPortDialog() {
 
 void Tool::showPoll(const PollPicture& picture) {
     frm_main.showPoll(picture);
+    if (frm_param)
+        frm_param->setModbusBlocked(picture.modbusBlocked);
 }
 
 void Tool::end() {
     Timer1->stop();
+    // Hidden, not closed: closing the port dialog would reopen the port.
     if (port_dialog)
         port_dialog->hide();
+    if (frm_param)
+        frm_param->hide();
     port->close();
     QCoreApplication::quit();
 }

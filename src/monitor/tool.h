@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class ParamWindow;
 class PortDialog;
 class QTimer;
 
@@ -54,4 +55,6 @@ private:
     ParamCatalogue catalogue;
     QTimer* Timer1;
     QPointer<PortDialog> port_dialog;
+    // Made on first use, which the blocked flag only allows while Modbus control is free.
+    ParamWindow* frm_param = nullptr;
 };
