@@ -23,6 +23,9 @@ QScrollBar* MakeBar(QWidget* parent, Qt::Orientation orientation, const char* na
 
 void Place(QScrollBar* bar, const ScrollBarPlace& place) {
     if (!place.visible) {
+        // The content fits now; left scrolled, part of it would stay out of reach with no bar
+        // to bring it back.
+        bar->setValue(0);
         bar->hide();
         return;
     }

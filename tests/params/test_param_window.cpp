@@ -483,7 +483,7 @@ private slots:
         QTest::newRow("laptop") << QSize(1366, 700) << QSize(1366, 700);
         QTest::newRow("too high") << QSize(1000, 1067) << QSize(1000, 940);
         QTest::newRow("too low") << QSize(1000, 200) << QSize(1000, 267);
-        QTest::newRow("too wide") << QSize(1667, 600) << QSize(1493, 600);
+        QTest::newRow("too wide, no horizontal bar") << QSize(1667, 600) << QSize(1493, 600);
         QTest::newRow("too narrow") << QSize(333, 600) << QSize(467, 600);
     }
     void barsFollowTheWindowSize() {
@@ -527,10 +527,16 @@ private slots:
         QVERIFY(h->hasTracking());
     }
 
-    void wideWindowHidesTheHorizontalBar() {
-        resizeOuter({1494, 700});
-        QVERIFY(!shown(find<QScrollBar>("HScroll1")));
-        QVERIFY(shown(find<QScrollBar>("VScroll1")));
+    // Widening the window until the bar goes brings back the content's left part.
+    void hiddenBarReturnsTheContent() {
+        resizeOuter({1000, 700});
+        auto* h = find<QScrollBar>("HScroll1");
+        h->setValue(h->maximum());
+        auto* frame = find<QGroupBox>("frm_prg");
+        QVERIFY(frame->x() < 0);
+        resizeOuter({1493, 700});
+        QVERIFY(!shown(h));
+        QCOMPARE(frame->x(), 8); // 125 twips
     }
 
     void maximizedWindowKeepsItsBars() {
