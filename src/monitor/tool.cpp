@@ -17,13 +17,18 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     : runModal([](PortDialog& dialog) { dialog.exec(); }),
       letEventsRun([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
       boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
-      config(configPath, frm_main, boxes), Timer1(new QTimer(&frm_main)) {
+      config(configPath, frm_main, boxes), Timer1(new QTimer(&frm_main)),
+      param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, &frm_main) {
+    // Built before any answer can arrive, so parameter answers are never looked up in an
+    // empty table.
+    catalogue.BuildParamCatalogue();
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, [this] { cycle.ExchangeTick(); });
     dispatch.showPoll = [this](const PollPicture& picture) { showPoll(picture); };
+    dispatch.paramAnswer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
     connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
-    connect(&frm_main, &MainWindow::paramMenuChosen, this, &Tool::openParamWindow);
+    connect(&frm_main, &MainWindow::paramMenuChosen, &param_editor, &ParamEditor::open);
     connect(&frm_main, &MainWindow::portMenuChosen, this, &Tool::openPortDialog);
     connect(&frm_main, &MainWindow::closing, this, &Tool::end);
 }
@@ -76,17 +81,6 @@ void Tool::queueCommand(int index) {
         frm_main.setText(link_text::kQueueFull);
 }
 
-void Tool::openParamWindow() {
-    catalogue.BuildParamCatalogue();
-    // The read of all parameters is queued here, between building the catalogue and showing
-    // the window, so that the answers fill the boxes as they arrive.
-    if (!frm_param)
-        frm_param = new ParamWindow(&frm_main);
-    frm_param->show();
-    frm_param->raise();
-    frm_param->activateWindow();
-}
-
 void Tool::openPortDialog() {
     if (port_dialog) {
         port_dialog->raise();
@@ -102,8 +96,7 @@ void Tool::openPortDialog() {
 
 void Tool::showPoll(const PollPicture& picture) {
     frm_main.showPoll(picture);
-    if (frm_param)
-        frm_param->setModbusBlocked(picture.modbusBlocked);
+    param_editor.setModbusBlocked(picture.modbusBlocked);
 }
 
 void Tool::end() {
@@ -111,8 +104,8 @@ void Tool::end() {
     // Hidden, not closed: closing the port dialog would reopen the port.
     if (port_dialog)
         port_dialog->hide();
-    if (frm_param)
-        frm_param->hide();
+    if (param_editor.window())
+        param_editor.window()->hide();
     port->close();
     QCoreApplication::quit();
 }

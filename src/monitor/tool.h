@@ -5,13 +5,13 @@
 #include "link/exchange_cycle.h"
 #include "main_window.h"
 #include "params/param_catalogue.h"
+#include "params/param_editor.h"
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
 #include <memory>
 
-class ParamWindow;
 class PortDialog;
 class QTimer;
 
@@ -41,7 +41,6 @@ private:
     // Tells the user why the port did not open; false when the user ends the program.
     bool offerAnotherPort(OpenOutcome failure);
     void queueCommand(int index);
-    void openParamWindow();
     void openPortDialog();
     void showPoll(const PollPicture& picture);
     void end();
@@ -55,6 +54,5 @@ private:
     ParamCatalogue catalogue;
     QTimer* Timer1;
     QPointer<PortDialog> port_dialog;
-    // Made on first use, which the blocked flag only allows while Modbus control is free.
-    ParamWindow* frm_param = nullptr;
+    ParamEditor param_editor;
 };

@@ -7,6 +7,7 @@
 
 #include <array>
 
+class FileLocationPicker;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -34,8 +35,8 @@ public:
     QPushButton* saveFileButton() const { return cmdSaveFile; }
     QPushButton* readFileButton() const { return cmdReadFile; }
     QPushButton* compareButton() const { return cmdCompare; }
-    // The file location picker goes in here; the window only reserves its place.
-    QWidget* filePickerArea() const { return file_picker_area; }
+    // Where the file operations take their folder and file name from.
+    FileLocationPicker* filePicker() const { return file_picker; }
 
 signals:
     // Enter or Return in box `index`: the single edit writes that parameter. Other keys only edit.
@@ -75,5 +76,6 @@ private:
     QPushButton* cmdReadFile = nullptr;
     QPushButton* cmdCompare = nullptr;
     QWidget* file_picker_area = nullptr;
+    FileLocationPicker* file_picker = nullptr;
     QTimer* Timer1 = nullptr;
 };

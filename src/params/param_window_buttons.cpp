@@ -1,12 +1,14 @@
 #include "param_window.h"
 
+#include "files/file_location_picker.h"
 #include "twips.h"
 
 #include <QGroupBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
-// The bulk and file buttons in a column beside the room kept for the file location picker; what
-// they do is wired by the transfer and file operations.
+// The bulk and file buttons in a column beside the file location picker; what they do is wired
+// by the transfer and file operations. The file buttons are usable exactly while the picker is.
 
 void ParamWindow::buildButtons() {
     struct Button {
@@ -32,4 +34,16 @@ void ParamWindow::buildButtons() {
     file_picker_area = new QWidget(frm_prg);
     file_picker_area->setObjectName("file_picker_area");
     file_picker_area->setGeometry(TwipsRect(11760, 8640, 3600, 5280));
+    auto* layout = new QVBoxLayout(file_picker_area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    file_picker = new FileLocationPicker(file_picker_area);
+    layout->addWidget(file_picker);
+
+    const auto enableFileButtons = [this](bool usable) {
+        for (QPushButton* button : {cmdSaveFile, cmdReadFile, cmdCompare})
+            button->setEnabled(usable);
+    };
+    enableFileButtons(file_picker->isUsable());
+    connect(file_picker, &FileLocationPicker::usableChanged, this, enableFileButtons);
+    connect(this, &ParamWindow::driveWatchTick, file_picker, &FileLocationPicker::refreshDrives);
 }

@@ -425,7 +425,7 @@ private slots:
                                             window->saveFileButton(), window->readFileButton(),
                                             window->compareButton()};
         QVERIFY(accessors.contains(button));
-        QVERIFY(!button->geometry().intersects(window->filePickerArea()->geometry()));
+        QVERIFY(!button->geometry().intersects(find<QWidget>("file_picker_area")->geometry()));
     }
 
     void modbusBlockedLabel() {
