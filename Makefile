@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build test demo clean
+.PHONY: all deps build test demo clean fuzz
 
 all: build
 
@@ -18,6 +18,10 @@ test: build
 
 demo: build
 	scripts/demo.sh $(BUILD)
+
+# libFuzzer targets, FUZZ_SECONDS (default 60) each; not part of test.
+fuzz:
+	scripts/fuzz.sh
 
 clean:
 	rm -rf $(BUILD)
