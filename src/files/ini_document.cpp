@@ -33,12 +33,14 @@ QByteArray Encode(const QString& text) {
     return encoder.encode(text);
 }
 
-QString Folded(QByteArrayView name) {
-    return Decode(name.trimmed()).toCaseFolded();
-}
-
 QString Folded(const QString& name) {
     return name.trimmed().toCaseFolded();
+}
+
+// Names from the file are trimmed as text, like the names asked for: a no-break space (0xA0 in
+// the code page) trimmed on one side only would make a written key unreadable.
+QString Folded(QByteArrayView name) {
+    return Folded(Decode(name));
 }
 
 // Sections and keys share one table; no name read from a file holds a line feed.
@@ -86,7 +88,8 @@ IniDocument::LoadStatus IniDocument::load(const QString& path) {
         if (!file.open(QIODevice::ReadOnly)) {
             status = LoadStatus::Unreadable;
         } else {
-            data_ = file.read(max_size + 1);
+            // Sized by the file: a read of max_size + 1 reserves a megabyte for every small file.
+            data_ = file.read(std::min<qint64>(file.size(), max_size) + 1);
             if (data_.size() > max_size) {
                 status = LoadStatus::TooLarge;
                 cut_ = true;

@@ -28,7 +28,10 @@ void ExchangeCycle::ExchangeTick() {
     const int expected = 256 * received.rx_buffer[c - 1] + received.rx_buffer[c - 2];
     if (FrameCrc(received.rx_buffer.data(), c - 3) == expected) {
         host.setText(link_text::kAnswerOk);
-        request_queue.QueueAdvanceRead();
+        // Before the first send nothing is in flight: advancing the empty ring would make it
+        // look full of blank frames that no controller answers, and the link would never recover.
+        if (!request_queue.empty())
+            request_queue.QueueAdvanceRead();
         decoder.DecodeAnswer(received);
     } else {
         host.setText(link_text::kCrcMismatch);
