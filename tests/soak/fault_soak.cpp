@@ -2,10 +2,12 @@
 
 #include "link/bulk_transfer.h"
 #include "param_values.h"
+#include "params/param_window.h"
 #include "value_picker.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <map>
 #include <utility>
 
@@ -21,8 +23,10 @@ QByteArray fileBytes(const QString& path) {
 }
 } // namespace
 
-FaultSoak::FaultSoak(SoakRig& rig, const QString& eepromFile, std::uint32_t seed)
-    : rig(rig), eeprom_file(eepromFile), random(seed) {}
+FaultSoak::FaultSoak(ToolRig& rig, const QString& eepromFile, std::uint32_t seed)
+    : rig(rig), frm_param(*rig.paramWindow()), eeprom_file(eepromFile), random(seed) {
+    catalogue.BuildParamCatalogue();
+}
 
 bool FaultSoak::round() {
     ++round_count;
@@ -39,13 +43,8 @@ bool FaultSoak::round() {
 }
 
 bool FaultSoak::transfer(bool write) {
-    rig.whitenBoxes();
-    const bool done = rig.run(
-        [&] {
-            return write ? WriteAllParameters(rig.cycle, rig.catalogue, rig.frm_param)
-                         : ReadAllParameters(rig.cycle.request_queue, rig.catalogue);
-        },
-        kTransferTimeoutMs);
+    QPushButton* button = write ? frm_param.writeAllButton() : frm_param.readAllButton();
+    const bool done = rig.runTransfer([button] { button->click(); }, kTransferTimeoutMs);
     if (!done)
         mismatch(QStringLiteral("round %1: the %2 did not get through")
                      .arg(round_count)
@@ -58,7 +57,7 @@ bool FaultSoak::transfer(bool write) {
 void FaultSoak::editBoxes() {
     std::map<std::pair<int, double>, std::vector<int>> kinds;
     for (int i = 0; i < kParamCount; ++i)
-        kinds[{rig.catalogue.param_size[i], rig.catalogue.param_scale[i]}].push_back(i);
+        kinds[{catalogue.param_size[i], catalogue.param_scale[i]}].push_back(i);
     std::vector<int> chosen;
     for (const auto& [kind, members] : kinds)
         chosen.push_back(
@@ -70,8 +69,8 @@ void FaultSoak::editBoxes() {
         chosen.push_back(kOwnAddressParam);
 
     for (const int p : chosen) {
-        const PickedValue picked = PickValue(rig.catalogue, p, random);
-        const std::int32_t understood = BoxValue(picked.text, rig.catalogue, p);
+        const PickedValue picked = PickValue(catalogue, p, random);
+        const std::int32_t understood = BoxValue(picked.text, catalogue, p);
         if (understood != picked.value)
             mismatch(QStringLiteral("round %1: parameter %2 typed as «%3» reads as %4, not %5")
                          .arg(round_count)
@@ -79,7 +78,7 @@ void FaultSoak::editBoxes() {
                          .arg(picked.text)
                          .arg(understood)
                          .arg(picked.value));
-        rig.frm_param.setText(p, picked.text);
+        frm_param.setText(p, picked.text);
         expected[p] = picked.value;
         ++edited_count;
     }
@@ -89,14 +88,14 @@ void FaultSoak::check(const char* when) {
     const QByteArray image = fileBytes(eeprom_file);
     const std::uint32_t green = BoxStateRgb(BoxState::FromEeprom);
     for (int i = 0; i < kParamCount; ++i) {
-        const QLineEdit* box = rig.frm_param.box(i);
+        const QLineEdit* box = frm_param.box(i);
         const QString where = QStringLiteral("round %1, %2, parameter %3: ")
                                   .arg(round_count)
                                   .arg(QLatin1String(when))
                                   .arg(i);
         if ((box->palette().color(QPalette::Base).rgb() & 0xFFFFFF) != green)
             mismatch(where + QStringLiteral("box «%1» is not green").arg(box->text()));
-        const std::int32_t shown = BoxValue(box->text(), rig.catalogue, i);
+        const std::int32_t shown = BoxValue(box->text(), catalogue, i);
         // Before the first write the simulator has not saved its memory yet: what the first
         // read showed is what every later check holds the memory to.
         if (!expected[i])
@@ -107,7 +106,7 @@ void FaultSoak::check(const char* when) {
                 QStringLiteral("box shows «%1», typed was %2").arg(box->text()).arg(*expected[i]));
         if (image.isEmpty())
             continue;
-        const std::optional<std::int32_t> stored = StoredValue(image, rig.catalogue, i);
+        const std::optional<std::int32_t> stored = StoredValue(image, catalogue, i);
         if (stored != expected[i])
             mismatch(where + QStringLiteral("memory holds %1, typed was %2")
                                  .arg(stored ? QString::number(*stored) : QStringLiteral("nothing"))

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "soak_rig.h"
+#include "params/param_catalogue.h"
+#include "tool_rig.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,7 +16,7 @@
 // typed value telling the same number.
 class FaultSoak {
 public:
-    FaultSoak(SoakRig& rig, const QString& eepromFile, std::uint32_t seed);
+    FaultSoak(ToolRig& rig, const QString& eepromFile, std::uint32_t seed);
 
     // One round; false when a transfer did not get through in time (the link is stuck).
     bool round();
@@ -27,12 +28,15 @@ public:
     const QStringList& mismatches() const { return first_mismatches; }
 
 private:
+    // Clicks the read-all or write-all button and waits until the transfer is through.
     bool transfer(bool write);
     void editBoxes();
     void check(const char* when);
     void mismatch(const QString& what);
 
-    SoakRig& rig;
+    ToolRig& rig;
+    ParamWindow& frm_param;
+    ParamCatalogue catalogue;
     QString eeprom_file;
     std::mt19937 random;
     // The value every parameter must hold, once known: read at the start, then as typed.

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 #include <random>
@@ -43,10 +44,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: %s\n", qPrintable(sim.errorText()));
         return 2;
     }
-    SoakRig rig(sim.linkPath());
-    if (rig.start() != OpenOutcome::Opened) {
+    ToolRig rig(sim.linkPath(), QFileInfo(eepromFile).path());
+    if (!rig.start()) {
         std::fprintf(stderr, "soak: the simulator's line %s did not open\n",
                      qPrintable(sim.linkPath()));
+        return 2;
+    }
+    if (!rig.runTransfer([&rig] { rig.openParamWindow(); }, 180000)) {
+        std::fprintf(stderr, "soak: the read-all of the opening parameter window did not finish\n");
         return 2;
     }
     std::printf("soak: %d s against zarn-sim --drop 0.3 --corrupt 0.1 --split 0.05, seed %u\n",

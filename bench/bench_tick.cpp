@@ -1,0 +1,147 @@
+// The work of one exchange tick with the real windows, timed by Google Benchmark: drain the
+// answer from the port, check its CRC, decode it and rewrite the controls. Runs offscreen.
+#include "fake_serial_port.h"
+#include "frames.h"
+#include "link/bulk_transfer.h"
+#include "link/exchange_cycle.h"
+#include "monitor/answer_dispatch.h"
+#include "monitor/main_window.h"
+#include "monitor/param_answer_decoder.h"
+#include "params/param_window.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <random>
+
+namespace {
+constexpr QChar kSeparator = u',';
+constexpr int kSlave = 7;
+
+// Two poll answers whose every register differs, so each tick really changes every control.
+QList<QByteArray> PollAnswers() {
+    std::mt19937 random(604);
+    QList<QByteArray> answers;
+    for (int a = 0; a < 2; ++a) {
+        QByteArray frame;
+        frame.append(char(kSlave)).append(char(4)).append(char(250));
+        for (int k = 0; k < 125; ++k) {
+            const int value = std::uniform_int_distribution<int>(0, 0xFFFF)(random);
+            frame.append(char(value >> 8)).append(char(value & 0xFF));
+        }
+        // Register 2 is the object type: keep it known, flipping between the two looks.
+        frame[3 + 4] = 0;
+        frame[3 + 5] = char(a);
+        answers.append(WithCrc(frame));
+    }
+    return answers;
+}
+
+// The answers to the 59 blocks of a read-all, twice over with different bytes.
+QList<QByteArray> ParamAnswers(const ParamCatalogue& catalogue) {
+    std::mt19937 random(605);
+    QList<QByteArray> answers;
+    for (int round = 0; round < 2; ++round) {
+        for (const ParamBlock& block : ReadBlocks(catalogue)) {
+            const int address = catalogue.param_address[block.first];
+            QByteArray frame;
+            frame.append(char(kSlave)).append(char(100));
+            frame.append(char(address >> 8)).append(char(address & 0xFF)).append(char(block.bytes));
+            for (int b = 0; b < block.bytes; ++b)
+                frame.append(char(std::uniform_int_distribution<int>(0, 255)(random)));
+            answers.append(WithCrc(frame));
+        }
+    }
+    return answers;
+}
+
+// Share of the 100 ms tick, in percent, from the CPU time per iteration.
+benchmark::Counter PercentOfTick(benchmark::State& state) {
+    return benchmark::Counter(0.001 * static_cast<double>(state.iterations()),
+                              benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+struct Rig {
+    Rig() : dispatch(frm_main, kSeparator), cycle(port, frm_main, dispatch) {
+        catalogue.BuildParamCatalogue();
+        frm_main.fillSlaveAddresses();
+        frm_main.createSignalGrid();
+        dispatch.showPoll = [this](const PollPicture& p) { frm_main.showPoll(p); };
+        dispatch.paramAnswer = [this](const RxBuffer& rx) {
+            ShowParamAnswer(rx, catalogue, frm_param, kSeparator);
+        };
+        port.open();
+    }
+
+    // One tick that finds `answer` waiting; the frame it sends is thrown away.
+    void tick(const QByteArray& answer) {
+        port.feed(answer);
+        cycle.ExchangeTick();
+        port.written.clear();
+    }
+
+    ParamCatalogue catalogue;
+    MainWindow frm_main;
+    ParamWindow frm_param{&frm_main};
+    FakeSerialPort port;
+    AnswerDispatch dispatch;
+    ExchangeCycle cycle;
+};
+
+Rig& TheRig() {
+    static Rig rig;
+    return rig;
+}
+
+// Drain 255 bytes, CRC, decode the poll and rewrite the main window's controls.
+void BM_PollTick(benchmark::State& state) {
+    Rig& rig = TheRig();
+    const QList<QByteArray> answers = PollAnswers();
+    std::size_t n = 0;
+    for (auto _ : state)
+        rig.tick(answers[n++ % 2]);
+    state.counters["pct_of_100ms"] = PercentOfTick(state);
+}
+BENCHMARK(BM_PollTick);
+
+// The same with the main window shown, and the repaint that the rewrite causes done before the
+// next tick, as the event loop does it between ticks.
+void BM_PollTickPainted(benchmark::State& state) {
+    Rig& rig = TheRig();
+    rig.frm_main.show();
+    QApplication::processEvents();
+    const QList<QByteArray> answers = PollAnswers();
+    std::size_t n = 0;
+    for (auto _ : state) {
+        rig.tick(answers[n++ % 2]);
+        QApplication::processEvents();
+    }
+    rig.frm_main.hide();
+    state.counters["pct_of_100ms"] = PercentOfTick(state);
+}
+BENCHMARK(BM_PollTickPainted);
+
+// One answer of a read-all (up to 10 parameters): drain, CRC, decode, boxes rewritten and
+// coloured, the parameter window shown and repainted.
+void BM_ParamAnswerTick(benchmark::State& state) {
+    Rig& rig = TheRig();
+    rig.frm_param.show();
+    QApplication::processEvents();
+    const QList<QByteArray> answers = ParamAnswers(rig.catalogue);
+    std::size_t n = 0;
+    for (auto _ : state) {
+        rig.tick(answers[n++ % answers.size()]);
+        QApplication::processEvents();
+    }
+    rig.frm_param.hide();
+    state.counters["pct_of_100ms"] = PercentOfTick(state);
+}
+BENCHMARK(BM_ParamAnswerTick);
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "monitor/tool.h"
+#include "scripted_messages.h"
+
+#include <QString>
+#include <functional>
+
+class ParamWindow;
+
+// The whole tool in this process, built as main() builds it, on a given serial device: its
+// configuration file in `folder` maps COM1 to the device. Message boxes are answered Cancel.
+class ToolRig {
+    QString config_path;
+    int tick_count = 0;
+    int answered_count = 0;
+    int last_read = 0;
+
+public:
+    static constexpr QChar kShownSeparator = u',';
+
+    ToolRig(const QString& devicePath, const QString& folder);
+
+    // The start-up; false when the port did not open.
+    bool start();
+    // The menu entry mnu_param: the window shown and the read of all parameters queued.
+    void openParamWindow();
+    // Null until the window has been opened.
+    ParamWindow* paramWindow();
+
+    // Does `act` (a click) and lets the tool run until every frame that it queued has been
+    // answered. False when it queued nothing or did not finish within timeoutMs.
+    bool runTransfer(const std::function<void()>& act, int timeoutMs);
+
+    // Ticks so far, and frames that got an answer with a correct CRC.
+    int ticks() const { return tick_count; }
+    int answeredFrames() const { return answered_count; }
+
+    ScriptedMessages messages;
+    Tool tool;
+};
