@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -10,14 +11,22 @@ QByteArray procFile(pid_t pid, const char* name) {
     QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name)));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+long statusKib(pid_t pid, const QByteArray& field) {
+    for (const QByteArray& line : procFile(pid, "status").split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
 } // namespace
 
 long ResidentKib(pid_t pid) {
-    for (const QByteArray& line : procFile(pid, "status").split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
+    return statusKib(pid, "VmRSS:");
+}
+
+long PeakResidentKib(pid_t pid) {
+    return statusKib(pid, "VmHWM:");
 }
 
 double CpuSeconds(pid_t pid) {
@@ -34,4 +43,10 @@ double CpuSeconds(pid_t pid) {
         return -1;
     const double ticks = fields[kUtime].toDouble() + fields[kStime].toDouble();
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double OwnCpuSeconds() {
+    timespec spent{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &spent);
+    return static_cast<double>(spent.tv_sec) + static_cast<double>(spent.tv_nsec) * 1e-9;
 }

@@ -3,25 +3,13 @@
 #include "config/com_port_map.h"
 #include "link/qt_serial_port.h"
 #include "params/param_window.h"
+#include "tool_config.h"
 
 #include <QAction>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QTest>
+#include <QEventLoop>
 #include <QTimer>
 
 namespace {
-QString WriteConfig(const QString& folder, const QString& devicePath) {
-    const QString path = QDir(folder).filePath(QStringLiteral("тп.ini"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(QStringLiteral("[PC config]\r\nCOM=1\r\n\r\n[Ports]\r\nCOM1=%1\r\n")
-                       .arg(devicePath)
-                       .toUtf8());
-    return path;
-}
-
 std::unique_ptr<SerialPort> PortFor(const QString& configPath) {
     return std::make_unique<QtSerialPort>(
         [configPath](int n) { return DevicePathForCom(configPath, n); });
@@ -29,16 +17,17 @@ std::unique_ptr<SerialPort> PortFor(const QString& configPath) {
 } // namespace
 
 ToolRig::ToolRig(const QString& devicePath, const QString& folder)
-    : config_path(WriteConfig(folder, devicePath)),
+    : config_path(WriteToolConfig(folder, devicePath)),
       tool(PortFor(config_path), messages, config_path, kShownSeparator) {
     // Connected after the tool's own slot, so it sees the tick's outcome.
-    QTimer* timer = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));
-    QObject::connect(timer, &QTimer::timeout, [this] {
+    Timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));
+    QObject::connect(Timer1, &QTimer::timeout, [this] {
         const int read = tool.link().request_queue.queue_read;
         ++tick_count;
         if (read != last_read)
             ++answered_count;
         last_read = read;
+        afterTick();
     });
 }
 
@@ -62,13 +51,24 @@ bool ToolRig::runTransfer(const std::function<void()>& act, int timeoutMs) {
     if (ring.waiting() <= waitingBefore)
         return false;
     // Frames leave in ring order, so the transfer is through once the read position has passed
-    // the last frame it queued. Checked far more often than it can move, so it cannot wrap.
+    // the last frame it queued. Looked at after every tick, so it cannot wrap unseen.
     const int span = (ring.queue_write - from + RequestQueue::kSlots) % RequestQueue::kSlots;
-    QDeadlineTimer deadline(timeoutMs);
-    while ((ring.queue_read - from + RequestQueue::kSlots) % RequestQueue::kSlots < span) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
+    const auto through = [&] {
+        return (ring.queue_read - from + RequestQueue::kSlots) % RequestQueue::kSlots >= span;
+    };
+    QEventLoop loop;
+    const QMetaObject::Connection watch = QObject::connect(Timer1, &QTimer::timeout, &loop, [&] {
+        if (through())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    QObject::disconnect(watch);
+    return through();
+}
+
+void ToolRig::runFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }

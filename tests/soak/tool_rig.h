@@ -7,6 +7,7 @@
 #include <functional>
 
 class ParamWindow;
+class QTimer;
 
 // The whole tool in this process, built as main() builds it, on a given serial device: its
 // configuration file in `folder` maps COM1 to the device. Message boxes are answered Cancel.
@@ -15,6 +16,7 @@ class ToolRig {
     int tick_count = 0;
     int answered_count = 0;
     int last_read = 0;
+    QTimer* Timer1 = nullptr;
 
 public:
     static constexpr QChar kShownSeparator = u',';
@@ -32,9 +34,15 @@ public:
     // answered. False when it queued nothing or did not finish within timeoutMs.
     bool runTransfer(const std::function<void()>& act, int timeoutMs);
 
+    // Lets the tool run for `ms` on a plain event loop, which delays no timer.
+    static void runFor(int ms);
+
     // Ticks so far, and frames that got an answer with a correct CRC.
     int ticks() const { return tick_count; }
     int answeredFrames() const { return answered_count; }
+
+    // Called after every tick, once the tool has done its work.
+    std::function<void()> afterTick = [] {};
 
     ScriptedMessages messages;
     Tool tool;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Measurements of the running tool. Each prints its figures on stdout and returns the exit
+// status of the benchmark program (non-zero when the measurement itself failed).
+
+// Start-up in a fresh process of this program, against a pty of its own: `launchedNs` is the
+// steady clock when the launcher started it, `enteredNs` when main() was entered. Prints the
+// raw times for StartupSplit.
+int StartupChild(std::int64_t launchedNs, std::int64_t enteredNs);
+// Process start → window shown → first request on the line, median of `repeats` launches of
+// this program (path `self`), the tool built in process as main() builds it.
+int StartupSplit(const QString& self, int repeats);
+// Process start → first request on the line for the built zarn-tool itself.
+int StartupOfTool(const QString& toolPath, int repeats);
+
+// CPU per wall second and poll answers per second while the tool in this process polls the
+// simulator, with or without the parameter window open.
+int PollingInProcess(int seconds, bool paramWindow);
+// The same for the built zarn-tool as its own process, and its resident memory.
+int PollingOfTool(const QString& toolPath, int seconds);
+
+// Read-all against the simulator: wall time of the 59 frames, CPU per answer, and the
+// resident memory with both windows open.
+int BulkRead(int repeats);

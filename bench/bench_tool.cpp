@@ -1,0 +1,35 @@
+// bench_tool: the measurements of the running tool (make bench runs them through
+// scripts/bench.sh). ZARN_SIM names the simulator for the scenarios that need one.
+//   bench_tool startup REPEATS            process start → window → first frame, in process
+//   bench_tool startup-of TOOL REPEATS    process start → first frame, the built zarn-tool
+//   bench_tool polling SECONDS [params]   CPU and poll rate, in process (params: window open)
+//   bench_tool polling-of TOOL SECONDS    CPU, poll rate and memory of the built zarn-tool
+//   bench_tool bulk REPEATS               read-all timing, CPU per answer, memory
+#include "bench_scenarios.h"
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    // Taken before anything else, for the start-up figures of a launched child.
+    const std::int64_t enteredNs = std::chrono::steady_clock::now().time_since_epoch().count();
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString scenario = args.value(1);
+    const auto number = [&](int i) { return args.value(i).toInt(); };
+    if (scenario == "startup-child" && args.size() > 2)
+        return StartupChild(args[2].toLongLong(), enteredNs);
+    if (scenario == "startup" && args.size() > 2)
+        return StartupSplit(app.applicationFilePath(), number(2));
+    if (scenario == "startup-of" && args.size() > 3)
+        return StartupOfTool(args[2], number(3));
+    if (scenario == "polling" && args.size() > 2)
+        return PollingInProcess(number(2), args.value(3) == "params");
+    if (scenario == "polling-of" && args.size() > 3)
+        return PollingOfTool(args[2], number(3));
+    if (scenario == "bulk" && args.size() > 2)
+        return BulkRead(number(2));
+    std::fprintf(stderr, "usage: see the comment at the top of bench/bench_tool.cpp\n");
+    return 2;
+}

@@ -1,0 +1,110 @@
+#include "bench_scenarios.h"
+#include "params/param_window.h"
+#include "process_usage.h"
+#include "sim_process.h"
+#include "tool_rig.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+constexpr double kTickSeconds = 0.1;
+constexpr int kTransferTimeoutMs = 30000;
+
+struct TickMark {
+    Clock::time_point at;
+    int read; // queue_read after the tick
+};
+
+struct BulkTiming {
+    int frames = 0;
+    double framesSeconds =
+        0; // the tick that sent the first frame to the one that took the last answer
+    double clickSeconds = 0; // the click to the last answer
+    double cpuSeconds = 0;
+};
+
+double Seconds(Clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
+std::optional<BulkTiming> Time(ToolRig& rig, QList<TickMark>& marks,
+                               const std::function<void()>& act) {
+    const RequestQueue& ring = rig.tool.link().request_queue;
+    const int first = ring.queue_write;
+    marks.clear();
+    const Clock::time_point click = Clock::now();
+    const double cpuFrom = OwnCpuSeconds();
+    if (!rig.runTransfer(act, kTransferTimeoutMs))
+        return std::nullopt;
+    BulkTiming timing;
+    timing.cpuSeconds = OwnCpuSeconds() - cpuFrom;
+    timing.frames = (ring.queue_read - first + RequestQueue::kSlots) % RequestQueue::kSlots;
+    const int last = (first + timing.frames) % RequestQueue::kSlots;
+    const auto sentFirst = std::find_if(marks.begin(), marks.end(),
+                                        [&](const TickMark& m) { return m.read == first; });
+    const auto answeredLast =
+        std::find_if(marks.begin(), marks.end(), [&](const TickMark& m) { return m.read == last; });
+    if (sentFirst == marks.end() || answeredLast == marks.end())
+        return std::nullopt;
+    timing.framesSeconds = Seconds(answeredLast->at - sentFirst->at);
+    timing.clickSeconds = Seconds(answeredLast->at - click);
+    return timing;
+}
+
+void Print(const char* what, const BulkTiming& t) {
+    const double ideal = t.frames * kTickSeconds;
+    std::printf("  %-22s %d frames in %.3f s = %.4f of %d × 100 ms (goal <= 1.03); from the click "
+                "%.4f; CPU %.2f ms per answer\n",
+                what, t.frames, t.framesSeconds, t.framesSeconds / ideal, t.frames,
+                t.clickSeconds / ideal, 1000 * t.cpuSeconds / t.frames);
+}
+} // namespace
+
+int BulkRead(int repeats) {
+    SimProcess sim;
+    if (!sim.start()) {
+        std::fprintf(stderr, "bench: %s\n", qPrintable(sim.errorText()));
+        return 1;
+    }
+    ToolRig rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
+    QList<TickMark> marks;
+    rig.afterTick = [&] { marks.append({Clock::now(), rig.tool.link().request_queue.queue_read}); };
+    if (!rig.start())
+        return 1;
+    ToolRig::runFor(1000);
+
+    std::printf("read-all against zarn-sim, tool in process (offscreen)\n");
+    const std::optional<BulkTiming> opening = Time(rig, marks, [&rig] { rig.openParamWindow(); });
+    if (!opening)
+        return 1;
+    Print("menu (window opens)", *opening);
+    QList<double> ratios;
+    for (int r = 0; r < repeats; ++r) {
+        // A different moment within the tick for every click.
+        ToolRig::runFor(500 + 37 * r);
+        QPushButton* button = rig.paramWindow()->readAllButton();
+        const std::optional<BulkTiming> timing = Time(rig, marks, [button] { button->click(); });
+        if (!timing)
+            return 1;
+        Print("cmd_readall", *timing);
+        ratios.append(timing->framesSeconds / (timing->frames * kTickSeconds));
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("  median ratio %.4f, worst %.4f\n", ratios[ratios.size() / 2], ratios.last());
+
+    int green = 0;
+    for (int i = 0; i < kParamCount; ++i) {
+        const QRgb base = rig.paramWindow()->box(i)->palette().color(QPalette::Base).rgb();
+        green += (base & 0xFFFFFF) == BoxStateRgb(BoxState::FromEeprom) ? 1 : 0;
+    }
+    std::printf("  boxes green after the reads: %d of %d\n", green, kParamCount);
+    std::printf("  resident memory, both windows open: %ld KiB (peak %ld KiB; goal <= 80 MB)\n",
+                ResidentKib(getpid()), PeakResidentKib(getpid()));
+    return 0;
+}

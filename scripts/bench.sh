@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The performance figures of docs/performance.md: builds the benchmarks in the given build
+# folder (RelWithDebInfo) and runs them offscreen against the simulator.
+# Usage: scripts/bench.sh [BUILD_FOLDER]   (make bench passes build-perf)
+#   BENCH_SECONDS  length of each CPU measurement (default 30)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="${1:-$root/build-perf}"
+seconds="${BENCH_SECONDS:-30}"
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target bench_tick bench_tool zarn-tool zarn-sim
+
+export QT_QPA_PLATFORM=offscreen
+export ZARN_SIM="$build/bin/zarn-sim"
+bin="$build/bin"
+# Qt's notes about the offscreen platform are not figures.
+quiet() { "$@" 2> >(grep -v -e XDG_RUNTIME_DIR -e 'does not support' >&2); }
+
+echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
+echo "   load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo
+echo "== work of one tick (Google Benchmark; CPU column; share of the 100 ms tick after it)"
+quiet "$bin/bench_tick" --benchmark_min_time=1 |
+  awk '/^BM_/ { ns = $4; if ($5 == "us") ns *= 1000; if ($5 == "ms") ns *= 1e6;
+                printf "%s   %.3f %% of 100 ms\n", $0, ns / 1e6; next } { print }'
+
+echo
+echo "== start-up"
+quiet "$bin/bench_tool" startup 7
+quiet "$bin/bench_tool" startup-of "$bin/zarn-tool" 7
+
+echo
+echo "== polling the simulator, ${seconds} s each"
+quiet "$bin/bench_tool" polling "$seconds"
+quiet "$bin/bench_tool" polling "$seconds" params
+quiet "$bin/bench_tool" polling-of "$bin/zarn-tool" "$seconds"
+
+echo
+echo "== read of all parameters"
+quiet "$bin/bench_tool" bulk 5
+
+echo
+echo "   load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
