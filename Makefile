@@ -13,8 +13,18 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD)
 
+# The suite runs twice: as built for use, and built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, where any report fails the test that caused it.
+SANITIZE_BUILD := build-sanitize
+SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZARN_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD)
+	$(SANITIZE_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure
 
 demo: build
 	scripts/demo.sh $(BUILD)
@@ -24,4 +34,4 @@ fuzz:
 	scripts/fuzz.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
