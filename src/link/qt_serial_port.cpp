@@ -1,5 +1,7 @@
 #include "qt_serial_port.h"
 
+#include "line_settings_reset.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
@@ -55,8 +57,12 @@ OpenOutcome QtSerialPort::open() {
     serial.setDataBits(QSerialPort::Data8);
     serial.setStopBits(QSerialPort::OneStop);
     serial.setFlowControl(QSerialPort::NoFlowControl);
-    if (!serial.open(QIODevice::ReadWrite))
-        return failedOpen(device);
+    if (!serial.open(QIODevice::ReadWrite)) {
+        const OpenOutcome failure = failedOpen(device);
+        if (failure == OpenOutcome::Held || !ResetLineSettings(device) ||
+            !serial.open(QIODevice::ReadWrite))
+            return failure;
+    }
     // Qt 6.4 leaves whatever the device received before the open in its queue.
     serial.clear();
     return OpenOutcome::Opened;
