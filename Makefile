@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build test demo clean fuzz
+.PHONY: all deps build test demo clean fuzz soak bench
 
 all: build
 
@@ -32,6 +32,14 @@ demo: build
 # libFuzzer targets, FUZZ_SECONDS (default 60) each; not part of test.
 fuzz:
 	scripts/fuzz.sh
+
+# Not part of test: minutes of transfers against a simulator that loses, spoils and splits
+# answers (SOAK_SECONDS, default 180), and the performance figures of docs/performance.md.
+soak: deps
+	scripts/soak.sh build-perf
+
+bench: deps
+	scripts/bench.sh build-perf
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

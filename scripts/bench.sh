@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${1:-$root/build-perf}"
 seconds="${BENCH_SECONDS:-30}"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_BENCH=ON >/dev/null
 cmake --build "$build" --target bench_tick bench_tool zarn-tool zarn-sim
 
 export QT_QPA_PLATFORM=offscreen
