@@ -16,11 +16,11 @@ int StartupSplit(const QString& self, int repeats);
 // Process start → first request on the line for the built zarn-tool itself.
 int StartupOfTool(const QString& toolPath, int repeats);
 
-// CPU per wall second and poll answers per second while the tool in this process polls the
-// simulator, with or without the parameter window open.
-int PollingInProcess(int seconds, bool paramWindow);
+// CPU per wall second over `repeats` windows of `seconds` and poll answers per second while
+// the tool in this process polls the simulator, with or without the parameter window open.
+int PollingInProcess(int seconds, int repeats, bool paramWindow);
 // The same for the built zarn-tool as its own process, and its resident memory.
-int PollingOfTool(const QString& toolPath, int seconds);
+int PollingOfTool(const QString& toolPath, int seconds, int repeats);
 
 // Read-all against the simulator: wall time of the 59 frames, CPU per answer, and the
 // resident memory with both windows open.

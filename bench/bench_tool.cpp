@@ -2,8 +2,9 @@
 // scripts/bench.sh). ZARN_SIM names the simulator for the scenarios that need one.
 //   bench_tool startup REPEATS            process start → window → first frame, in process
 //   bench_tool startup-of TOOL REPEATS    process start → first frame, the built zarn-tool
-//   bench_tool polling SECONDS [params]   CPU and poll rate, in process (params: window open)
-//   bench_tool polling-of TOOL SECONDS    CPU, poll rate and memory of the built zarn-tool
+//   bench_tool polling SECONDS REPEATS [params]  CPU and poll rate, in process (params: the
+//                                                parameter window open)
+//   bench_tool polling-of TOOL SECONDS REPEATS   CPU, poll rate, memory of the built zarn-tool
 //   bench_tool bulk REPEATS               read-all timing, CPU per answer, memory
 #include "bench_scenarios.h"
 
@@ -24,10 +25,10 @@ int main(int argc, char** argv) {
         return StartupSplit(app.applicationFilePath(), number(2));
     if (scenario == "startup-of" && args.size() > 3)
         return StartupOfTool(args[2], number(3));
-    if (scenario == "polling" && args.size() > 2)
-        return PollingInProcess(number(2), args.value(3) == "params");
-    if (scenario == "polling-of" && args.size() > 3)
-        return PollingOfTool(args[2], number(3));
+    if (scenario == "polling" && args.size() > 3)
+        return PollingInProcess(number(2), number(3), args.value(4) == "params");
+    if (scenario == "polling-of" && args.size() > 4)
+        return PollingOfTool(args[2], number(3), number(4));
     if (scenario == "bulk" && args.size() > 2)
         return BulkRead(number(2));
     std::fprintf(stderr, "usage: see the comment at the top of bench/bench_tool.cpp\n");

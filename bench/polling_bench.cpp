@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -20,15 +21,40 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
+double Median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
 bool StartSimulator(SimProcess& sim, const QStringList& arguments) {
     if (sim.start(arguments))
         return true;
     std::fprintf(stderr, "bench: %s\n", qPrintable(sim.errorText()));
     return false;
 }
+
+// Per cent of a core that `cpuSeconds` (read at the start and the end) used during
+// `seconds` of running the event loop; each window in turn, then the median.
+QList<double> CpuShares(int seconds, int repeats, const std::function<double()>& cpuSeconds) {
+    QList<double> shares;
+    for (int r = 0; r < repeats; ++r) {
+        const Clock::time_point from = Clock::now();
+        const double cpuFrom = cpuSeconds();
+        ToolRig::runFor(seconds * 1000);
+        shares.append(100 * (cpuSeconds() - cpuFrom) / Seconds(Clock::now() - from));
+    }
+    return shares;
+}
+
+void PrintShares(const QList<double>& shares, const char* source) {
+    std::printf("  CPU per wall second          ");
+    for (const double share : shares)
+        std::printf("%.2f %%  ", share);
+    std::printf("→ median %.2f %% of a core (goal < 1 %%; %s)\n", Median(shares), source);
+}
 } // namespace
 
-int PollingInProcess(int seconds, bool paramWindow) {
+int PollingInProcess(int seconds, int repeats, bool paramWindow) {
     SimProcess sim;
     if (!StartSimulator(sim, {}))
         return 1;
@@ -50,41 +76,35 @@ int PollingInProcess(int seconds, bool paramWindow) {
         return 1;
     ToolRig::runFor(kWarmUpMs);
 
-    const Clock::time_point from = Clock::now();
-    const double cpuFrom = OwnCpuSeconds();
-    const double simFrom = CpuSeconds(static_cast<pid_t>(sim.process().processId()));
     const qsizetype firstTick = ticks.size();
     const qsizetype firstPoll = polls.size();
-    ToolRig::runFor(seconds * 1000);
-    const double wall = Seconds(Clock::now() - from);
-    const double cpu = OwnCpuSeconds() - cpuFrom;
-    const double simCpu = CpuSeconds(static_cast<pid_t>(sim.process().processId())) - simFrom;
+    const auto simPid = static_cast<pid_t>(sim.process().processId());
+    const double simFrom = CpuSeconds(simPid);
+    const QList<double> shares = CpuShares(seconds, repeats, OwnCpuSeconds);
+    const double wall = Seconds(Clock::now() - ticks[firstTick]);
+    const double simShare = 100 * (CpuSeconds(simPid) - simFrom) / wall;
 
     double longest = 0;
     for (qsizetype i = firstTick + 1; i < ticks.size(); ++i)
         longest = std::max(longest, Seconds(ticks[i] - ticks[i - 1]));
     const qsizetype tickCount = ticks.size() - firstTick;
-    const double meanTick =
-        tickCount > 1 ? Seconds(ticks.last() - ticks[firstTick]) / (tickCount - 1) : 0;
+    const double meanTick = Seconds(ticks.last() - ticks[firstTick]) / double(tickCount - 1);
     const qsizetype pollCount = polls.size() - firstPoll;
-    const double pollRate =
-        pollCount > 1 ? (pollCount - 1) / Seconds(polls.last() - polls[firstPoll]) : 0;
+    const double pollRate = double(pollCount - 1) / Seconds(polls.last() - polls[firstPoll]);
 
-    std::printf("tool in process polling zarn-sim for %.0f s%s (offscreen)\n", wall,
+    std::printf("tool in process polling zarn-sim, %d × %d s%s (offscreen)\n", repeats, seconds,
                 paramWindow ? ", parameter window open" : "");
-    std::printf("  CPU per wall second          %.2f %% of a core (goal < 1 %%)\n",
-                100 * cpu / wall);
-    std::printf("  poll answers per second      %.3f, %.4f of 5 (goal >= 0.98)\n", pollRate,
+    PrintShares(shares, "CLOCK_PROCESS_CPUTIME_ID");
+    std::printf("  poll answers per second      %.3f = %.4f of 5 (goal >= 0.98)\n", pollRate,
                 pollRate / kPollsPerSecond);
     std::printf("  tick interval                mean %.2f ms, longest %.1f ms, %lld ticks\n",
                 1000 * meanTick, 1000 * longest, static_cast<long long>(tickCount));
-    std::printf("  simulator CPU per wall second %.2f %% of a core (for comparison)\n",
-                100 * simCpu / wall);
+    std::printf("  simulator CPU per wall second %.2f %% of a core (for comparison)\n", simShare);
     std::printf("  resident memory              %ld KiB\n", ResidentKib(getpid()));
     return 0;
 }
 
-int PollingOfTool(const QString& toolPath, int seconds) {
+int PollingOfTool(const QString& toolPath, int seconds, int repeats) {
     SimProcess sim;
     if (!StartSimulator(sim, {"--verbose"}))
         return 1;
@@ -96,24 +116,19 @@ int PollingOfTool(const QString& toolPath, int seconds) {
     ToolRig::runFor(kWarmUpMs);
 
     const Clock::time_point from = Clock::now();
-    const double cpuFrom = CpuSeconds(pid);
-    ToolRig::runFor(seconds * 1000);
-    const double wall = Seconds(Clock::now() - from);
-    const double cpu = CpuSeconds(pid) - cpuFrom;
+    const QList<double> shares = CpuShares(seconds, repeats, [pid] { return CpuSeconds(pid); });
     const double pollRate = log.ratePerSecond(from);
-    if (cpuFrom < 0 || cpu < 0) {
+    if (CpuSeconds(pid) < 0) {
         std::fprintf(stderr, "bench: zarn-tool ended during the measurement\n");
         return 1;
     }
 
-    std::printf("%s polling zarn-sim for %.0f s (offscreen, own process)\n", qPrintable(toolPath),
-                wall);
-    std::printf(
-        "  CPU per wall second          %.2f %% of a core (goal < 1 %%; /proc/<pid>/stat)\n",
-        100 * cpu / wall);
-    std::printf(
-        "  poll answers per second      %.3f, %.4f of 5 (goal >= 0.98; zarn-sim --verbose)\n",
-        pollRate, pollRate / kPollsPerSecond);
+    std::printf("%s polling zarn-sim, %d × %d s (offscreen, own process)\n", qPrintable(toolPath),
+                repeats, seconds);
+    PrintShares(shares, "/proc/<pid>/stat");
+    std::printf("  poll answers per second      %.3f = %.4f of 5 (goal >= 0.98; zarn-sim "
+                "--verbose)\n",
+                pollRate, pollRate / kPollsPerSecond);
     std::printf("  resident memory              %ld KiB (main window only)\n", ResidentKib(pid));
     return 0;
 }

@@ -33,10 +33,10 @@ quiet "$bin/bench_tool" startup 7
 quiet "$bin/bench_tool" startup-of "$bin/zarn-tool" 7
 
 echo
-echo "== polling the simulator, ${seconds} s each"
-quiet "$bin/bench_tool" polling "$seconds"
-quiet "$bin/bench_tool" polling "$seconds" params
-quiet "$bin/bench_tool" polling-of "$bin/zarn-tool" "$seconds"
+echo "== polling the simulator: three windows of ${seconds} s each"
+quiet "$bin/bench_tool" polling "$seconds" 3
+quiet "$bin/bench_tool" polling "$seconds" 3 params
+quiet "$bin/bench_tool" polling-of "$bin/zarn-tool" "$seconds" 3
 
 echo
 echo "== read of all parameters"
