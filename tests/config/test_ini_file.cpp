@@ -1,4 +1,5 @@
 #include "config/ini_file.h"
+#include "file_bytes.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -7,17 +8,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 QByteArray RandomBytes(qsizetype size) {
     QByteArray bytes(size, Qt::Uninitialized);
@@ -129,7 +119,7 @@ private slots:
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, expected);
-        WriteAll(path, content);
+        WriteFileBytes(path, content);
         QCOMPARE(ReadIniValue(path, section, key, "dflt"), expected);
     }
 
@@ -142,7 +132,7 @@ private slots:
     void readingWhatIsNotAFile() {
         QFETCH(QString, name);
         QVERIFY(QDir(dir.path()).mkpath("folder"));
-        WriteAll(dir.filePath("plain"), "[s]\r\nk=1\r\n");
+        WriteFileBytes(dir.filePath("plain"), "[s]\r\nk=1\r\n");
         QCOMPARE(ReadIniValue(dir.filePath(name), "s", "k", "dflt"), QString("dflt"));
     }
 
@@ -210,9 +200,9 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QByteArray, after);
         if (!before.isEmpty())
-            WriteAll(path, before);
+            WriteFileBytes(path, before);
         QVERIFY(WriteIniValue(path, section, key, value));
-        QCOMPARE(ReadAll(path), after);
+        QCOMPARE(FileBytes(path), after);
         QCOMPARE(ReadIniValue(path, section, key, "dflt"),
                  QString(value).replace('\r', ' ').replace('\n', ' ').trimmed());
     }
@@ -226,30 +216,30 @@ private slots:
     void writeFailsWithoutHarm() {
         QFETCH(QString, name);
         QVERIFY(QDir(dir.path()).mkpath("folder"));
-        WriteAll(dir.filePath("plain"), "x");
+        WriteFileBytes(dir.filePath("plain"), "x");
         QVERIFY(!WriteIniValue(dir.filePath(name), "s", "k", "v"));
         QVERIFY(QFileInfo(dir.filePath("folder")).isDir());
-        QCOMPARE(ReadAll(dir.filePath("plain")), QByteArray("x"));
+        QCOMPARE(FileBytes(dir.filePath("plain")), QByteArray("x"));
     }
 
     // The old file stays whole until the new one is complete: a link to the old file still
     // holds the old bytes afterwards, which an in-place rewrite would have changed.
     void fileIsReplacedNotRewritten() {
-        WriteAll(path, "[s]\r\nk=1\r\n");
+        WriteFileBytes(path, "[s]\r\nk=1\r\n");
         const QString old_link = dir.filePath("old");
         QCOMPARE(::link(QFile::encodeName(path), QFile::encodeName(old_link)), 0);
         QVERIFY(WriteIniValue(path, "s", "k", "2"));
-        QCOMPARE(ReadAll(old_link), QByteArray("[s]\r\nk=1\r\n"));
-        QCOMPARE(ReadAll(path), QByteArray("[s]\r\nk=2\r\n"));
+        QCOMPARE(FileBytes(old_link), QByteArray("[s]\r\nk=1\r\n"));
+        QCOMPARE(FileBytes(path), QByteArray("[s]\r\nk=2\r\n"));
         QCOMPARE(QDir(dir.path()).entryList({"t.ini*"}, QDir::Files | QDir::Hidden),
                  QStringList{"t.ini"});
     }
 
     void binaryFileKeepsItsBytes() {
         const QByteArray binary = RandomBytes(300 * 1024);
-        WriteAll(path, binary);
+        WriteFileBytes(path, binary);
         QVERIFY(WriteIniValue(path, "zarn test", "k", "v"));
-        const QByteArray after = ReadAll(path);
+        const QByteArray after = FileBytes(path);
         QVERIFY(after.startsWith(binary));
         QVERIFY(after.endsWith("[zarn test]\r\nk=v\r\n"));
         QCOMPARE(ReadIniValue(path, "zarn test", "k", "dflt"), QString("v"));
@@ -259,11 +249,11 @@ private slots:
     // writing back what was looked at would cut it.
     void hugeFileIsNeitherScannedWholeNorCut() {
         QByteArray huge = "[s]\r\nk=1\r\n" + RandomBytes(3 * 1024 * 1024) + "\n[t]\r\nj=2\r\n";
-        WriteAll(path, huge);
+        WriteFileBytes(path, huge);
         QCOMPARE(ReadIniValue(path, "s", "k", "dflt"), QString("1"));
         QCOMPARE(ReadIniValue(path, "t", "j", "dflt"), QString("dflt"));
         QVERIFY(!WriteIniValue(path, "s", "k", "2"));
-        QCOMPARE(ReadAll(path), huge);
+        QCOMPARE(FileBytes(path), huge);
     }
 
     void longLines_data() {
@@ -286,10 +276,10 @@ private slots:
     void longLines() {
         QFETCH(QByteArray, content);
         QFETCH(QString, expected);
-        WriteAll(path, content);
+        WriteFileBytes(path, content);
         QCOMPARE(ReadIniValue(path, "s", "k", "dflt"), expected);
         QVERIFY(WriteIniValue(path, "s", "n", "1"));
-        QCOMPARE(ReadAll(path).size(), content.size() + 5);
+        QCOMPARE(FileBytes(path).size(), content.size() + 5);
     }
 
 private:

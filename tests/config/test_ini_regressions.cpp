@@ -1,20 +1,10 @@
 #include "config/ini_file.h"
+#include "file_bytes.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 const QString kAbsent = QStringLiteral("absent");
 
@@ -51,20 +41,21 @@ private slots:
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QByteArray, written);
-        WriteAll(path, content);
+        WriteFileBytes(path, content);
         QCOMPARE(ReadIniValue(path, section, key, kAbsent), QString("1"));
         QVERIFY(WriteIniValue(path, section, key, "2"));
-        QCOMPARE(ReadAll(path), written);
+        QCOMPARE(FileBytes(path), written);
         QCOMPARE(ReadIniValue(path, section, key, kAbsent), QString("2"));
     }
 
     void noBreakSpaceKeyAsFound() {
-        WriteAll(path, QByteArray("[(aramete\x8F\r\nP\0=&2P\n\xA0rame\xD2=1\0`\0\0\x18\n", 33));
+        WriteFileBytes(path,
+                       QByteArray("[(aramete\x8F\r\nP\0=&2P\n\xA0rame\xD2=1\0`\0\0\x18\n", 33));
         const QString section = QStringLiteral("(arameteЏ");
         const QString key = QStringLiteral("\u00A0rameТ");
         QVERIFY(WriteIniValue(path, section, key, QString()));
         QCOMPARE(ReadIniValue(path, section, key, kAbsent), QString());
-        QCOMPARE(ReadAll(path), QByteArray("[(aramete\x8F\r\nP\0=&2P\n\xA0rame\xD2=\r\n", 28));
+        QCOMPARE(FileBytes(path), QByteArray("[(aramete\x8F\r\nP\0=&2P\n\xA0rame\xD2=\r\n", 28));
     }
 
 private:

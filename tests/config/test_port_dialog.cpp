@@ -2,10 +2,11 @@
 #include "config/ini_file.h"
 #include "config/port_dialog.h"
 #include "fake_serial_port.h"
+#include "file_bytes.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
 #include "recording_host.h"
-#include "scripted_boxes.h"
+#include "scripted_messages.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -31,7 +32,7 @@ struct PortDialogFixture {
     RecordingHost host;
     NoDecoder decoder;
     ExchangeCycle cycle{port, host, decoder};
-    ScriptedBoxes boxes;
+    ScriptedMessages boxes;
     ConfigFile config{path, host, boxes};
     QList<QByteArray> writtenDuringProbe;
     QList<int> portsOpenDuringProbe;
@@ -63,10 +64,7 @@ struct PortDialogFixture {
             QTest::keyClick(list(), steps > 0 ? Qt::Key_Down : Qt::Key_Up);
     }
     bool openOn(int n) const { return port.isOpen() && port.portNumber() == n; }
-    QByteArray configFile() const {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray configFile() const { return FileBytes(path); }
 };
 } // namespace
 

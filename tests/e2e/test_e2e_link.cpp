@@ -1,4 +1,5 @@
 #include "e2e_link.h"
+#include "file_bytes.h"
 #include "frames.h"
 #include "sim_process.h"
 
@@ -16,10 +17,6 @@ int engineRpm(const QByteArray& poll) {
     return PollRegister(poll, 3) * 65536 + PollRegister(poll, 4);
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 class E2eLinkTest : public QObject {
@@ -124,7 +121,7 @@ private slots:
         QCOMPARE(HexText(read.left(5)), QString("07 64 01 00 14"));
         QCOMPARE(HexText(read.mid(5 + 10, 2)), QString("09 29"));
 
-        const QByteArray saved = fileBytes(eeprom);
+        const QByteArray saved = FileBytes(eeprom);
         QCOMPARE(saved.size(), 4096);
         QCOMPARE(HexText(saved.mid(0x100, 20)), HexText(read.mid(5, 20)));
 

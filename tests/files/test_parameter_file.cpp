@@ -1,3 +1,4 @@
+#include "file_bytes.h"
 #include "files/parameter_file.h"
 #include "memory_param_boxes.h"
 #include "recording_host.h"
@@ -14,17 +15,6 @@ Q_DECLARE_METATYPE(BoxState)
 Q_DECLARE_METATYPE(MessageAnswer)
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Texts as the window shows them: numbers with a decimal comma and a trailing blank, a few
 // plain ones, and an empty box.
@@ -86,7 +76,7 @@ private slots:
 
     void newFileHoldsEveryBoxInOrder() {
         save("p.ini");
-        QCOMPARE(ReadAll(path("p.ini")), NewFile());
+        QCOMPARE(FileBytes(path("p.ini")), NewFile());
         QVERIFY(messages.shown.isEmpty());
         for (int i = 0; i < kParamCount; ++i)
             QCOMPARE(boxes.states[i], BoxState::FromFile);
@@ -136,7 +126,7 @@ private slots:
                                 "\r\n"
                                 "[Other]\r\n"
                                 "PAR1=elsewhere\r\n";
-        WriteAll(path("w.ini"), head + tail);
+        WriteFileBytes(path("w.ini"), head + tail);
 
         ReadParameterFile(ui(), folder, "w.ini");
         QCOMPARE(boxes.texts[0], QString("17"));
@@ -150,7 +140,7 @@ private slots:
         const QByteArray expected = head.left(head.indexOf(" par0")) + "PAR0=18\r\n" +
                                     "Extra=keep\n" + "PAR600=beyond\r\n" +
                                     KeyLines(1, 505, ShownText) + tail;
-        QCOMPARE(ReadAll(path("w.ini")), expected);
+        QCOMPARE(FileBytes(path("w.ini")), expected);
     }
 
     void overwriteQuestion_data() {
@@ -161,7 +151,7 @@ private slots:
     void overwriteQuestion() {
         QFETCH(MessageAnswer, answer);
         const QByteArray old = "[Parameters]\r\nPAR0=old\r\n";
-        WriteAll(path("p.ini"), old);
+        WriteFileBytes(path("p.ini"), old);
         messages.answer(answer);
         save("p.ini");
         QCOMPARE(messages.shown.size(), 1);
@@ -171,11 +161,11 @@ private slots:
         QCOMPARE(messages.shown[0].text, QString("Файл p.ini уже существует!\r\nЗаменить его?"));
         QCOMPARE(status.status, QString());
         if (answer == MessageAnswer::Ok) {
-            QCOMPARE(ReadAll(path("p.ini")), NewFile());
+            QCOMPARE(FileBytes(path("p.ini")), NewFile());
             QCOMPARE(boxes.states[505], BoxState::FromFile);
             QCOMPARE(refreshes, 1);
         } else {
-            QCOMPARE(ReadAll(path("p.ini")), old);
+            QCOMPARE(FileBytes(path("p.ini")), old);
             QCOMPARE(boxes.states[0], std::nullopt);
             QCOMPARE(refreshes, 0);
         }
@@ -185,11 +175,11 @@ private slots:
     // a volume that ignores case the save then updates the existing file; here, on a volume
     // that respects it, the other name is another file and the first one stays as it was.
     void nameInOtherCaseAsksNothing() {
-        WriteAll(path("p.ini"), "x");
+        WriteFileBytes(path("p.ini"), "x");
         save("P.ini");
         QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(ReadAll(path("P.ini")), NewFile());
-        QCOMPARE(ReadAll(path("p.ini")), QByteArray("x"));
+        QCOMPARE(FileBytes(path("P.ini")), NewFile());
+        QCOMPARE(FileBytes(path("p.ini")), QByteArray("x"));
     }
 
     void failedSaveRetried_data() {
@@ -218,7 +208,7 @@ private slots:
             QCOMPARE(box.title, kOpenError);
             QCOMPARE(box.text, QString("Невозможно открыть файл p.ini для записи"));
         }
-        QCOMPARE(ReadAll(sub + "/p.ini"), NewFile());
+        QCOMPARE(FileBytes(sub + "/p.ini"), NewFile());
         QCOMPARE(boxes.states[0], BoxState::FromFile);
         QCOMPARE(status.status, QString());
         QCOMPARE(refreshes, 1);
@@ -245,7 +235,7 @@ private slots:
     void diskFullMidway() {
         QFETCH(MessageAnswer, answer);
         const QByteArray old = "[Parameters]\r\n" + KeyLines(0, 505, [](int) { return "1"; });
-        WriteAll(path("p.ini"), old);
+        WriteFileBytes(path("p.ini"), old);
         FileSizeLimit limit(old.size() + 100);
         messages.answer(MessageAnswer::Ok);
         messages.answer(answer, [&] { limit.lift(); });
@@ -255,10 +245,10 @@ private slots:
         QCOMPARE(messages.shown[1].buttons, MessageButtons::RetryCancel);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"p.ini"});
         if (answer == MessageAnswer::Cancel) {
-            QCOMPARE(ReadAll(path("p.ini")), old);
+            QCOMPARE(FileBytes(path("p.ini")), old);
             QCOMPARE(boxes.states[0], std::nullopt);
         } else {
-            QCOMPARE(ReadAll(path("p.ini")), NewFile());
+            QCOMPARE(FileBytes(path("p.ini")), NewFile());
             QCOMPARE(boxes.states[0], BoxState::FromFile);
         }
         QCOMPARE(status.status, QString());
@@ -266,13 +256,13 @@ private slots:
 
     void hugeFileIsNotCut() {
         QByteArray huge = NewFile() + QByteArray(2 * 1024 * 1024, 'z');
-        WriteAll(path("p.ini"), huge);
+        WriteFileBytes(path("p.ini"), huge);
         messages.answer(MessageAnswer::Ok);
         messages.answer(MessageAnswer::Cancel);
         save("p.ini");
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown[1].text, QString("Невозможно открыть файл p.ini для записи"));
-        QCOMPARE(ReadAll(path("p.ini")), huge);
+        QCOMPARE(FileBytes(path("p.ini")), huge);
     }
 
     void valuesCompared_data() {
@@ -306,7 +296,7 @@ private slots:
     void valuesCompared() {
         QFETCH(QString, box);
         QFETCH(QByteArray, line);
-        WriteAll(path("c.ini"), "[Parameters]\r\n" + line + "\r\n");
+        WriteFileBytes(path("c.ini"), "[Parameters]\r\n" + line + "\r\n");
         boxes.texts[7] = box;
         CompareParameterFile(ui(), folder, "c.ini");
         QTEST(*boxes.states[7], "compared");
@@ -332,7 +322,7 @@ private slots:
     }
     void notAParameterFile() {
         QFETCH(QByteArray, content);
-        WriteAll(path("x.bin"), content);
+        WriteFileBytes(path("x.bin"), content);
         for (const auto operation : {ReadParameterFile, CompareParameterFile}) {
             operation(ui(), folder, "x.bin");
             for (int i = 0; i < kParamCount; ++i) {
@@ -341,7 +331,7 @@ private slots:
             }
         }
         QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(ReadAll(path("x.bin")), content);
+        QCOMPARE(FileBytes(path("x.bin")), content);
     }
 
     void nothingToRead_data() {

@@ -1,9 +1,10 @@
 #include "config/ini_file.h"
 #include "config/port_dialog.h"
 #include "fake_serial_port.h"
+#include "file_bytes.h"
 #include "frames.h"
 #include "monitor/tool.h"
-#include "scripted_boxes.h"
+#include "scripted_messages.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -33,18 +34,15 @@ QByteArray pollFrame(const std::map<int, std::uint16_t>& registers) {
 struct ToolFixture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("тп.ini"));
-    ScriptedBoxes boxes;
+    ScriptedMessages boxes;
     FakeSerialPort* port = nullptr;
     std::unique_ptr<Tool> tool;
     int modalRuns = 0;
 
     explicit ToolFixture(const QByteArray& config, std::set<int> freePorts = {3},
                          std::set<int> heldPorts = {}) {
-        if (!config.isEmpty()) {
-            QFile file(path);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(config);
-        }
+        if (!config.isEmpty())
+            WriteFileBytes(path, config);
         auto fake = std::make_unique<FakeSerialPort>();
         fake->availablePorts = std::move(freePorts);
         fake->heldPorts = std::move(heldPorts);
@@ -69,10 +67,7 @@ struct ToolFixture {
         port->feed(answer);
         return tick();
     }
-    QByteArray configFile() const {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray configFile() const { return FileBytes(path); }
     // The user's answer to the start-up port dialog: pick the first free port, then OK or
     // Отмена.
     void answerPortDialogWith(const char* button) {
@@ -93,7 +88,7 @@ private slots:
     void startsOnAFreePort() {
         ToolFixture f(kCom3);
         QVERIFY(f.tool->start());
-        QVERIFY(f.boxes.asked.isEmpty());
+        QVERIFY(f.boxes.shown.isEmpty());
         QVERIFY(f.window().isVisible());
         QVERIFY(f.port->isOpen());
         QCOMPARE(f.port->portNumber(), 3);
@@ -208,11 +203,11 @@ private slots:
         QFETCH(QString, message);
         ToolFixture f(config, {3}, std::set<int>(held.begin(), held.end()));
         QVERIFY(!f.tool->start());
-        QCOMPARE(f.boxes.asked.size(), 1);
-        QCOMPARE(f.boxes.asked[0].icon, MessageIcon::Critical);
-        QCOMPARE(f.boxes.asked[0].title, kTitle);
-        QCOMPARE(f.boxes.asked[0].text, message);
-        QCOMPARE(f.boxes.asked[0].buttons, MessageButtons::OkCancel);
+        QCOMPARE(f.boxes.shown.size(), 1);
+        QCOMPARE(f.boxes.shown[0].icon, MessageIcon::Critical);
+        QCOMPARE(f.boxes.shown[0].title, kTitle);
+        QCOMPARE(f.boxes.shown[0].text, message);
+        QCOMPARE(f.boxes.shown[0].buttons, MessageButtons::OkCancel);
         QVERIFY(!f.window().isVisible());
         QVERIFY(!f.port->isOpen());
         QVERIFY(!f.find<QTimer>("Timer1")->isActive());
@@ -226,10 +221,10 @@ private slots:
     void okOpensThePortDialogAndOkThereStartsTheWindow() {
         QFETCH(QByteArray, config);
         ToolFixture f(config, {1, 3}, {3});
-        f.boxes.answers = {MessageAnswer::Ok};
+        f.boxes.answer(MessageAnswer::Ok);
         f.answerPortDialogWith("OK");
         QVERIFY(f.tool->start());
-        QCOMPARE(f.boxes.asked.size(), 1);
+        QCOMPARE(f.boxes.shown.size(), 1);
         QCOMPARE(f.modalRuns, 1);
         QVERIFY(f.port->isOpen());
         QCOMPARE(f.port->portNumber(), 1);
@@ -242,10 +237,10 @@ private slots:
 
     void cancelInThePortDialogAfterAHeldPortRunsWithoutPort() {
         ToolFixture f(kCom3, {1, 3}, {3});
-        f.boxes.answers = {MessageAnswer::Ok};
+        f.boxes.answer(MessageAnswer::Ok);
         f.answerPortDialogWith("Отмена");
         QVERIFY(f.tool->start());
-        QCOMPARE(f.boxes.asked.size(), 1);
+        QCOMPARE(f.boxes.shown.size(), 1);
         QVERIFY(!f.port->isOpen());
         QCOMPARE(f.status(), QString("Порт не выбран"));
         QVERIFY(f.window().isVisible());
@@ -254,11 +249,11 @@ private slots:
 
     void withoutAConfiguredPortTheQuestionComesBackUntilOneIsChosen() {
         ToolFixture f("[PC config]\r\nCOM=0\r\n", {1, 3});
-        f.boxes.answers = {MessageAnswer::Ok, MessageAnswer::Cancel};
+        f.boxes.answer(MessageAnswer::Ok);
         f.answerPortDialogWith("Отмена");
         QVERIFY(!f.tool->start());
-        QCOMPARE(f.boxes.asked.size(), 2);
-        QCOMPARE(f.boxes.asked[1].text, QString("Порт COM0 не доступен\r\nВыберите другой порт"));
+        QCOMPARE(f.boxes.shown.size(), 2);
+        QCOMPARE(f.boxes.shown[1].text, QString("Порт COM0 не доступен\r\nВыберите другой порт"));
         // The port picked and then cancelled in the dialog is not taken behind the user's back.
         QVERIFY(!f.port->isOpen());
     }

@@ -1,23 +1,12 @@
 #include "eeprom_defaults.h"
 #include "eeprom_image.h"
+#include "file_bytes.h"
 #include "params/param_catalogue.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-} // namespace
 
 class EepromImageTest : public QObject {
     Q_OBJECT
@@ -30,7 +19,7 @@ private slots:
         image.write(0xFFF, QByteArray(1, char(0xEE)));
         QString error;
         QVERIFY2(image.save(path, error), qPrintable(error));
-        const QByteArray saved = fileBytes(path);
+        const QByteArray saved = FileBytes(path);
         QCOMPARE(saved.size(), 4096);
         QCOMPARE(saved.mid(0x100, 3), QByteArray("\x11\x22\x33", 3));
 
@@ -52,7 +41,7 @@ private slots:
         QFETCH(QString, errorPart);
         QTemporaryDir dir;
         const QString path = dir.filePath("eeprom.bin");
-        writeFile(path, content);
+        WriteFileBytes(path, content);
         EepromImage image;
         const QByteArray before = image.read(0, 4096);
         QString error;

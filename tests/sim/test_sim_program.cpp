@@ -1,3 +1,4 @@
+#include "file_bytes.h"
 #include "link/frame_crc.h"
 #include "link/qt_serial_port.h"
 #include "sim_process.h"
@@ -24,11 +25,6 @@ double cpuSeconds(qint64 pid) {
            static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 } // namespace
 
 class SimProgramTest : public QObject {
@@ -71,7 +67,7 @@ private slots:
         QCOMPARE(QFileInfo(stale.linkPath()).symLinkTarget(), stale.ptyPath());
 
         SimProcess blocked;
-        writeFile(blocked.linkPath(), "keep me");
+        WriteFileBytes(blocked.linkPath(), "keep me");
         QVERIFY(!blocked.start());
         QCOMPARE(blocked.process().state(), QProcess::NotRunning);
         QCOMPARE(blocked.process().exitCode(), 1);
@@ -84,7 +80,7 @@ private slots:
     void refusesABrokenEepromFile() {
         SimProcess sim;
         const QString eeprom = sim.filePath("eeprom.bin");
-        writeFile(eeprom, QByteArray(100, 'x'));
+        WriteFileBytes(eeprom, QByteArray(100, 'x'));
         QVERIFY(!sim.start({"--eeprom-file", eeprom}));
         QVERIFY2(sim.errorText().contains("4096"), qPrintable(sim.errorText()));
         QCOMPARE(QFileInfo(eeprom).size(), 100);
