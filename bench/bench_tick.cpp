@@ -1,5 +1,5 @@
 // The work of one exchange tick with the real windows, timed by Google Benchmark: drain the
-// answer from the port, check its CRC, decode it and rewrite the controls. Runs offscreen.
+// answer from the port, check its CRC, decode it and rewrite the controls.
 #include "fake_serial_port.h"
 #include "frames.h"
 #include "link/bulk_transfer.h"

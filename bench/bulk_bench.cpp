@@ -5,6 +5,7 @@
 #include "tool_rig.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -79,7 +80,8 @@ int BulkRead(int repeats) {
         return 1;
     ToolRig::runFor(1000);
 
-    std::printf("read-all against zarn-sim, tool in process (offscreen)\n");
+    std::printf("read-all against zarn-sim, tool in process (%s)\n",
+                qPrintable(QGuiApplication::platformName()));
     const std::optional<BulkTiming> opening = Time(rig, marks, [&rig] { rig.openParamWindow(); });
     if (!opening)
         return 1;

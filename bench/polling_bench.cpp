@@ -6,6 +6,7 @@
 #include "tool_rig.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -92,8 +93,9 @@ int PollingInProcess(int seconds, int repeats, bool paramWindow) {
     const qsizetype pollCount = polls.size() - firstPoll;
     const double pollRate = double(pollCount - 1) / Seconds(polls.last() - polls[firstPoll]);
 
-    std::printf("tool in process polling zarn-sim, %d × %d s%s (offscreen)\n", repeats, seconds,
-                paramWindow ? ", parameter window open" : "");
+    std::printf("tool in process polling zarn-sim, %d × %d s%s (%s)\n", repeats, seconds,
+                paramWindow ? ", parameter window open" : "",
+                qPrintable(QGuiApplication::platformName()));
     PrintShares(shares, "CLOCK_PROCESS_CPUTIME_ID");
     std::printf("  poll answers per second      %.3f = %.4f of 5 (goal >= 0.98)\n", pollRate,
                 pollRate / kPollsPerSecond);
@@ -123,8 +125,8 @@ int PollingOfTool(const QString& toolPath, int seconds, int repeats) {
         return 1;
     }
 
-    std::printf("%s polling zarn-sim, %d × %d s (offscreen, own process)\n", qPrintable(toolPath),
-                repeats, seconds);
+    std::printf("%s polling zarn-sim, %d × %d s (%s, own process)\n", qPrintable(toolPath), repeats,
+                seconds, qPrintable(QGuiApplication::platformName()));
     PrintShares(shares, "/proc/<pid>/stat");
     std::printf("  poll answers per second      %.3f = %.4f of 5 (goal >= 0.98; zarn-sim "
                 "--verbose)\n",

@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -99,7 +100,8 @@ int StartupSplit(const QString& self, int repeats) {
         const Spread s = SpreadOf(values);
         std::printf("  %-44s median %7.1f ms, max %7.1f ms\n", what, s.median, s.max);
     };
-    std::printf("start-up of the tool built in process, %d launches (offscreen)\n", repeats);
+    std::printf("start-up of the tool built in process, %d launches (%s)\n", repeats,
+                qPrintable(QGuiApplication::platformName()));
     line("process start → main() entered", entered);
     line("process start → window shown (show() returned)", shown);
     line("process start → window first painted", painted);
@@ -128,7 +130,8 @@ int StartupOfTool(const QString& toolPath, int repeats) {
         frame.append(MsSince(launched, *pty.firstByte()));
     }
     const Spread s = SpreadOf(frame);
-    std::printf("start-up of %s, %d launches (offscreen)\n", qPrintable(toolPath), repeats);
+    std::printf("start-up of %s, %d launches (%s)\n", qPrintable(toolPath), repeats,
+                qPrintable(QGuiApplication::platformName()));
     std::printf("  %-44s median %7.1f ms, max %7.1f ms\n",
                 "process start → first request on the line", s.median, s.max);
     return 0;

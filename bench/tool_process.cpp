@@ -27,9 +27,6 @@ bool ToolProcess::prepare() {
 
 bool ToolProcess::start() {
     const QString copy = dir.filePath(QStringLiteral("zarn-tool"));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    child.setProcessEnvironment(environment);
     child.setWorkingDirectory(dir.path());
     child.setStandardOutputFile(QProcess::nullDevice());
     child.setStandardErrorFile(QProcess::nullDevice());

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 
 // The built zarn-tool as a separate process: a copy in a folder of its own (it reads its
-// configuration beside itself) with a configuration that maps COM1 to a device, run offscreen.
-// The destructor ends it.
+// configuration beside itself) with a configuration that maps COM1 to a device, on the same
+// display platform as this program. The destructor ends it.
 class ToolProcess {
 public:
     ToolProcess(const QString& toolPath, const QString& devicePath);

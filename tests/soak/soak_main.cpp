@@ -66,9 +66,10 @@ int main(int argc, char** argv) {
     while (clock.elapsed() < seconds * 1000LL) {
         stuck = !soak.round();
         resident.append(ResidentKib(getpid()));
-        std::printf("round %d: %.0f s, %d boxes edited so far, %d mismatches, resident %ld KiB\n",
+        std::printf("round %d: %.0f s, %d boxes edited so far, %d mismatches, slave address %d, "
+                    "resident %ld KiB\n",
                     soak.rounds(), clock.elapsed() / 1000.0, soak.editedBoxes(),
-                    soak.mismatchCount(), resident.last());
+                    soak.mismatchCount(), rig.tool.window().slaveAddress(), resident.last());
         std::fflush(stdout);
         if (stuck)
             break;
