@@ -1,3 +1,4 @@
+#include "file_bytes.h"
 #include "files/file_location_picker.h"
 
 #include <QComboBox>
@@ -21,11 +22,6 @@ QColor Background(const QLineEdit* box) {
     return box->palette().color(QPalette::Base);
 }
 
-void Touch(const QString& path) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
 } // namespace
 
 class FileLocationPickerTest : public QObject {
@@ -39,8 +35,8 @@ private slots:
         QVERIFY(QDir().mkpath(work + "/archive"));
         QVERIFY(QDir().mkpath(work + "/reference"));
         for (const char* name : {"a.ini", "B.INI", "notes.txt", "README"})
-            Touch(work + "/" + name);
-        Touch(work + "/archive/old.ini");
+            WriteFileBytes(work + "/" + name, {});
+        WriteFileBytes(work + "/archive/old.ini", {});
         roots = QStringList{root, root + "/unready"};
         picker.emplace(
             nullptr, [this] { return roots; }, work);
@@ -52,15 +48,9 @@ private slots:
 
     void startsInTheGivenFolder() {
         QCOMPARE(find<QComboBox>("Drive2")->currentText(), root);
-        QVERIFY(find<QComboBox>("Drive1")->isHidden());
-        QCOMPARE(find<QComboBox>("Drive1")->count(), 2);
         QCOMPARE(picker->currentFolder(), work);
         QCOMPARE(find<QLineEdit>("Text2")->text(), QString("*.*"));
-        QCOMPARE(Background(find<QLineEdit>("Text2")), QColor(Qt::white));
-        QCOMPARE(picker->fileName(), QString());
         QVERIFY(find<QLabel>("Label38")->isHidden());
-        QCOMPARE(find<QLabel>("Label38")->text(), QString("Диск недоступен"));
-        QVERIFY(picker->isUsable());
         // "*.*" shows every file, also one without a dot.
         QCOMPARE(Texts(find<QListWidget>("File2")),
                  (QStringList{"a.ini", "B.INI", "notes.txt", "README"}));
@@ -141,13 +131,10 @@ private slots:
         QVERIFY(picker->isUsable());
         activateFolder("work");
         QCOMPARE(Texts(dirs).mid(dirs->currentRow()), (QStringList{"work", "reference"}));
-    }
-
-    void staleFolderEntry() {
+        // An entry whose folder went before it was opened says so when opened.
         QVERIFY(QDir(work + "/reference").removeRecursively());
         activateFolder("reference");
-        QCOMPARE(find<QListWidget>("Dir2")->currentItem()->text().trimmed(),
-                 QString("reference (папка недоступна)"));
+        QCOMPARE(dirs->currentItem()->text().trimmed(), QString("reference (папка недоступна)"));
         QCOMPARE(find<QListWidget>("File2")->count(), 0);
     }
 
@@ -157,6 +144,7 @@ private slots:
         QTest::keyClick(drives, Qt::Key_Down);
         QCOMPARE(drives->currentText(), root + "/unready");
         QVERIFY(find<QLabel>("Label38")->isVisible());
+        QCOMPARE(find<QLabel>("Label38")->text(), QString("Диск недоступен"));
         for (const char* name : {"Dir2", "File2", "Text2", "Text3"})
             QVERIFY2(find<QWidget>(name)->isHidden(), name);
         QCOMPARE(usable.size(), 1);
@@ -191,7 +179,7 @@ private slots:
     }
 
     void refreshShowsANewFile() {
-        Touch(work + "/p.ini");
+        WriteFileBytes(work + "/p.ini", {});
         QVERIFY(!Texts(find<QListWidget>("File2")).contains("p.ini"));
         picker->refreshFiles();
         QVERIFY(Texts(find<QListWidget>("File2")).contains("p.ini"));

@@ -101,11 +101,8 @@ private slots:
 
     void emptyNameIsRefusedBeforeWriting() {
         save("");
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
-        QCOMPARE(messages.shown[0].buttons, MessageButtons::Ok);
-        QCOMPARE(messages.shown[0].title, kOpenError);
-        QCOMPARE(messages.shown[0].text, QString("Невозможно открыть файл  для записи"));
+        expectBoxes(1, MessageIcon::Critical, MessageButtons::Ok, kOpenError,
+                    "Невозможно открыть файл  для записи");
         QCOMPARE(status.status, kSaving);
         QVERIFY(QDir(folder).isEmpty());
         QCOMPARE(boxes.states[0], std::nullopt);
@@ -154,11 +151,8 @@ private slots:
         WriteFileBytes(path("p.ini"), old);
         messages.answer(answer);
         save("p.ini");
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].icon, MessageIcon::Question);
-        QCOMPARE(messages.shown[0].buttons, MessageButtons::OkCancel);
-        QCOMPARE(messages.shown[0].title, QString("Создание текстового файла"));
-        QCOMPARE(messages.shown[0].text, QString("Файл p.ini уже существует!\r\nЗаменить его?"));
+        expectBoxes(1, MessageIcon::Question, MessageButtons::OkCancel, "Создание текстового файла",
+                    "Файл p.ini уже существует!\r\nЗаменить его?");
         QCOMPARE(status.status, QString());
         if (answer == MessageAnswer::Ok) {
             QCOMPARE(FileBytes(path("p.ini")), NewFile());
@@ -182,47 +176,39 @@ private slots:
         QCOMPARE(FileBytes(path("p.ini")), QByteArray("x"));
     }
 
-    void failedSaveRetried_data() {
+    // Retry once the cause is gone completes the save; Cancel leaves the folder as it was.
+    void failedSave_data() {
         QTest::addColumn<QString>("cause");
-        QTest::newRow("directory where the file should be") << "directory";
-        QTest::newRow("folder removed") << "removed";
+        QTest::addColumn<bool>("retry");
+        QTest::newRow("directory in its place, cancel") << "directory" << false;
+        QTest::newRow("directory in its place, retry") << "directory" << true;
+        QTest::newRow("folder removed, retry") << "removed" << true;
     }
-    void failedSaveRetried() {
+    void failedSave() {
         QFETCH(QString, cause);
+        QFETCH(bool, retry);
         const QString sub = folder + "/sub";
-        QVERIFY(QDir().mkpath(sub));
-        if (cause == "directory")
-            QVERIFY(QDir().mkpath(sub + "/p.ini"));
-        else
+        QVERIFY(QDir().mkpath(cause == "directory" ? sub + "/p.ini" : sub));
+        if (cause == "removed")
             QVERIFY(QDir(sub).removeRecursively());
         messages.answer(MessageAnswer::Retry);
-        messages.answer(MessageAnswer::Retry, [&] {
-            QVERIFY(QDir(sub).removeRecursively());
-            QVERIFY(QDir().mkpath(sub));
-        });
+        if (retry)
+            messages.answer(MessageAnswer::Retry, [&] {
+                QVERIFY(QDir(sub).removeRecursively());
+                QVERIFY(QDir().mkpath(sub));
+            });
         SaveParameterFile(ui(), sub, "p.ini", [this] { ++refreshes; });
-        QCOMPARE(messages.shown.size(), 2);
-        for (const ScriptedMessages::Shown& box : messages.shown) {
-            QCOMPARE(box.icon, MessageIcon::Critical);
-            QCOMPARE(box.buttons, MessageButtons::RetryCancel);
-            QCOMPARE(box.title, kOpenError);
-            QCOMPARE(box.text, QString("Невозможно открыть файл p.ini для записи"));
-        }
-        QCOMPARE(FileBytes(sub + "/p.ini"), NewFile());
-        QCOMPARE(boxes.states[0], BoxState::FromFile);
+        expectBoxes(2, MessageIcon::Critical, MessageButtons::RetryCancel, kOpenError,
+                    "Невозможно открыть файл p.ini для записи");
         QCOMPARE(status.status, QString());
-        QCOMPARE(refreshes, 1);
-    }
-
-    void cancelAfterFailure() {
-        QVERIFY(QDir().mkpath(path("p.ini")));
-        messages.answer(MessageAnswer::Cancel);
-        save("p.ini");
-        QCOMPARE(messages.shown.size(), 1);
-        QVERIFY(QFileInfo(path("p.ini")).isDir());
-        QCOMPARE(boxes.states[0], std::nullopt);
-        QCOMPARE(status.statusHistory, (QStringList{kSaving + "p.ini", ""}));
-        QCOMPARE(refreshes, 0);
+        QCOMPARE(refreshes, retry ? 1 : 0);
+        if (retry) {
+            QCOMPARE(FileBytes(sub + "/p.ini"), NewFile());
+            QCOMPARE(boxes.states[0], BoxState::FromFile);
+        } else {
+            QVERIFY(QFileInfo(sub + "/p.ini").isDir());
+            QCOMPARE(boxes.states[0], std::nullopt);
+        }
     }
 
     // The disk fills up in the middle of the write: the previous file stays whole and no
@@ -348,29 +334,23 @@ private slots:
         QFETCH(QString, name);
         QVERIFY(QDir(folder).mkpath("sub"));
         (compare ? CompareParameterFile : ReadParameterFile)(ui(), folder, name);
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].icon, MessageIcon::Critical);
-        QCOMPARE(messages.shown[0].buttons, MessageButtons::Ok);
-        QCOMPARE(messages.shown[0].title, kOpenError);
-        QCOMPARE(messages.shown[0].text, "Невозможно открыть файл " + name + " для чтения");
+        expectBoxes(1, MessageIcon::Critical, MessageButtons::Ok, kOpenError,
+                    "Невозможно открыть файл " + name + " для чтения");
         QCOMPARE(status.statusHistory, QStringList{""});
         QCOMPARE(boxes.states[0], std::nullopt);
     }
 
-    void pathJoin_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("folder") << "/home/user"
-                                << "/home/user/p.ini";
-        QTest::newRow("root") << "/"
-                              << "/p.ini";
-    }
-    void pathJoin() {
-        QFETCH(QString, folder);
-        QTEST(ParamFilePath(folder, "p.ini"), "path");
-    }
-
 private:
+    void expectBoxes(int count, MessageIcon icon, MessageButtons buttons, const QString& title,
+                     const QString& text) {
+        QCOMPARE(messages.shown.size(), count);
+        for (const ScriptedMessages::Shown& box : messages.shown) {
+            QCOMPARE(box.icon, icon);
+            QCOMPARE(box.buttons, buttons);
+            QCOMPARE(box.title, title);
+            QCOMPARE(box.text, text);
+        }
+    }
     ParameterFileUi ui() { return {boxes, status, messages}; }
     QString path(const QString& name) const { return folder + "/" + name; }
     void save(const QString& name) {

@@ -1,4 +1,5 @@
 #include "fake_serial_port.h"
+#include "file_bytes.h"
 #include "files/file_location_picker.h"
 #include "frames.h"
 #include "monitor/answer_dispatch.h"
@@ -8,7 +9,6 @@
 #include "scripted_messages.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -130,9 +130,7 @@ private slots:
         f.window().findChild<QLineEdit*>("Text3")->setText("p.ini");
         f.window().saveFileButton()->click();
         QVERIFY(f.messages.shown.isEmpty());
-        QFile saved(folder.filePath("p.ini"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray content = saved.readAll();
+        const QByteArray content = FileBytes(folder.filePath("p.ini"));
         QVERIFY(content.startsWith("[Parameters]\r\nPAR0=-\r\nPAR1=-\r\n"));
         QVERIFY(content.contains("\r\nPAR5=12,5 \r\n"));
         QCOMPARE(f.colour(5), rgb(BoxState::FromFile));
