@@ -33,86 +33,39 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
-        const QByteArray s = "[PC config]\r\nCOM=3\r\n";
-        QTest::newRow("plain") << s << "PC config"
-                               << "COM"
-                               << "3";
-        QTest::newRow("letter case") << s << "pc CONFIG"
-                                     << "com"
-                                     << "3";
-        QTest::newRow("blanks around names and value")
-            << QByteArray("  [ PC config ]  \r\n\t COM \t=  3 \t\r\n") << "PC config"
-            << "COM"
-            << "3";
-        QTest::newRow("blanks inside value kept") << QByteArray("[s]\r\nk= a  b \r\n") << "s"
-                                                  << "k"
-                                                  << "a  b";
-        QTest::newRow("double quotes") << QByteArray("[s]\r\nk=\" a \"\r\n") << "s"
-                                       << "k"
-                                       << " a ";
-        QTest::newRow("single quotes") << QByteArray("[s]\r\nk='x'\r\n") << "s"
-                                       << "k"
-                                       << "x";
-        QTest::newRow("unmatched quotes") << QByteArray("[s]\r\nk=\"x'\r\n") << "s"
-                                          << "k"
-                                          << "\"x'";
-        QTest::newRow("lone quote") << QByteArray("[s]\r\nk=\"\r\n") << "s"
-                                    << "k"
-                                    << "\"";
-        QTest::newRow("equals in value") << QByteArray("[s]\r\nk=a=b\r\n") << "s"
-                                         << "k"
-                                         << "a=b";
-        QTest::newRow("empty value") << QByteArray("[s]\r\nk=\r\n") << "s"
-                                     << "k"
-                                     << "";
-        QTest::newRow("missing key") << s << "PC config"
-                                     << "MBSLAD"
-                                     << "dflt";
-        QTest::newRow("missing section") << s << "QLA config"
-                                         << "COM"
-                                         << "dflt";
-        QTest::newRow("key of another section") << QByteArray("[a]\r\nk=1\r\n[b]\r\n") << "b"
-                                                << "k"
-                                                << "dflt";
-        QTest::newRow("key before any section") << QByteArray("k=1\r\n[s]\r\n") << "s"
-                                                << "k"
-                                                << "dflt";
-        QTest::newRow("comment is no key") << QByteArray("[s]\r\n;k=1\r\n") << "s"
-                                           << "k"
-                                           << "dflt";
-        QTest::newRow("line without equals") << QByteArray("[s]\r\nk\r\nk=2\r\n") << "s"
-                                             << "k"
-                                             << "2";
-        QTest::newRow("first of two keys") << QByteArray("[s]\r\nk=1\r\nK=2\r\n") << "s"
-                                           << "k"
-                                           << "1";
-        QTest::newRow("second section of one name")
-            << QByteArray("[s]\r\na=1\r\n[t]\r\n[S]\r\nk=2\r\n") << "s"
-            << "k"
-            << "2";
-        QTest::newRow("LF line ends") << QByteArray("[s]\nk=1\nj=2\n") << "s"
-                                      << "j"
-                                      << "2";
-        QTest::newRow("no line end at the end") << QByteArray("[s]\r\nk=7") << "s"
-                                                << "k"
-                                                << "7";
-        QTest::newRow("section without closing bracket") << QByteArray("[s\r\nk=1\r\n") << "s"
-                                                         << "k"
-                                                         << "1";
-        QTest::newRow("value cut to 254") << "[s]\r\nk=" + QByteArray(300, 'x') + "\r\n"
-                                          << "s"
-                                          << "k" << QString(254, 'x');
-        QTest::newRow("Windows-1251 value")
-            << QByteArray("[s]\r\nk=\xcf\xf0\xe8\xe2\xe5\xf2\r\n") << "s"
-            << "k"
-            << "Привет";
-        QTest::newRow("Windows-1251 names, letter case")
-            << QByteArray("[\xd2\xc5\xd1\xd2]\r\n\xea\xeb\xfe\xf7=1\r\n") << "тест"
-            << "КЛЮЧ"
-            << "1";
-        QTest::newRow("NUL bytes before") << QByteArray("\0\0\n[s]\nk=1\n", 11) << "s"
-                                          << "k"
-                                          << "1";
+        const auto at = [](const char* name, const QByteArray& content, const QString& section,
+                           const QString& key, const QString& expected) {
+            QTest::newRow(name) << content << section << key << expected;
+        };
+        const auto row = [&](const char* name, const QByteArray& content, const QString& expected) {
+            at(name, content, "s", "k", expected);
+        };
+        const QByteArray pc = "[PC config]\r\nCOM=3\r\n";
+        at("letter case", pc, "pc CONFIG", "com", "3");
+        at("blanks around names and value", "  [ PC config ]  \r\n\t COM \t=  3 \t\r\n",
+           "PC config", "COM", "3");
+        at("missing key", pc, "PC config", "MBSLAD", "dflt");
+        at("missing section", pc, "QLA config", "COM", "dflt");
+        at("key of another section", "[a]\r\nk=1\r\n[b]\r\n", "b", "k", "dflt");
+        row("blanks inside value kept", "[s]\r\nk= a  b \r\n", "a  b");
+        row("double quotes", "[s]\r\nk=\" a \"\r\n", " a ");
+        row("single quotes", "[s]\r\nk='x'\r\n", "x");
+        row("unmatched quotes", "[s]\r\nk=\"x'\r\n", "\"x'");
+        row("lone quote", "[s]\r\nk=\"\r\n", "\"");
+        row("equals in value", "[s]\r\nk=a=b\r\n", "a=b");
+        row("empty value", "[s]\r\nk=\r\n", "");
+        row("key before any section", "k=1\r\n[s]\r\n", "dflt");
+        row("comment is no key", "[s]\r\n;k=1\r\n", "dflt");
+        row("line without equals", "[s]\r\nk\r\nk=2\r\n", "2");
+        row("first of two keys", "[s]\r\nk=1\r\nK=2\r\n", "1");
+        row("second section of one name", "[s]\r\na=1\r\n[t]\r\n[S]\r\nk=2\r\n", "2");
+        row("LF line ends, no end at the end", "[s]\nj=2\nk=7", "7");
+        row("section without closing bracket", "[s\r\nk=1\r\n", "1");
+        row("value cut to 254", "[s]\r\nk=" + QByteArray(300, 'x') + "\r\n", QString(254, 'x'));
+        row("Windows-1251 value", "[s]\r\nk=\xcf\xf0\xe8\xe2\xe5\xf2\r\n", "Привет");
+        at("Windows-1251 names, letter case", "[\xd2\xc5\xd1\xd2]\r\n\xea\xeb\xfe\xf7=1\r\n",
+           "тест", "КЛЮЧ", "1");
+        row("NUL bytes before", QByteArray("\0\0\n[s]\nk=1\n", 11), "1");
     }
     void reading() {
         QFETCH(QByteArray, content);
@@ -142,56 +95,28 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("after");
-        QTest::newRow("new file") << QByteArray() << "PC config"
-                                  << "COM"
-                                  << "1" << QByteArray("[PC config]\r\nCOM=1\r\n");
-        QTest::newRow("second section appended")
-            << QByteArray("[PC config]\r\nCOM=1\r\n") << "QLA config"
-            << "MBSLAD"
-            << "-1" << QByteArray("[PC config]\r\nCOM=1\r\n[QLA config]\r\nMBSLAD=-1\r\n");
-        QTest::newRow("value replaced, neighbours kept")
-            << QByteArray("[s]\r\na=1\r\nk = old \r\nb=2\r\n") << "s"
-            << "k"
-            << "new" << QByteArray("[s]\r\na=1\r\nk=new\r\nb=2\r\n");
-        QTest::newRow("replaced in other letter case") << QByteArray("[S]\r\nK=old\r\n") << "s"
-                                                       << "k"
-                                                       << "v" << QByteArray("[S]\r\nk=v\r\n");
-        QTest::newRow("new key at the end of its section")
-            << QByteArray("[s]\r\na=1\r\n;note\r\n\r\n[t]\r\nb=2\r\n") << "s"
-            << "k"
-            << "v" << QByteArray("[s]\r\na=1\r\nk=v\r\n;note\r\n\r\n[t]\r\nb=2\r\n");
-        QTest::newRow("new key under a bare header")
-            << QByteArray("[s]\r\n\r\n[t]\r\n") << "s"
-            << "k"
-            << "v" << QByteArray("[s]\r\nk=v\r\n\r\n[t]\r\n");
-        QTest::newRow("LF lines kept as they are") << QByteArray("[s]\nk=1\nj=2\n") << "s"
-                                                   << "k"
-                                                   << "v" << QByteArray("[s]\nk=v\r\nj=2\n");
-        QTest::newRow("no line end at the end")
-            << QByteArray("[t]\r\nb=2") << "s"
-            << "k"
-            << "v" << QByteArray("[t]\r\nb=2\r\n[s]\r\nk=v\r\n");
-        QTest::newRow("CR at the end") << QByteArray("[t]\r") << "t"
-                                       << "k"
-                                       << "v" << QByteArray("[t]\r\nk=v\r\n");
-        QTest::newRow("CR and LF in the value become blanks")
-            << QByteArray() << "s"
-            << "k"
-            << "a\r\nb\nc" << QByteArray("[s]\r\nk=a  b c\r\n");
-        QTest::newRow("value written without blanks or quotes")
-            << QByteArray() << "s"
-            << "k"
-            << "12,5 " << QByteArray("[s]\r\nk=12,5 \r\n");
-        QTest::newRow("Windows-1251 bytes of other sections")
-            << QByteArray("; \xea\xee\xec\xec\xe5\xed\xf2\r\n[\xd1\xe5\xea]\r\nx=\xff\xc0\r\n")
-            << "s"
-            << "k"
-            << "v"
-            << QByteArray("; \xea\xee\xec\xec\xe5\xed\xf2\r\n[\xd1\xe5\xea]\r\nx=\xff\xc0\r\n"
-                          "[s]\r\nk=v\r\n");
-        QTest::newRow("Cyrillic value") << QByteArray() << "s"
-                                        << "k"
-                                        << "Пуск" << QByteArray("[s]\r\nk=\xcf\xf3\xf1\xea\r\n");
+        const auto row = [](const char* name, const QByteArray& before, const QString& section,
+                            const QString& value, const QByteArray& after) {
+            QTest::newRow(name) << before << section << "k" << value << after;
+        };
+        row("new file", {}, "s", "1", "[s]\r\nk=1\r\n");
+        row("second section appended", "[PC config]\r\nCOM=1\r\n", "s", "-1",
+            "[PC config]\r\nCOM=1\r\n[s]\r\nk=-1\r\n");
+        row("value replaced, neighbours kept", "[s]\r\na=1\r\nk = old \r\nb=2\r\n", "s", "new",
+            "[s]\r\na=1\r\nk=new\r\nb=2\r\n");
+        row("replaced in other letter case", "[S]\r\nK=old\r\n", "s", "v", "[S]\r\nk=v\r\n");
+        row("new key at the end of its section", "[s]\r\na=1\r\n;note\r\n\r\n[t]\r\nb=2\r\n", "s",
+            "v", "[s]\r\na=1\r\nk=v\r\n;note\r\n\r\n[t]\r\nb=2\r\n");
+        row("new key under a bare header", "[s]\r\n\r\n[t]\r\n", "s", "v",
+            "[s]\r\nk=v\r\n\r\n[t]\r\n");
+        row("LF lines kept as they are", "[s]\nk=1\nj=2\n", "s", "v", "[s]\nk=v\r\nj=2\n");
+        row("no line end at the end", "[t]\r\nb=2", "s", "v", "[t]\r\nb=2\r\n[s]\r\nk=v\r\n");
+        row("CR at the end", "[t]\r", "t", "v", "[t]\r\nk=v\r\n");
+        row("CR and LF in the value become blanks", {}, "s", "a\r\nb\nc", "[s]\r\nk=a  b c\r\n");
+        row("value written without quotes", {}, "s", "12,5 ", "[s]\r\nk=12,5 \r\n");
+        row("Windows-1251 bytes of other sections",
+            "; \xea\xee\r\n[\xd1\xe5\xea]\r\nx=\xff\xc0\r\n", "s", "Пуск",
+            "; \xea\xee\r\n[\xd1\xe5\xea]\r\nx=\xff\xc0\r\n[s]\r\nk=\xcf\xf3\xf1\xea\r\n");
     }
     void writing() {
         QFETCH(QByteArray, before);
@@ -261,14 +186,9 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("long value") << "[s]\nk=" + QByteArray(900 * 1024, 'x') + "\n"
                                     << QString(254, 'x');
-        QTest::newRow("long blank run before the value")
-            << "[s]\nk=" + QByteArray(900 * 1024, ' ') + "v\n"
-            << QString("v");
         QTest::newRow("long line before the key")
             << "[s]\n" + QByteArray(900 * 1024, 'y') + "\nk=v\n"
             << QString("v");
-        QTest::newRow("many short lines") << "[s]\n" + QByteArray(900 * 1024, '\n') + "k=v\n"
-                                          << QString("v");
         QTest::newRow("many keys")
             << "[s]\n" + QByteArray(300 * 1024, 'a').replace("a", "a=\n") + "k=v\n"
             << QString("v");
