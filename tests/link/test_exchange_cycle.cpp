@@ -105,22 +105,6 @@ private slots:
         QCOMPARE(HexText(link.decoder.answers.first()), HexText(WithCrc(Hex("07 E4 02"))));
     }
 
-    void commandWaitsBehindQueuedFrames() {
-        LinkFixture link;
-        link.tick(); // poll in flight
-        QVERIFY(QueueReadRequest(link.cycle.request_queue, 0x100, 10));
-        QVERIFY(QueueCommandWrite(link.cycle.request_queue, 0x1238));
-        QCOMPARE(HexText(link.answerAndTick("07 04 00")), HexText(WithCrc(Hex("07 64 01 00 0A"))));
-        QCOMPARE(HexText(link.answerAndTick("07 64 01 00 00")), QString("07 06 01 92 12 38 24 CF"));
-    }
-
-    void slaveAddressIsReadWhenEachFrameIsSent() {
-        LinkFixture link;
-        link.tick();
-        link.host.address = 1;
-        QCOMPARE(HexText(link.tick()), QString("01 04 01 2C 00 7D F0 1E"));
-    }
-
     void addressSwitchFiresOnItsSlot() {
         LinkFixture link;
         link.tick(); // poll in flight
@@ -128,7 +112,8 @@ private slots:
         QVERIFY(QueueWriteRequest(link.cycle.request_queue, 0x11F, 1, 1));
         QCOMPARE(link.host.address, 7);
         // The address write itself still goes to the old address ...
-        QCOMPARE(HexText(link.answerAndTick("07 04 00")), HexText(WithCrc(Hex("07 65 01 17 01 7F"))));
+        QCOMPARE(HexText(link.answerAndTick("07 04 00")),
+                 HexText(WithCrc(Hex("07 65 01 17 01 7F"))));
         QCOMPARE(link.host.address, 127);
         // ... its repetition, and every frame after it, to the new one.
         QCOMPARE(HexText(link.tick()), HexText(WithCrc(Hex("7F 65 01 17 01 7F"))));

@@ -24,24 +24,32 @@ private slots:
         LinkFixture link;
         auto& q = link.cycle.request_queue;
         switch (kind) {
-        case 0: QVERIFY(QueueReadRequest(q, 0x100, 10)); break;
-        case 1: QVERIFY(QueueReadRequest(q, 0x10700, 25)); break; // only the low 16 bits go out
-        case 2: QVERIFY(QueueWriteRequest(q, 0x10A, 0x1234, 2)); break;
-        case 3: QVERIFY(QueueWriteRequest(q, 0x10A, 0x1234, 1)); break;
-        case 4: QVERIFY(QueueWriteRequest(q, 0x240, int(0x81223344u), 6)); break;
-        case 5: QVERIFY(QueueWriteRequest(q, 0x710, -1, 2)); break;
-        case 6: QVERIFY(QueueCommandWrite(q, 0x1238)); break;
-        case 7: QVERIFY(QueueCommandWrite(q, 0xABC4)); break;
+        case 0:
+            QVERIFY(QueueReadRequest(q, 0x100, 10));
+            break;
+        case 1:
+            QVERIFY(QueueReadRequest(q, 0x10700, 25));
+            break; // only the low 16 bits go out
+        case 2:
+            QVERIFY(QueueWriteRequest(q, 0x10A, 0x1234, 2));
+            break;
+        case 3:
+            QVERIFY(QueueWriteRequest(q, 0x10A, 0x1234, 1));
+            break;
+        case 4:
+            QVERIFY(QueueWriteRequest(q, 0x240, int(0x81223344u), 6));
+            break;
+        case 5:
+            QVERIFY(QueueWriteRequest(q, 0x710, -1, 2));
+            break;
+        case 6:
+            QVERIFY(QueueCommandWrite(q, 0x1238));
+            break;
+        case 7:
+            QVERIFY(QueueCommandWrite(q, 0xABC4));
+            break;
         }
         QCOMPARE(HexText(link.tick()), HexText(expected));
-    }
-
-    void valueBytes() {
-        QCOMPARE(int(ValueByte(-2, 0)), 0xFE);
-        QCOMPARE(int(ValueByte(-2, 3)), 0xFF);
-        QCOMPARE(int(ValueByte(0x12345678, 2)), 0x34);
-        QCOMPARE(int(ValueByte(0x12345678, 4)), 0);
-        QCOMPARE(int(ValueByte(0x12345678, -1)), 0);
     }
 
     void ringWrapsAfterSlot511() {
