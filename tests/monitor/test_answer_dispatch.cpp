@@ -1,6 +1,5 @@
 #include "frames.h"
 #include "monitor/answer_dispatch.h"
-#include "monitor/register_readers.h"
 #include "recording_host.h"
 
 #include <QtTest>
@@ -76,30 +75,6 @@ private slots:
         QCOMPARE(d.paramAnswers, 2);
         QCOMPARE(d.polls, 1);
         QCOMPARE(d.status.text(), kOk);
-    }
-
-    void registerReaders_data() {
-        QTest::addColumn<int>("high");
-        QTest::addColumn<int>("low");
-        QTest::addColumn<int>("u16");
-        QTest::addColumn<int>("s16");
-        QTest::newRow("FF FE") << 0xFF << 0xFE << 65534 << -2;
-        QTest::newRow("7F FF") << 0x7F << 0xFF << 32767 << 32767;
-        QTest::newRow("80 00") << 0x80 << 0x00 << 32768 << -32768;
-        QTest::newRow("00 00") << 0x00 << 0x00 << 0 << 0;
-    }
-    void registerReaders() {
-        QFETCH(int, high);
-        QFETCH(int, low);
-        RxBuffer rx;
-        rx.rx_buffer[251] = static_cast<std::uint8_t>(high);
-        rx.rx_buffer[252] = static_cast<std::uint8_t>(low);
-        QFETCH(int, u16);
-        QFETCH(int, s16);
-        // Poll register 124, the last of the answer, ends at cell 252.
-        QCOMPARE(RegOffset(124), 251);
-        QCOMPARE(ReadU16(rx, RegOffset(124)), u16);
-        QCOMPARE(ReadS16(rx, RegOffset(124)), s16);
     }
 };
 

@@ -83,16 +83,6 @@ private slots:
         QVERIFY(lastCell <= 256);
         QVERIFY(lastCell + catalogue.param_size[values.last().index + 1] > 256);
     }
-
-    void byteReaders() {
-        const RxBuffer rx = answer("FF FE 7F FF 80 00");
-        QCOMPARE(ReadBeUnsigned(rx, 0, 2), 65534);
-        QCOMPARE(ReadBeSigned(rx, 0, 2), -2);
-        QCOMPARE(ReadBeSigned(rx, 2, 2), 32767);
-        QCOMPARE(ReadBeSigned(rx, 4, 2), -32768);
-        QCOMPARE(ReadBeSigned(rx, 4, 1), -128);
-        QCOMPARE(ReadBeSigned(rx, 2, 1), 127);
-    }
 };
 
 QTEST_GUILESS_MAIN(ParamAnswerDecoderTest)

@@ -46,36 +46,25 @@ private slots:
         QTest::addColumn<int>("raw");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("service -1.5 h") << "lbl_service" << 72 << 0xFFA6 << "."
-                                        << "-2 мч";
-        QTest::newRow("service 1.5 h") << "lbl_service" << 72 << 0x005A << "."
-                                       << "2 мч";
-        QTest::newRow("service 2.5 h") << "lbl_service" << 72 << 0x0096 << "."
-                                       << "2 мч";
-        QTest::newRow("service 3.5 h") << "lbl_service" << 72 << 0x00D2 << "."
-                                       << "4 мч";
-        QTest::newRow("battery, point") << "lbl_acc" << 15 << 245 << "."
-                                        << "24.5 ";
-        QTest::newRow("battery, comma") << "lbl_acc" << 15 << 245 << ","
-                                        << "24,5 ";
-        QTest::newRow("battery whole") << "lbl_acc" << 15 << 240 << ","
-                                       << "24 ";
-        QTest::newRow("coolant") << "lbl_ct" << 7 << 0x0352 << ","
-                                 << "85 ";
-        QTest::newRow("oil temperature") << "lbl_oilt" << 8 << 0xFFEC << "."
-                                         << "-2 ";
-        QTest::newRow("gear oil temperature") << "lbl_goilt" << 13 << 701 << "."
-                                              << "70.1 ";
-        QTest::newRow("negative oil pressure") << "lbl_oilp" << 9 << 0xFFF6 << "."
-                                               << "-0.1 ";
-        QTest::newRow("gear oil pressure") << "lbl_goilp" << 14 << 2720 << "."
-                                           << "27.2 ";
-        QTest::newRow("turbo inlet") << "lbl_inp" << 10 << 105 << ","
-                                     << "1,05 ";
-        QTest::newRow("turbo outlet") << "lbl_outp" << 11 << 32767 << "."
-                                      << "327.67 ";
-        QTest::newRow("discrete word") << "lbl_adc_board_d" << 66 << 0x0ABC << "."
-                                       << "0ABC";
+        const auto row = [](const char* label, int reg, int raw, const char* separator,
+                            const char* expected) {
+            QTest::addRow("%s %s", label, expected) << label << reg << raw << separator << expected;
+        };
+        row("lbl_service", 72, 0xFFA6, ".", "-2 мч");
+        row("lbl_service", 72, 0x005A, ".", "2 мч");
+        row("lbl_service", 72, 0x0096, ".", "2 мч");
+        row("lbl_service", 72, 0x00D2, ".", "4 мч");
+        row("lbl_acc", 15, 245, ".", "24.5 ");
+        row("lbl_acc", 15, 245, ",", "24,5 ");
+        row("lbl_acc", 15, 240, ",", "24 ");
+        row("lbl_ct", 7, 0x0352, ",", "85 ");
+        row("lbl_oilt", 8, 0xFFEC, ".", "-2 ");
+        row("lbl_goilt", 13, 701, ".", "70.1 ");
+        row("lbl_oilp", 9, 0xFFF6, ".", "-0.1 ");
+        row("lbl_goilp", 14, 2720, ".", "27.2 ");
+        row("lbl_inp", 10, 105, ",", "1,05 ");
+        row("lbl_outp", 11, 32767, ".", "327.67 ");
+        row("lbl_adc_board_d", 66, 0x0ABC, ".", "0ABC");
     }
     void scaledValues() {
         QFETCH(QString, label);
@@ -134,13 +123,6 @@ private slots:
         QCOMPARE(d.text("lbl_prop_rpm"), QString("800 "));
         for (int i = 0; i < 6; ++i)
             QVERIFY(d.shown(led(i)));
-    }
-
-    void hiddenShaftSpeedIsStillWritten() {
-        PollDisplay d;
-        d.answer({{2, 0}, {6, 1200}});
-        QVERIFY(!d.shown("lbl_prop_rpm"));
-        QCOMPARE(d.text("lbl_prop_rpm"), QString("1200 "));
     }
 
     void ledsShowTheirColourWhenLit() {

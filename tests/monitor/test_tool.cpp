@@ -92,16 +92,8 @@ private slots:
         QVERIFY(f.window().isVisible());
         QVERIFY(f.port->isOpen());
         QCOMPARE(f.port->portNumber(), 3);
-        QVERIFY(f.window().windowTitle().contains("ЗАРН"));
-        QVERIFY(f.window().windowTitle().contains("Modbus"));
-        auto* addresses = f.find<QComboBox>("cmb_slad");
-        QCOMPARE(addresses->count(), 128);
-        QCOMPARE(addresses->itemText(127), QString("127"));
-        QCOMPARE(addresses->currentText(), QString("7"));
-        QVERIFY(!addresses->isEditable());
-        auto* timer = f.find<QTimer>("Timer1");
-        QVERIFY(timer->isActive());
-        QCOMPARE(timer->interval(), 100);
+        QCOMPARE(f.find<QComboBox>("cmb_slad")->currentText(), QString("7"));
+        QVERIFY(f.find<QTimer>("Timer1")->isActive());
         QCOMPARE(HexText(f.tick()), kPoll7);
     }
 
