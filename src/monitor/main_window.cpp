@@ -53,7 +53,11 @@ QLabel* indicator(QWidget* parent, const QString& name, const QString& text, QCo
 
 void setLit(QLabel* label, bool lit) {
     label->setAutoFillBackground(lit);
-    label->setAccessibleDescription(lit ? QStringLiteral("горит") : QStringLiteral("не горит"));
+    // Every poll answer sets all 267 indicators; Qt 6.4 looks up an accessibility interface for
+    // each description set, changed or not, screen reader or not.
+    const QString description = lit ? QStringLiteral("горит") : QStringLiteral("не горит");
+    if (label->accessibleDescription() != description)
+        label->setAccessibleDescription(description);
 }
 
 QGroupBox* frame(QWidget* parent, const char* name, const QString& title, QRect geometry) {

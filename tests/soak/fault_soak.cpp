@@ -1,6 +1,5 @@
 #include "fault_soak.h"
 
-#include "link/bulk_transfer.h"
 #include "param_values.h"
 #include "params/param_window.h"
 #include "value_picker.h"

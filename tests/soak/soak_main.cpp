@@ -21,6 +21,7 @@ constexpr int kDefaultSeconds = 180;
 // Rounds before the memory is taken as settled (caches, fonts, the first save of the image).
 constexpr int kWarmUpRounds = 2;
 constexpr long kGrowthAllowedKib = 1024;
+constexpr int kOpeningTimeoutMs = 180000;
 
 std::uint32_t seedFromEnvironment() {
     bool ok = false;
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
                      qPrintable(sim.linkPath()));
         return 2;
     }
-    if (!rig.runTransfer([&rig] { rig.openParamWindow(); }, 180000)) {
+    if (!rig.runTransfer([&rig] { rig.openParamWindow(); }, kOpeningTimeoutMs)) {
         std::fprintf(stderr, "soak: the read-all of the opening parameter window did not finish\n");
         return 2;
     }

@@ -12,6 +12,7 @@ class QTimer;
 // The whole tool in this process, built as main() builds it, on a given serial device: its
 // configuration file in `folder` maps COM1 to the device. Message boxes are answered Cancel.
 class ToolRig {
+    // Declared before the tool: the configuration file must exist when the tool is made.
     QString config_path;
     int tick_count = 0;
     int answered_count = 0;
