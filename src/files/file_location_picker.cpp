@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -44,7 +45,10 @@ QString FolderName(const QString& folder) {
 
 FileLocationPicker::FileLocationPicker(QWidget* parent, VolumeSource volumes,
                                        const QString& startFolder)
-    : QWidget(parent), volumes_(volumes ? std::move(volumes) : VolumeSource(ReadyVolumeRoots)) {
+    : QWidget(parent), volumes_(volumes ? std::move(volumes)
+                                        : VolumeSource([watch = std::make_shared<MountWatch>()] {
+                                              return watch->roots();
+                                          })) {
     Drive2 = new QComboBox(this);
     Drive1 = new QComboBox(this);
     Dir2 = new QListWidget(this);

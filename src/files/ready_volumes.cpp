@@ -1,5 +1,6 @@
 #include "files/ready_volumes.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
@@ -18,6 +19,16 @@ QStringList ReadyVolumeRoots() {
     });
     roots.removeDuplicates();
     return roots;
+}
+
+QStringList MountWatch::roots() {
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    const QByteArray now = table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
+    if (now.isEmpty() || now != mount_table) {
+        mount_table = now;
+        cached_roots = ReadyVolumeRoots();
+    }
+    return cached_roots;
 }
 
 QString VolumeOf(const QStringList& roots, const QString& folder) {
