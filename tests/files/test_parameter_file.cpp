@@ -52,8 +52,6 @@ public:
     }
     ~FileSizeLimit() { lift(); }
     void lift() { setrlimit(RLIMIT_FSIZE, &saved); }
-
-private:
     rlimit saved{};
 };
 
@@ -64,7 +62,6 @@ class ParameterFileTest : public QObject {
 private slots:
     void init() {
         dir.emplace();
-        QVERIFY(dir->isValid());
         folder = dir->path();
         boxes = MemoryParamBoxes();
         for (int i = 0; i < kParamCount; ++i)
@@ -74,21 +71,14 @@ private slots:
         refreshes = 0;
     }
 
-    void newFileHoldsEveryBoxInOrder() {
-        save("p.ini");
-        QCOMPARE(FileBytes(path("p.ini")), NewFile());
-        QVERIFY(messages.shown.isEmpty());
-        for (int i = 0; i < kParamCount; ++i)
-            QCOMPARE(boxes.states[i], BoxState::FromFile);
-        QCOMPARE(status.statusHistory, (QStringList{kSaving + "p.ini", ""}));
-        QCOMPARE(status.repaints, 1);
-        QCOMPARE(refreshes, 1);
-    }
-
     // The file keeps the trailing blank of «12,5 »; reading trims blanks around values, as the
     // profile functions do, so the box gets «12,5» back, the same number.
-    void roundTrip() {
+    void newFileRoundTrip() {
         save("p.ini");
+        QCOMPARE(FileBytes(path("p.ini")), NewFile());
+        QCOMPARE(status.statusHistory, (QStringList{kSaving + "p.ini", ""}));
+        QCOMPARE(status.repaints, 1);
+        expectSaved(path("p.ini"), true, {});
         boxes = MemoryParamBoxes();
         ReadParameterFile(ui(), folder, "p.ini");
         for (int i = 0; i < kParamCount; ++i) {
@@ -96,7 +86,6 @@ private slots:
             QCOMPARE(boxes.states[i], BoxState::FromFile);
         }
         QVERIFY(messages.shown.isEmpty());
-        QCOMPARE(status.statusHistory.mid(2), (QStringList{kReading + path("p.ini"), ""}));
     }
 
     void emptyNameIsRefusedBeforeWriting() {
@@ -140,11 +129,7 @@ private slots:
         QCOMPARE(FileBytes(path("w.ini")), expected);
     }
 
-    void overwriteQuestion_data() {
-        QTest::addColumn<MessageAnswer>("answer");
-        QTest::newRow("OK rewrites") << MessageAnswer::Ok;
-        QTest::newRow("Cancel keeps everything") << MessageAnswer::Cancel;
-    }
+    void overwriteQuestion_data() { answers(MessageAnswer::Ok); }
     void overwriteQuestion() {
         QFETCH(MessageAnswer, answer);
         const QByteArray old = "[Parameters]\r\nPAR0=old\r\n";
@@ -153,16 +138,7 @@ private slots:
         save("p.ini");
         expectBoxes(1, MessageIcon::Question, MessageButtons::OkCancel, "Создание текстового файла",
                     "Файл p.ini уже существует!\r\nЗаменить его?");
-        QCOMPARE(status.status, QString());
-        if (answer == MessageAnswer::Ok) {
-            QCOMPARE(FileBytes(path("p.ini")), NewFile());
-            QCOMPARE(boxes.states[505], BoxState::FromFile);
-            QCOMPARE(refreshes, 1);
-        } else {
-            QCOMPARE(FileBytes(path("p.ini")), old);
-            QCOMPARE(boxes.states[0], std::nullopt);
-            QCOMPARE(refreshes, 0);
-        }
+        expectSaved(path("p.ini"), answer == MessageAnswer::Ok, old);
     }
 
     // Only a listed name equal to the typed one, letter case included, brings the question. On
@@ -200,24 +176,13 @@ private slots:
         SaveParameterFile(ui(), sub, "p.ini", [this] { ++refreshes; });
         expectBoxes(2, MessageIcon::Critical, MessageButtons::RetryCancel, kOpenError,
                     "Невозможно открыть файл p.ini для записи");
-        QCOMPARE(status.status, QString());
-        QCOMPARE(refreshes, retry ? 1 : 0);
-        if (retry) {
-            QCOMPARE(FileBytes(sub + "/p.ini"), NewFile());
-            QCOMPARE(boxes.states[0], BoxState::FromFile);
-        } else {
-            QVERIFY(QFileInfo(sub + "/p.ini").isDir());
-            QCOMPARE(boxes.states[0], std::nullopt);
-        }
+        expectSaved(sub + "/p.ini", retry, {});
+        QCOMPARE(QFileInfo(sub + "/p.ini").isDir(), !retry);
     }
 
     // The disk fills up in the middle of the write: the previous file stays whole and no
     // temporary file is left behind; once there is room again, Retry completes the save.
-    void diskFullMidway_data() {
-        QTest::addColumn<MessageAnswer>("answer");
-        QTest::newRow("Cancel") << MessageAnswer::Cancel;
-        QTest::newRow("Retry after freeing") << MessageAnswer::Retry;
-    }
+    void diskFullMidway_data() { answers(MessageAnswer::Retry); }
     void diskFullMidway() {
         QFETCH(MessageAnswer, answer);
         const QByteArray old = "[Parameters]\r\n" + KeyLines(0, 505, [](int) { return "1"; });
@@ -230,14 +195,7 @@ private slots:
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown[1].buttons, MessageButtons::RetryCancel);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"p.ini"});
-        if (answer == MessageAnswer::Cancel) {
-            QCOMPARE(FileBytes(path("p.ini")), old);
-            QCOMPARE(boxes.states[0], std::nullopt);
-        } else {
-            QCOMPARE(FileBytes(path("p.ini")), NewFile());
-            QCOMPARE(boxes.states[0], BoxState::FromFile);
-        }
-        QCOMPARE(status.status, QString());
+        expectSaved(path("p.ini"), answer == MessageAnswer::Retry, old);
     }
 
     void hugeFileIsNotCut() {
@@ -248,7 +206,7 @@ private slots:
         save("p.ini");
         QCOMPARE(messages.shown.size(), 2);
         QCOMPARE(messages.shown[1].text, QString("Невозможно открыть файл p.ini для записи"));
-        QCOMPARE(FileBytes(path("p.ini")), huge);
+        expectSaved(path("p.ini"), false, huge);
     }
 
     void valuesCompared_data() {
@@ -257,10 +215,8 @@ private slots:
         QTest::addColumn<BoxState>("compared");
         QTest::addColumn<QString>("read");
         QTest::addColumn<BoxState>("readState");
-        const BoxState match = BoxState::MatchesFile;
-        const BoxState differ = BoxState::DiffersFromFile;
-        const BoxState missing = BoxState::MissingInFile;
-        const BoxState fromFile = BoxState::FromFile;
+        const BoxState match = BoxState::MatchesFile, differ = BoxState::DiffersFromFile,
+                       missing = BoxState::MissingInFile, fromFile = BoxState::FromFile;
         QTest::newRow("100 vs 1e2")
             << "100" << QByteArray("PAR7=1e2") << match << "1e2" << fromFile;
         QTest::newRow("100 vs 100,5")
@@ -341,6 +297,11 @@ private slots:
     }
 
 private:
+    static void answers(MessageAnswer goOn) {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::newRow("Cancel") << MessageAnswer::Cancel;
+        QTest::newRow("go on") << goOn;
+    }
     void expectBoxes(int count, MessageIcon icon, MessageButtons buttons, const QString& title,
                      const QString& text) {
         QCOMPARE(messages.shown.size(), count);
@@ -350,6 +311,15 @@ private:
             QCOMPARE(box.title, title);
             QCOMPARE(box.text, text);
         }
+    }
+    // The save either completed (file rewritten, boxes light blue, window refreshed once) or
+    // left the file as it was and the boxes untouched; either way the status line is cleared.
+    void expectSaved(const QString& file, bool saved, const QByteArray& before) {
+        QCOMPARE(FileBytes(file), saved ? NewFile() : before);
+        QCOMPARE(boxes.states[0], saved ? std::optional(BoxState::FromFile) : std::nullopt);
+        QCOMPARE(boxes.states[505], boxes.states[0]);
+        QCOMPARE(refreshes, saved ? 1 : 0);
+        QCOMPARE(status.status, QString());
     }
     ParameterFileUi ui() { return {boxes, status, messages}; }
     QString path(const QString& name) const { return folder + "/" + name; }
