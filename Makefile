@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build test demo clean fuzz soak bench
+.PHONY: all deps build test demo clean fuzz soak bench mutate
 
 all: build
 
@@ -29,9 +29,15 @@ test: build
 demo: build
 	scripts/demo.sh $(BUILD)
 
-# libFuzzer targets, FUZZ_SECONDS (default 60) each; not part of test.
+# libFuzzer targets, FUZZ_SECONDS (default 60) each; not part of test. Their corpora are
+# replayed by the suite in both builds of test.
 fuzz:
 	scripts/fuzz.sh
+
+# Plants the faults of scripts/mutants.txt one at a time in a copy of the tree (build-mutate)
+# and names those the suite misses; not part of test. MUTATE_ONLY=id,... and MUTATE_FULL=1.
+mutate: deps
+	scripts/mutate.sh
 
 # Not part of test: minutes of transfers against a simulator that loses, spoils and splits
 # answers (SOAK_SECONDS, default 180), and the performance figures of docs/performance.md.
