@@ -4,7 +4,6 @@
 #include "engine_model.h"
 
 #include <QByteArray>
-#include <array>
 #include <cstdint>
 
 // The controller as a Modbus RTU slave: it takes a request whose CRC has been checked and
@@ -32,7 +31,6 @@ public:
 
     Outcome handle(const QByteArray& request, std::int64_t nowMs);
     int address() const { return own_address; }
-    std::uint16_t holdingRegister(int index) const { return holding[index]; }
 
 private:
     QByteArray readInputRegisters(const QByteArray& pdu, std::int64_t nowMs);
@@ -47,5 +45,4 @@ private:
     int object_type;
     EepromImage& eeprom;
     EngineModel& engine;
-    std::array<std::uint16_t, kHoldingCount> holding{};
 };

@@ -1,28 +1,12 @@
 #include "rtu_framer.h"
 
-#include "link/frame_crc.h"
+#include "crc16.h"
 
 namespace {
 constexpr int kUnknown = -1; // the function does not say: a silence ends the frame
 constexpr int kNotYet = 0;   // too few bytes to tell
 constexpr int kMinFrame = 4; // address, function, CRC
 } // namespace
-
-bool HasGoodCrc(const QByteArray& frame) {
-    if (frame.size() < 3)
-        return false;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(frame.constData());
-    const int n = static_cast<int>(frame.size());
-    return FrameCrc(bytes, n - 3) == bytes[n - 2] + 256 * bytes[n - 1];
-}
-
-QByteArray AppendCrc(QByteArray frame) {
-    const std::uint16_t crc = FrameCrc(reinterpret_cast<const std::uint8_t*>(frame.constData()),
-                                       static_cast<int>(frame.size()) - 1);
-    frame.append(static_cast<char>(crc & 0xFF));
-    frame.append(static_cast<char>(crc >> 8));
-    return frame;
-}
 
 int RtuFramer::expectedLength(const QByteArray& partial) {
     if (partial.size() < 2)

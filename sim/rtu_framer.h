@@ -38,8 +38,3 @@ private:
     QByteArray partial;
     bool discarding = false;
 };
-
-// True when the last two bytes of `frame` are its CRC (low byte first).
-bool HasGoodCrc(const QByteArray& frame);
-// `frame` followed by its CRC, low byte first.
-QByteArray AppendCrc(QByteArray frame);
