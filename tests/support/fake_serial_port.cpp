@@ -13,7 +13,6 @@ OpenOutcome FakeSerialPort::open() {
     if (!availablePorts.count(number))
         return OpenOutcome::NotAvailable;
     opened = true;
-    openedNumbers.append(number);
     return OpenOutcome::Opened;
 }
 
@@ -28,7 +27,9 @@ std::uint8_t FakeSerialPort::readByte() {
     return byte;
 }
 
-void FakeSerialPort::write(const QByteArray& frame) { written.append(frame); }
+void FakeSerialPort::write(const QByteArray& frame) {
+    written.append(frame);
+}
 
 void FakeSerialPort::feed(const QByteArray& bytes) {
     for (char c : bytes)

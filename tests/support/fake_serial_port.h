@@ -29,8 +29,6 @@ public:
     // Port numbers with a device behind them, and those held by another program.
     std::set<int> availablePorts{1, 2, 3, 4};
     std::set<int> heldPorts;
-    // Number of open calls, to see what a probe touched.
-    QList<int> openedNumbers;
 
 private:
     int number = 1;
