@@ -22,6 +22,10 @@ public:
     std::uint8_t readByte() override;
     void write(const QByteArray& frame) override;
 
+    // The line settings as given to the device (115200 baud, 8E1, no flow control): on a
+    // pseudo-terminal, the only place they can be seen.
+    const QSerialPort& line() const { return serial; }
+
 private:
     OpenOutcome failedOpen(const QString& device) const;
     void onError(QSerialPort::SerialPortError error);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -40,6 +41,11 @@ QByteArray PtyPair::received() {
     while (master >= 0 && (n = ::read(master, chunk, sizeof chunk)) > 0)
         collected.append(chunk, n);
     return collected;
+}
+
+int PtyPair::waitingAtDevice() const {
+    int count = 0;
+    return slaveHold >= 0 && ioctl(slaveHold, FIONREAD, &count) == 0 ? count : -1;
 }
 
 void PtyPair::hangUp() {

@@ -19,6 +19,8 @@ public:
     void send(const QByteArray& bytes);
     // Everything the slave side has written so far (reads what has arrived, never waits).
     QByteArray received();
+    // Bytes that reached the device and wait there for whoever reads the slave side.
+    int waitingAtDevice() const;
     // The far end goes away, like a pulled adapter.
     void hangUp();
 
