@@ -4,16 +4,6 @@
 
 #include <QtTest>
 
-namespace {
-RxBuffer answer(const char* hex, RxBuffer rx = {}) {
-    const QByteArray bytes = WithCrc(Hex(hex));
-    for (int i = 0; i < bytes.size(); ++i)
-        rx.rx_buffer[i] = quint8(bytes[i]);
-    rx.rx_count = int(bytes.size());
-    return rx;
-}
-} // namespace
-
 class ParamAnswerDecoderTest : public QObject {
     Q_OBJECT
     ParamCatalogue catalogue;
@@ -52,7 +42,7 @@ private slots:
         QFETCH(QChar, separator);
         QFETCH(QStringList, expected);
         MemoryParamBoxes boxes;
-        ShowParamAnswer(answer(frame.toLatin1()), catalogue, boxes, separator);
+        ShowParamAnswer(RxOf(WithCrc(Hex(qPrintable(frame)))), catalogue, boxes, separator);
         QStringList shown;
         for (int i = 0; i < kParamCount; ++i) {
             if (boxes.texts[i] != "-") {
@@ -68,13 +58,8 @@ private slots:
     void answerRunningPastTheBufferStopsAtItsEnd() {
         // A bogus count of 255 from parameter 0 on: only parameters whose bytes lie inside the
         // 256 cells are shown, the rest stay untouched.
-        RxBuffer rx;
-        rx.rx_buffer.fill(0x01);
-        rx.rx_buffer[1] = 0x64;
-        rx.rx_buffer[2] = 0x07;
-        rx.rx_buffer[3] = 0x00; // parameter 37, the first channel entry
-        rx.rx_buffer[4] = 0xFF;
-        rx.rx_count = 256;
+        // Parameter 37 (0x700) is the first channel entry.
+        const RxBuffer rx = RxOf(Hex("01 64 07 00 FF") + QByteArray(251, '\x01'));
         const QList<ParamValueText> values = DecodeParamAnswer(rx, catalogue, '.');
         QVERIFY(!values.isEmpty());
         int lastCell = 5;
