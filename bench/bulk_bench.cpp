@@ -2,7 +2,7 @@
 #include "params/param_window.h"
 #include "process_usage.h"
 #include "sim_process.h"
-#include "tool_rig.h"
+#include "tool_session.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -34,17 +34,17 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
-std::optional<BulkTiming> Time(ToolRig& rig, QList<TickMark>& marks,
+std::optional<BulkTiming> Time(ToolSession& rig, QList<TickMark>& marks,
                                const std::function<void()>& act) {
     const RequestQueue& ring = rig.tool.link().request_queue;
     const int first = ring.queue_write;
     marks.clear();
     const Clock::time_point click = Clock::now();
-    const double cpuFrom = OwnCpuSeconds();
+    const double cpuFrom = CpuSeconds(getpid());
     if (!rig.runTransfer(act, kTransferTimeoutMs))
         return std::nullopt;
     BulkTiming timing;
-    timing.cpuSeconds = OwnCpuSeconds() - cpuFrom;
+    timing.cpuSeconds = CpuSeconds(getpid()) - cpuFrom;
     timing.frames = (ring.queue_read - first + RequestQueue::kSlots) % RequestQueue::kSlots;
     const int last = (first + timing.frames) % RequestQueue::kSlots;
     const auto sentFirst = std::find_if(marks.begin(), marks.end(),
@@ -73,12 +73,12 @@ int BulkRead(int repeats) {
         std::fprintf(stderr, "bench: %s\n", qPrintable(sim.errorText()));
         return 1;
     }
-    ToolRig rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
+    ToolSession rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
     QList<TickMark> marks;
     rig.afterTick = [&] { marks.append({Clock::now(), rig.tool.link().request_queue.queue_read}); };
     if (!rig.start())
         return 1;
-    ToolRig::runFor(1000);
+    ToolSession::runFor(1000);
 
     std::printf("read-all against zarn-sim, tool in process (%s)\n",
                 qPrintable(QGuiApplication::platformName()));
@@ -89,7 +89,7 @@ int BulkRead(int repeats) {
     QList<double> ratios;
     for (int r = 0; r < repeats; ++r) {
         // A different moment within the tick for every click.
-        ToolRig::runFor(500 + 37 * r);
+        ToolSession::runFor(500 + 37 * r);
         QPushButton* button = rig.paramWindow()->readAllButton();
         const std::optional<BulkTiming> timing = Time(rig, marks, [button] { button->click(); });
         if (!timing)

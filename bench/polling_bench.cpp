@@ -3,7 +3,7 @@
 #include "process_usage.h"
 #include "sim_process.h"
 #include "tool_process.h"
-#include "tool_rig.h"
+#include "tool_session.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -41,7 +41,7 @@ QList<double> CpuShares(int seconds, int repeats, const std::function<double()>&
     for (int r = 0; r < repeats; ++r) {
         const Clock::time_point from = Clock::now();
         const double cpuFrom = cpuSeconds();
-        ToolRig::runFor(seconds * 1000);
+        ToolSession::runFor(seconds * 1000);
         shares.append(100 * (cpuSeconds() - cpuFrom) / Seconds(Clock::now() - from));
     }
     return shares;
@@ -59,7 +59,7 @@ int PollingInProcess(int seconds, int repeats, bool paramWindow) {
     SimProcess sim;
     if (!StartSimulator(sim, {}))
         return 1;
-    ToolRig rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
+    ToolSession rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
     QList<Clock::time_point> ticks;
     QList<Clock::time_point> polls;
     int answered = 0;
@@ -75,13 +75,13 @@ int PollingInProcess(int seconds, int repeats, bool paramWindow) {
         return 1;
     if (paramWindow && !rig.runTransfer([&rig] { rig.openParamWindow(); }, 30000))
         return 1;
-    ToolRig::runFor(kWarmUpMs);
+    ToolSession::runFor(kWarmUpMs);
 
     const qsizetype firstTick = ticks.size();
     const qsizetype firstPoll = polls.size();
     const auto simPid = static_cast<pid_t>(sim.process().processId());
     const double simFrom = CpuSeconds(simPid);
-    const QList<double> shares = CpuShares(seconds, repeats, OwnCpuSeconds);
+    const QList<double> shares = CpuShares(seconds, repeats, [] { return CpuSeconds(getpid()); });
     const double wall = Seconds(Clock::now() - ticks[firstTick]);
     const double simShare = 100 * (CpuSeconds(simPid) - simFrom) / wall;
 
@@ -115,7 +115,7 @@ int PollingOfTool(const QString& toolPath, int seconds, int repeats) {
     if (!tool.prepare() || !tool.start())
         return 1;
     const auto pid = static_cast<pid_t>(tool.pid());
-    ToolRig::runFor(kWarmUpMs);
+    ToolSession::runFor(kWarmUpMs);
 
     const Clock::time_point from = Clock::now();
     const QList<double> shares = CpuShares(seconds, repeats, [pid] { return CpuSeconds(pid); });

@@ -1,7 +1,7 @@
 #include "bench_scenarios.h"
 #include "pty_line.h"
 #include "tool_process.h"
-#include "tool_rig.h"
+#include "tool_session.h"
 
 #include <QEvent>
 #include <QEventLoop>
@@ -64,7 +64,7 @@ int StartupChild(std::int64_t launchedNs, std::int64_t enteredNs) {
     QTemporaryDir folder;
     if (!pty.isValid() || !folder.isValid())
         return 2;
-    ToolRig rig(pty.slavePath(), folder.path());
+    ToolSession rig(pty.slavePath(), folder.path());
     FirstPaint paint;
     rig.tool.window().installEventFilter(&paint);
     if (!rig.start())

@@ -1,6 +1,6 @@
 #include "tool_process.h"
 
-#include "tool_config.h"
+#include "tool_session.h"
 
 #include <QFile>
 #include <cstdio>

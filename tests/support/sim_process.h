@@ -6,19 +6,16 @@
 #include <QTemporaryDir>
 
 // zarn-sim (its path in ZARN_SIM) as a child process, reached through a symlink in a folder of
-// its own. The folder also takes whatever files a test hands the simulator (its EEPROM file).
+// its own that also takes the files a test hands it (its EEPROM file, the tool's configuration).
 // The destructor ends the simulator.
 class SimProcess {
 public:
-    SimProcess();
     ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
 
-    // Starts the simulator with --link plus `arguments` and waits until it has printed the
-    // pty's path. False, with the reason in errorText(), when it does not come up.
+    // Starts it with --link plus `arguments` and waits until it has printed the pty's path.
+    // False, with the reason in errorText(), when it does not come up.
     bool start(const QStringList& arguments = {});
-    // SIGTERM and a wait for the exit; true when it ended by itself within the time.
+    // SIGTERM and a wait; true when it ended by itself within the time.
     bool stop();
 
     QString linkPath() const { return dir.filePath("ttyZARN"); }

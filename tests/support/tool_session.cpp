@@ -1,24 +1,28 @@
-#include "tool_rig.h"
+#include "tool_session.h"
 
 #include "config/com_port_map.h"
 #include "link/qt_serial_port.h"
 #include "params/param_window.h"
-#include "tool_config.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 
-namespace {
-std::unique_ptr<SerialPort> PortFor(const QString& configPath) {
-    return std::make_unique<QtSerialPort>(
-        [configPath](int n) { return DevicePathForCom(configPath, n); });
+QString WriteToolConfig(const QString& folder, const QString& devicePath) {
+    const QString path = QDir(folder).filePath(QStringLiteral("тп.ini"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write("[PC config]\r\nCOM=1\r\n\r\n[Ports]\r\nCOM1=" + devicePath.toUtf8() + "\r\n");
+    return path;
 }
-} // namespace
 
-ToolRig::ToolRig(const QString& devicePath, const QString& folder)
+ToolSession::ToolSession(const QString& devicePath, const QString& folder)
     : config_path(WriteToolConfig(folder, devicePath)),
-      tool(PortFor(config_path), messages, config_path, kShownSeparator) {
+      tool(std::make_unique<QtSerialPort>(
+               [path = config_path](int n) { return DevicePathForCom(path, n); }),
+           messages, config_path, u',') {
     // Connected after the tool's own slot, so it sees the tick's outcome.
     Timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));
     QObject::connect(Timer1, &QTimer::timeout, [this] {
@@ -31,19 +35,19 @@ ToolRig::ToolRig(const QString& devicePath, const QString& folder)
     });
 }
 
-bool ToolRig::start() {
+bool ToolSession::start() {
     return tool.start();
 }
 
-void ToolRig::openParamWindow() {
+void ToolSession::openParamWindow() {
     tool.window().findChild<QAction*>(QStringLiteral("mnu_param"))->trigger();
 }
 
-ParamWindow* ToolRig::paramWindow() {
+ParamWindow* ToolSession::paramWindow() {
     return tool.window().findChild<ParamWindow*>(QStringLiteral("frm_param"));
 }
 
-bool ToolRig::runTransfer(const std::function<void()>& act, int timeoutMs) {
+bool ToolSession::runTransfer(const std::function<void()>& act, int timeoutMs) {
     const RequestQueue& ring = tool.link().request_queue;
     const int from = ring.queue_read;
     const int waitingBefore = ring.waiting();
@@ -67,7 +71,7 @@ bool ToolRig::runTransfer(const std::function<void()>& act, int timeoutMs) {
     return through();
 }
 
-void ToolRig::runFor(int ms) {
+void ToolSession::runFor(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();

@@ -1,0 +1,212 @@
+#include "file_bytes.h"
+#include "files/value_text.h"
+#include "frames.h"
+#include "monitor/number_format.h"
+#include "params/param_window.h"
+#include "process_usage.h"
+#include "sim_process.h"
+#include "tool_session.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <random>
+#include <unistd.h>
+
+// The whole tool, in this process, against zarn-sim over a pseudo-terminal.
+namespace {
+constexpr int kTransferMs = 180000;
+const QString kConnected = "Связь с контроллером ЗАРН установлена";
+
+// A box, what the user types into it, what it shows after the round trip, and the bytes the
+// controller then holds, placed by hand from the parameter table rather than the catalogue.
+struct Edit {
+    int box;
+    QString typed;
+    QString shown;
+    int address = 0;
+    QString bytes;
+};
+
+// The simulator with its EEPROM file, and the tool on its line; the tool's configuration lives
+// beside the simulator's link.
+struct Line {
+    SimProcess sim;
+    std::unique_ptr<ToolSession> tool;
+
+    bool start(const QStringList& arguments = {}) {
+        if (!sim.start(QStringList{"--eeprom-file", eeprom()} + arguments))
+            return false;
+        tool = std::make_unique<ToolSession>(sim.linkPath(), folder());
+        return tool->start();
+    }
+    QString folder() const { return QFileInfo(sim.linkPath()).path(); }
+    QString eeprom() const { return sim.filePath("eeprom.bin"); }
+    QString label(const char* name) { return tool->tool.window().findChild<QLabel*>(name)->text(); }
+    ParamWindow& params() { return *tool->paramWindow(); }
+    bool transfer(QPushButton* button) {
+        return tool->runTransfer([button] { button->click(); }, kTransferMs);
+    }
+};
+
+QStringList Texts(ParamWindow& w) {
+    QStringList texts;
+    for (int i = 0; i < kParamCount; ++i)
+        texts << w.text(i);
+    return texts;
+}
+
+int GreenBoxes(ParamWindow& w) {
+    int green = 0;
+    for (int i = 0; i < kParamCount; ++i)
+        green += (w.box(i)->palette().color(QPalette::Base).rgb() & 0xFFFFFF) ==
+                 BoxStateRgb(BoxState::FromEeprom);
+    return green;
+}
+
+// Types the edits, writes all and reads all back: every box green and showing what it showed
+// before, or for an edited box what its row says.
+void RoundTrip(Line& line, const QList<Edit>& edits) {
+    ParamWindow& w = line.params();
+    QStringList expected = Texts(w);
+    for (const Edit& e : edits) {
+        w.box(e.box)->setText(e.typed);
+        expected[e.box] = e.shown;
+    }
+    for (QPushButton* button : {w.writeAllButton(), w.readAllButton()}) {
+        QVERIFY(line.transfer(button));
+        QCOMPARE(GreenBoxes(w), kParamCount);
+    }
+    QCOMPARE(Texts(w), expected);
+}
+} // namespace
+
+class E2eTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data() {
+        QTest::addColumn<QStringList>("faults");
+        QTest::newRow("clean line") << QStringList{};
+        QTest::newRow("answers lost and spoiled")
+            << QStringList{"--drop", "0.3", "--corrupt", "0.1", "--seed", "5"};
+    }
+    // Every size, sign and factor; the own address moves to 9 (written last, then switched to).
+    void roundTrip() {
+        QFETCH(QStringList, faults);
+        const QList<Edit> edits{
+            {2, "1230", "1230 ", 0x102, "7B"},     {10, "65535", "65535 ", 0x10A, "FF FF"},
+            {11, "1", "1 ", 0x11B, "01"},          {12, "23,4", "23,4 ", 0x10C, "EA"},
+            {16, "1530", "1530 ", 0x110, "FF"},    {23, "9", "9 ", 0x117, "09"},
+            {26, "0", "0 ", 0x11F, "00"},          {53, "-12,5", "-12,5 ", 0x710, "FF 83"},
+            {54, "85.5", "85,5 ", 0x712, "03 57"}, {69, "-40,15", "-40,2 ", 0x730, "FE 6E"},
+            {328, "-10", "-10 ", 0x200, "F6"},     {489, "-1,23", "-1,23 ", 0x242, "FF 85"},
+            {493, " 1,2 ", "1,2 ", 0x247, "0C"},   {494, "&H3FF", "1023 ", 0x248, "03 FF"},
+        };
+        Line line;
+        QVERIFY2(line.start(faults), qPrintable(line.sim.errorText()));
+        QVERIFY(line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
+        QCOMPARE(GreenBoxes(line.params()), kParamCount);
+        RoundTrip(line, edits);
+        if (QTest::currentTestFailed())
+            return;
+        const QByteArray image = FileBytes(line.eeprom());
+        for (const Edit& e : edits)
+            QCOMPARE(HexText(image.mid(e.address, (e.bytes.size() + 1) / 3)), e.bytes);
+        QCOMPARE(line.tool->tool.window().findChild<QComboBox*>("cmb_slad")->currentText(), "9");
+    }
+
+    // The poll shows on the main window; then the line dies under the running tool (a pulled
+    // adapter): no crash, no spinning, and talk again once the user picks the port anew.
+    void liveLineComesAndGoes() {
+        Line line;
+        QVERIFY2(line.start(), qPrintable(line.sim.errorText()));
+        MainWindow& main = line.tool->tool.window();
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
+        QCOMPARE(line.label("lbl_pr_ver"), "2 .3 ");
+        QCOMPARE(line.label("lbl_sw_ver"), "1 .7 ");
+        QCOMPARE(line.label("lbl_eng_rpm"), "0 ");
+
+        line.sim.process().kill();
+        QVERIFY(line.sim.process().waitForFinished(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), "Ошибка обмена: Нет ответа от контроллера ЗАРН",
+                                  5000);
+        const double cpuBefore = CpuSeconds(getpid());
+        ToolSession::runFor(2000);
+        const double cpuUsed = CpuSeconds(getpid()) - cpuBefore;
+        QVERIFY2(cpuUsed < 0.5, qPrintable(QString("%1 s of CPU in 2 s idle").arg(cpuUsed)));
+
+        SimProcess replugged;
+        QVERIFY2(replugged.start(), qPrintable(replugged.errorText()));
+        WriteToolConfig(line.folder(), replugged.linkPath());
+        main.findChild<QAction*>("mnu_settings")->trigger();
+        QDialog* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "wndSetCOM")
+                dialog = qobject_cast<QDialog*>(w);
+        QVERIFY(dialog);
+        auto* list = dialog->findChild<QComboBox*>("cmbCOMList");
+        list->setCurrentIndex(list->findText("COM1"));
+        emit list->activated(list->currentIndex());
+        dialog->findChild<QPushButton*>("OK")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
+    }
+
+    // The long mode (make soak): the round trip with random edits on a line that also splits
+    // answers, again and again for SOAK_SECONDS; the resident memory must stay flat.
+    void soak() {
+        const int seconds = qEnvironmentVariableIntValue("SOAK_SECONDS");
+        if (seconds <= 0)
+            QSKIP("runs when SOAK_SECONDS is set (make soak)");
+        bool fixed = false;
+        const std::uint32_t given = qEnvironmentVariable("SOAK_SEED").toUInt(&fixed);
+        const std::uint32_t seed = fixed ? given : std::random_device()();
+        qInfo("soak: %d s, seed %u", seconds, seed);
+        Line line;
+        QVERIFY2(line.start({"--drop", "0.3", "--corrupt", "0.1", "--split", "0.05", "--seed",
+                             QString::number(seed)}),
+                 qPrintable(line.sim.errorText()));
+        QVERIFY(line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
+        ParamCatalogue catalogue;
+        catalogue.BuildParamCatalogue();
+        std::mt19937 random(seed);
+        QList<long> resident;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < seconds * 1000LL) {
+            QList<Edit> edits;
+            for (int k = 0; k < 40; ++k) {
+                const int i =
+                    k == 0 ? 23 : std::uniform_int_distribution<>(0, kParamCount - 1)(random);
+                const double scale = catalogue.param_scale[i];
+                const ValueRange range =
+                    i == 23 ? ValueRange{1, 127, 1} : RangeFor(catalogue.param_size[i], scale);
+                const int value = std::uniform_int_distribution<>(range.min, range.max)(random);
+                const QString shown = FormatScaled(value, 3, std::fabs(scale), {}, u',');
+                const QString typed =
+                    random() % 2 ? shown : QString(shown).replace(',', '.').trimmed();
+                edits.append({i, typed, shown, 0, {}});
+            }
+            RoundTrip(line, edits);
+            if (QTest::currentTestFailed())
+                return;
+            resident.append(ResidentKib(getpid()));
+            qInfo("round %d: %.0f s, slave address %d, resident %ld KiB", int(resident.size()),
+                  clock.elapsed() / 1000.0, line.tool->tool.window().slaveAddress(),
+                  resident.last());
+        }
+        // Two rounds to settle (caches, fonts, the first save of the image); then at most 1 MiB.
+        const long settled = resident.value(1, resident.value(0));
+        const long peak = *std::max_element(resident.begin(), resident.end());
+        QVERIFY2(peak - settled <= 1024,
+                 qPrintable(QString("grew from %1 to %2 KiB").arg(settled).arg(peak)));
+    }
+};
+
+QTEST_MAIN(E2eTest)
+#include "test_e2e.moc"

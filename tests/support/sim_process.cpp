@@ -1,0 +1,32 @@
+#include "sim_process.h"
+
+namespace {
+constexpr int kTimeoutMs = 10000;
+}
+
+SimProcess::~SimProcess() {
+    if (!stop()) {
+        child.kill();
+        child.waitForFinished(kTimeoutMs);
+    }
+}
+
+bool SimProcess::start(const QStringList& arguments) {
+    child.start(qEnvironmentVariable("ZARN_SIM"), QStringList{"--link", linkPath()} + arguments);
+    while (!child.canReadLine() && child.waitForReadyRead(kTimeoutMs)) {
+    }
+    if (!child.canReadLine()) {
+        child.waitForFinished(kTimeoutMs);
+        error_text = child.errorString() + ": " + child.readAllStandardError();
+        return false;
+    }
+    printed_path = QString::fromLocal8Bit(child.readLine()).trimmed();
+    return true;
+}
+
+bool SimProcess::stop() {
+    if (child.state() == QProcess::NotRunning)
+        return true;
+    child.terminate();
+    return child.waitForFinished(kTimeoutMs);
+}
