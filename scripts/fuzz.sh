@@ -9,9 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
-targets=(fuzz_receive_path fuzz_value_text fuzz_ini_file fuzz_parameter_file)
-declare -A max_len=([fuzz_receive_path]=4096 [fuzz_value_text]=256 [fuzz_ini_file]=4096
-                    [fuzz_parameter_file]=8192)
+targets=(fuzz_receive_path fuzz_files)
+declare -A max_len=([fuzz_receive_path]=4096 [fuzz_files]=8192)
 
 "$root/scripts/install-deps.sh"
 
@@ -19,7 +18,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DZARN_FUZZ=ON -DZARN
   -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --target "${targets[@]}"
 
-# The INI targets flush every save to disk; in memory that costs nothing.
+# The file target flushes every save to disk; in memory that costs nothing.
 scratch_parent=${TMPDIR:-/tmp}
 [ -d /dev/shm ] && [ -w /dev/shm ] && scratch_parent=/dev/shm
 scratch=$(mktemp -d "$scratch_parent/zarn-fuzz.XXXXXX")

@@ -1,12 +1,12 @@
 // The receive path as the running tool drives it: line bytes arrive in arbitrary chunks, every
 // tick drains them, judges them and sends the next frame, and good answers go through the real
-// dispatch into the poll decoding and the parameter boxes. The input is a script of steps
-// (see Step); producers fill the ring between ticks the way the windows do.
+// dispatch into the poll decoding and the parameter boxes. The input is a script: the first byte
+// picks the user's decimal separator, then steps follow (see kSteps), and producers fill the
+// ring between ticks the way the windows do.
 
 #include "fake_serial_port.h"
 #include "frames.h"
-#include "fuzz_check.h"
-#include "fuzz_input.h"
+#include "fuzz_support.h"
 #include "link/bulk_transfer.h"
 #include "link/exchange_cycle.h"
 #include "link/frame_crc.h"
@@ -15,300 +15,189 @@
 #include "monitor/param_answer_decoder.h"
 #include "recording_host.h"
 
-#include <functional>
+#include <iterator>
 
 namespace {
 
-enum class Step : std::uint8_t {
-    Feed,         // n, n bytes: raw line bytes
-    FeedFrame,    // n, n bytes: a frame with a correct CRC appended
-    Answer,       // pattern: the controller answers the frame in flight properly
-    Exception,    // code: the controller refuses the frame in flight
-    Tick,         // one timer tick
-    ReadRequest,  // address (2), count
-    WriteRequest, // address (2), value (4), count
-    Command,      // code (2)
-    PollRead,     //
-    Transaction,  // counter (2), flag
-    ReadAll,      //
-    WriteAll,     //
-    AddressWrite, // new address, count
-    Fill,         // n: n + 1 command writes, to reach a full ring
-    BoxText,      // index (2), n, n bytes: the user types into a parameter box
-    OpenClose,    // the port is closed or opened again
-    SlaveAddress, // address: the user picks another entry in the address list
-    ArmOff,       // the hidden "Откл. защит" box flips
-    HoldLine,     // the port dialog starts or stops probing
-    Count
-};
-
-constexpr int kReadAllFrames = 59;
-constexpr int kWriteAllFrames = 61;
-constexpr int kOwnAddressParam = 23;
-
-const ParamCatalogue& Catalogue() {
-    static const ParamCatalogue catalogue = [] {
-        ParamCatalogue c;
-        c.BuildParamCatalogue();
-        return c;
-    }();
-    return catalogue;
-}
-
-QByteArray Number(long long n) {
+QByteArray N(long long n) {
     return QByteArray::number(n);
 }
 
-// The boxes of the parameter window; an index outside the catalogue would land in a
-// neighbouring std::array element unnoticed, so it is refused here.
-class CheckedBoxes : public MemoryParamBoxes {
-public:
-    QString text(int index) const override {
-        check(index);
-        return MemoryParamBoxes::text(index);
-    }
-    void setText(int index, const QString& text) override {
-        check(index);
-        MemoryParamBoxes::setText(index, text);
-    }
-    void setState(int index, BoxState state) override {
-        check(index);
-        MemoryParamBoxes::setState(index, state);
-    }
-
-private:
-    static void check(int index) {
-        FUZZ_CHECK(index >= 0 && index < kParamCount, "box index " + Number(index));
-    }
-};
-
-bool KnownFunction(std::uint8_t function) {
-    return function == 0x04 || function == 0x06 || function == 0x10 || function == 0x64 ||
-           function == 0x65;
+// What a well-behaved controller sends back: data for the reads, the echo (or its first six
+// bytes) for the writes. The data is a pattern grown from one input byte.
+QByteArray AnswerTo(const QByteArray& request, std::uint8_t pattern) {
+    QByteArray data(256, Qt::Uninitialized);
+    for (int k = 0; k < data.size(); ++k)
+        data[k] = char(pattern + 37 * k);
+    if (request.size() < 4)
+        return data.first(3);
+    const QByteArray head = request.first(request.size() - 2);
+    const auto function = std::uint8_t(request[1]);
+    if (function == 0x04)
+        return head.first(2) + char(250) + data.first(250);
+    if (function == 0x64)
+        return head + data.first(std::uint8_t(head.size() > 4 ? head[4] : 0));
+    return function == 0x10 ? head.first(6) : head;
 }
 
-bool KnownStatus(const QString& status) {
-    if (status == link_text::kNoAnswer || status == link_text::kCrcMismatch ||
-        status == link_text::kAnswerOk)
-        return true;
-    const QString exception = link_text::kAnswerOk + QStringLiteral(" Нарушение протокола, код: ");
-    if (!status.startsWith(exception))
-        return false;
-    bool number = false;
-    const int code = status.mid(exception.size()).toInt(&number);
-    return number && code >= 0 && code <= 255;
-}
-
-class Rig {
-public:
+struct Rig {
     explicit Rig(QChar separator) : dispatch(host, separator) {
         port.open();
+        catalogue.BuildParamCatalogue();
         dispatch.paramAnswer = [this, separator](const RxBuffer& rx) {
-            ShowParamAnswer(rx, Catalogue(), boxes, separator);
+            ShowParamAnswer(rx, catalogue, boxes, separator);
         };
         dispatch.showPoll = [](const PollPicture& picture) {
             FUZZ_CHECK(picture.adc_board_d.size() == 4, picture.adc_board_d.toUtf8());
         };
     }
 
-    void run(FuzzInput& in) {
-        while (!in.atEnd())
-            step(in);
-        // Whatever the script left on the line is judged as well.
-        tick();
-    }
-
-private:
-    void step(FuzzInput& in) {
-        RequestQueue& queue = cycle.request_queue;
-        switch (static_cast<Step>(in.byte() % static_cast<int>(Step::Count))) {
-        case Step::Feed:
-            port.feed(in.bytes(in.byte()));
-            break;
-        case Step::FeedFrame:
-            if (const QByteArray frame = in.bytes(in.byte()); !frame.isEmpty())
-                port.feed(WithCrc(frame));
-            break;
-        case Step::Answer:
-            port.feed(WithCrc(answerTo(inFlight, in.byte())));
-            break;
-        case Step::Exception:
-            if (inFlight.size() >= 2)
-                port.feed(WithCrc(inFlight.first(1) + char(inFlight[1] | 0x80) + char(in.byte())));
-            break;
-        case Step::Tick:
-            tick();
-            break;
-        case Step::ReadRequest: {
-            const std::uint16_t address = in.u16();
-            const std::uint8_t count = in.byte();
-            appends(1, [&] { return QueueReadRequest(queue, address, count); });
-            break;
-        }
-        case Step::WriteRequest: {
-            const std::uint16_t address = in.u16();
-            const std::int32_t value = in.s32();
-            const std::uint8_t count = in.byte();
-            appends(1, [&] { return QueueWriteRequest(queue, address, value, count); });
-            break;
-        }
-        case Step::Command: {
-            const std::uint16_t code = in.u16();
-            appends(1, [&] { return QueueCommandWrite(queue, code); });
-            break;
-        }
-        case Step::PollRead:
-            appends(1, [&] { return QueuePollRead(queue); });
-            break;
-        case Step::Transaction: {
-            const std::uint16_t counter = in.u16();
-            const bool flag = in.byte() & 1;
-            appends(1, [&] { return QueueTransactionWrite(queue, counter, flag); });
-            break;
-        }
-        case Step::ReadAll:
-            appends(kReadAllFrames, [&] { return ReadAllParameters(queue, Catalogue()); });
-            break;
-        case Step::WriteAll:
-            appends(kWriteAllFrames, [&] { return WriteAllParameters(cycle, Catalogue(), boxes); });
-            break;
-        case Step::AddressWrite: {
-            // Both callers limit the new address to the line's 0..127 before arming.
-            const int address = in.byte() & 0x7F;
-            const std::uint8_t count = in.byte();
-            appends(1, [&] {
-                return cycle.QueueAddressWrite(Catalogue().param_address[kOwnAddressParam], address,
-                                               count);
-            });
-            break;
-        }
-        case Step::Fill:
-            for (int n = in.byte(); n >= 0; --n)
-                appends(1, [&] { return QueueCommandWrite(queue, 0x1238); });
-            break;
-        case Step::BoxText: {
-            const int index = in.u16() % kParamCount;
-            boxes.setText(index, QString::fromLatin1(in.bytes(in.byte() % 32)));
-            break;
-        }
-        case Step::OpenClose:
-            if (port.isOpen())
-                port.close();
-            else
-                port.open();
-            break;
-        case Step::SlaveAddress:
-            host.address = in.byte() & 0x7F;
-            break;
-        case Step::ArmOff:
-            host.armOff = !host.armOff;
-            break;
-        case Step::HoldLine:
-            cycle.setLineHeld(!cycle.lineHeld());
-            break;
-        case Step::Count:
-            break;
-        }
-    }
-
-    // What a well-behaved controller sends back for a request: data for the reads, the echo
-    // (or its first six bytes) for the writes. The data is a pattern grown from one input byte,
-    // so a script stays readable however long the answer.
-    static QByteArray answerTo(const QByteArray& request, std::uint8_t pattern) {
-        const auto data = [pattern](int count) {
-            QByteArray bytes(count, Qt::Uninitialized);
-            for (int k = 0; k < count; ++k)
-                bytes[k] = char(pattern + 37 * k);
-            return bytes;
-        };
-        if (request.size() < 4)
-            return data(3);
-        const QByteArray head = request.first(request.size() - 2);
-        switch (std::uint8_t(request[1])) {
-        case 0x04:
-            return head.first(2) + char(250) + data(250);
-        case 0x64:
-            return head + data(std::uint8_t(head.size() > 4 ? head[4] : 0));
-        case 0x10:
-            return head.first(6);
-        default:
-            return head;
-        }
-    }
-
     // A producer either appends all its frames or, when they do not fit, none of them.
-    void appends(int frames, const std::function<bool()>& produce) {
-        const RequestQueue& queue = cycle.request_queue;
-        const int waiting = queue.waiting();
-        const bool accepted = produce();
-        FUZZ_CHECK(accepted == (waiting + frames <= RequestQueue::kCapacity),
-                   "waiting " + Number(waiting) + ", frames " + Number(frames));
-        FUZZ_CHECK(queue.waiting() == waiting + (accepted ? frames : 0),
-                   "waiting " + Number(waiting) + " -> " + Number(queue.waiting()));
+    void appended(int frames, bool accepted) {
+        FUZZ_CHECK(accepted == (waiting + frames <= RequestQueue::kCapacity) &&
+                       q.waiting() == waiting + (accepted ? frames : 0),
+                   "waiting " + N(waiting) + " -> " + N(q.waiting()) + ", frames " + N(frames));
+        waiting = q.waiting();
     }
 
     void tick() {
-        const RequestQueue& queue = cycle.request_queue;
-        const int readBefore = queue.queue_read;
-        const int writeBefore = queue.queue_write;
+        const int readBefore = q.queue_read;
+        const int writeBefore = q.queue_write;
         port.written.clear();
         cycle.ExchangeTick();
 
-        FUZZ_CHECK(queue.queue_read >= 0 && queue.queue_read < RequestQueue::kSlots,
-                   Number(queue.queue_read));
-        FUZZ_CHECK(queue.queue_write >= 0 && queue.queue_write < RequestQueue::kSlots,
-                   Number(queue.queue_write));
-        FUZZ_CHECK(queue.waiting() <= RequestQueue::kCapacity, Number(queue.waiting()));
+        FUZZ_CHECK(q.queue_read >= 0 && q.queue_read < RequestQueue::kSlots && q.queue_write >= 0 &&
+                       q.queue_write < RequestQueue::kSlots &&
+                       q.waiting() <= RequestQueue::kCapacity,
+                   N(q.queue_read) + ", " + N(q.queue_write));
         FUZZ_CHECK(cycle.rx().rx_count >= 0 && cycle.rx().rx_count <= RxBuffer::kCells,
-                   Number(cycle.rx().rx_count));
+                   N(cycle.rx().rx_count));
         if (cycle.lineHeld()) {
-            FUZZ_CHECK(port.written.isEmpty() && queue.queue_read == readBefore &&
-                           queue.queue_write == writeBefore,
+            FUZZ_CHECK(port.written.isEmpty() && q.queue_read == readBefore &&
+                           q.queue_write == writeBefore,
                        "a tick touched the line while the dialog held it");
             return;
         }
-        FUZZ_CHECK(KnownStatus(host.status), host.status.toUtf8());
         // One answer completes at most the one frame that was in flight.
-        FUZZ_CHECK((queue.queue_read - readBefore + RequestQueue::kSlots) % RequestQueue::kSlots <=
-                       1,
-                   Number(readBefore) + " -> " + Number(queue.queue_read));
+        FUZZ_CHECK((q.queue_read - readBefore + RequestQueue::kSlots) % RequestQueue::kSlots <= 1,
+                   N(readBefore) + " -> " + N(q.queue_read));
         // The frame just sent stays in the ring until it is answered.
-        FUZZ_CHECK(!queue.empty(), "ring empty after a send");
+        FUZZ_CHECK(!q.empty(), "ring empty after a send");
         if (!port.isOpen()) {
             FUZZ_CHECK(port.written.isEmpty(), "written to a closed port");
             inFlight.clear();
             return;
         }
-        FUZZ_CHECK(port.written.size() == 1, Number(port.written.size()) + " writes in one tick");
+        FUZZ_CHECK(port.written.size() == 1, N(port.written.size()) + " writes in one tick");
         inFlight = port.written.first();
-        const int last = queue.queue_last[queue.queue_read];
-        FUZZ_CHECK(inFlight.size() == last + 3,
-                   HexText(inFlight).toLatin1() + ", queue_last " + Number(last));
-        FUZZ_CHECK(last >= 1 && KnownFunction(std::uint8_t(inFlight[1])),
-                   "not a built frame: " + HexText(inFlight).toLatin1());
+        const int last = q.queue_last[q.queue_read];
+        const auto function = std::uint8_t(inFlight.size() > 1 ? inFlight[1] : 0);
+        FUZZ_CHECK(inFlight.size() == last + 3 && last >= 1 &&
+                       (function == 0x04 || function == 0x06 || function == 0x10 ||
+                        function == 0x64 || function == 0x65),
+                   "not a built frame: " + HexText(inFlight).toLatin1() + ", queue_last " +
+                       N(last));
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(inFlight.constData());
         const std::uint16_t crc = FrameCrc(bytes, last);
         FUZZ_CHECK(bytes[last + 1] == (crc & 0xFF) && bytes[last + 2] == (crc >> 8),
                    "bad CRC: " + HexText(inFlight).toLatin1());
-        const auto& slot = queue.queue_frames[queue.queue_read];
+        const auto& slot = q.queue_frames[q.queue_read];
         FUZZ_CHECK(std::equal(bytes + 1, bytes + last + 1, slot.begin() + 1),
                    "frame differs from its slot: " + HexText(inFlight).toLatin1());
     }
 
     FakeSerialPort port;
+    ParamCatalogue catalogue;
     RecordingHost host;
     AnswerDispatch dispatch;
-    CheckedBoxes boxes;
+    MemoryParamBoxes boxes;
     ExchangeCycle cycle{port, host, dispatch};
+    RequestQueue& q = cycle.request_queue;
+    int waiting = 0; // frames in the ring before the step
     QByteArray inFlight;
+};
+
+// A step's operands, read as its layout says: 1 a byte, 2 two bytes and 4 four bytes (both
+// big-endian), n a count byte and that many bytes.
+struct Ops {
+    std::int64_t v[3] = {};
+    QByteArray bytes;
+    std::uint8_t u8(int i) const { return std::uint8_t(v[i]); }
+};
+
+struct Step {
+    const char* layout;
+    void (*run)(Rig&, const Ops&);
+};
+
+// The steps by their number modulo the count; the order is the corpus format.
+constexpr Step kSteps[] = {
+    // Raw line bytes, and a frame with a correct CRC appended.
+    {"n", [](Rig& r, const Ops& o) { r.port.feed(o.bytes); }},
+    {"n",
+     [](Rig& r, const Ops& o) { r.port.feed(o.bytes.isEmpty() ? o.bytes : WithCrc(o.bytes)); }},
+    // The controller answers the frame in flight properly (data pattern), or refuses it (code).
+    {"1", [](Rig& r, const Ops& o) { r.port.feed(WithCrc(AnswerTo(r.inFlight, o.u8(0)))); }},
+    {"1",
+     [](Rig& r, const Ops& o) {
+         if (r.inFlight.size() >= 2)
+             r.port.feed(WithCrc(r.inFlight.first(1) + char(r.inFlight[1] | 0x80) + char(o.v[0])));
+     }},
+    {"", [](Rig& r, const Ops&) { r.tick(); }},
+    // Read (address, count), write (address, value, count), command (code), poll read,
+    // transaction (counter, flag), read all and write all, as the windows queue them.
+    {"21", [](Rig& r, const Ops& o) { r.appended(1, QueueReadRequest(r.q, o.v[0], o.u8(1))); }},
+    {"241",
+     [](Rig& r, const Ops& o) { r.appended(1, QueueWriteRequest(r.q, o.v[0], o.v[1], o.u8(2))); }},
+    {"2", [](Rig& r, const Ops& o) { r.appended(1, QueueCommandWrite(r.q, o.v[0])); }},
+    {"", [](Rig& r, const Ops&) { r.appended(1, QueuePollRead(r.q)); }},
+    {"21",
+     [](Rig& r, const Ops& o) { r.appended(1, QueueTransactionWrite(r.q, o.v[0], o.v[1] & 1)); }},
+    {"", [](Rig& r, const Ops&) { r.appended(59, ReadAllParameters(r.q, r.catalogue)); }},
+    {"",
+     [](Rig& r, const Ops&) { r.appended(61, WriteAllParameters(r.cycle, r.catalogue, r.boxes)); }},
+    // The own address written (new address, count); both callers limit it to the line's 0..127.
+    {"11",
+     [](Rig& r, const Ops& o) {
+         const int own = r.catalogue.param_address[23];
+         r.appended(1, r.cycle.QueueAddressWrite(own, o.v[0] & 0x7F, o.u8(1)));
+     }},
+    // n + 1 command writes, to reach a full ring.
+    {"1",
+     [](Rig& r, const Ops& o) {
+         for (int n = 0; n <= o.v[0]; ++n)
+             r.appended(1, QueueCommandWrite(r.q, 0x1238));
+     }},
+    // The user types into a parameter box (index, text), the port is closed or opened again,
+    // the user picks another slave address, the hidden "Откл. защит" box flips, the port dialog
+    // starts or stops probing.
+    {"2n",
+     [](Rig& r, const Ops& o) {
+         r.boxes.setText(o.v[0] % kParamCount, QString::fromLatin1(o.bytes));
+     }},
+    {"", [](Rig& r, const Ops&) { r.port.isOpen() ? r.port.close() : void(r.port.open()); }},
+    {"1", [](Rig& r, const Ops& o) { r.host.address = o.v[0] & 0x7F; }},
+    {"", [](Rig& r, const Ops&) { r.host.armOff = !r.host.armOff; }},
+    {"", [](Rig& r, const Ops&) { r.cycle.setLineHeld(!r.cycle.lineHeld()); }},
 };
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
-    // The first byte picks the user's decimal separator.
     Rig rig(in.byte() & 1 ? QLatin1Char(',') : QLatin1Char('.'));
-    rig.run(in);
+    while (!in.atEnd()) {
+        const Step& step = kSteps[in.byte() % std::size(kSteps)];
+        rig.waiting = rig.q.waiting();
+        Ops o;
+        int k = 0;
+        for (const char* c = step.layout; *c; ++c)
+            *c == 'n' ? void(o.bytes = in.bytes(in.byte()))
+                      : void(o.v[k++] = *c == '1'   ? in.byte()
+                                        : *c == '2' ? in.u16()
+                                                    : in.s32());
+        step.run(rig, o);
+    }
+    rig.tick(); // whatever the script left on the line is judged as well
     return 0;
 }
