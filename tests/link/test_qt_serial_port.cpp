@@ -1,6 +1,5 @@
 #include "file_bytes.h"
 #include "link/qt_serial_port.h"
-#include "pty_pair.h"
 
 #include <QDeadlineTimer>
 #include <QLockFile>
@@ -10,18 +9,63 @@
 #include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace {
+// A pseudo-terminal whose master side the test plays as the controller. It holds the slave side
+// open itself, so bytes sent while the port is closed wait in the line as on a real device.
+struct Pty {
+    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int slave = -1;
+    QString path;
+    QByteArray collected;
+
+    Pty() {
+        termios tio{};
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 ||
+            tcgetattr(master, &tio) != 0)
+            return;
+        cfmakeraw(&tio);
+        tcsetattr(master, TCSANOW, &tio);
+        path = QString::fromLocal8Bit(ptsname(master));
+        slave = ::open(ptsname(master), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    }
+    ~Pty() { hangUp(); }
+    void send(const QByteArray& bytes) {
+        QCOMPARE(::write(master, bytes.constData(), bytes.size()), ssize_t(bytes.size()));
+    }
+    // Everything the port has written so far; never waits.
+    QByteArray received() {
+        char chunk[512];
+        for (ssize_t n; (n = ::read(master, chunk, sizeof chunk)) > 0;)
+            collected.append(chunk, n);
+        return collected;
+    }
+    // Bytes that reached the device and wait there for whoever reads the slave side.
+    int waitingAtDevice() const {
+        int count = -1;
+        ioctl(slave, FIONREAD, &count);
+        return count;
+    }
+    // The far end goes away, like a pulled adapter.
+    void hangUp() {
+        ::close(slave);
+        ::close(master);
+        slave = master = -1;
+    }
+};
+
 // Qt keeps its serial lock files here on Debian; other programs use the same folder.
 const QString kLockFolder = QStringLiteral("/var/lock");
 
 // A pseudo-terminal as the device behind COM1, and the tool's port on it.
 struct Line {
-    PtyPair pty;
+    Pty pty;
     QTemporaryDir dir;
-    QString path = pty.slavePath();
+    QString path = pty.path;
     std::unique_ptr<QtSerialPort> other;
     std::unique_ptr<QLockFile> lock;
     QtSerialPort port{[this](int com) { return com == 1 ? path : QString(); }};
@@ -84,49 +128,36 @@ private slots:
     void openOutcomes_data() {
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<OpenOutcome>("outcome");
-        const auto row = [](const char* name, Setup setup, OpenOutcome outcome) {
-            QTest::newRow(name) << setup << outcome;
-        };
-        row(
-            "free pty", [](Line&) {}, OpenOutcome::Opened);
-        row(
-            "already open here", [](Line& l) { l.port.open(); }, OpenOutcome::Held);
-        row("open in another port object", &Line::openElsewhere, OpenOutcome::Held);
-        row(
-            "held, reached through a link",
-            [](Line& l) {
-                l.openElsewhere();
-                QVERIFY(QFile::link(l.path, l.dir.filePath("ttyLINK")));
-                l.path = l.dir.filePath("ttyLINK");
-            },
-            OpenOutcome::Held);
+        using enum OpenOutcome;
+        QTest::newRow("free pty") << Setup([](Line&) {}) << Opened;
+        QTest::newRow("already open here") << Setup([](Line& l) { l.port.open(); }) << Held;
+        QTest::newRow("open in another port object") << Setup(&Line::openElsewhere) << Held;
+        QTest::newRow("held, reached through a link") << Setup([](Line& l) {
+            l.openElsewhere();
+            QVERIFY(QFile::link(l.path, l.dir.filePath("ttyLINK")));
+            l.path = l.dir.filePath("ttyLINK");
+        }) << Held;
         if (QFileInfo(kLockFolder).isWritable()) {
-            row("live lock file", &Line::lockAsAnotherProgram, OpenOutcome::Held);
-            row("stale lock file", &Line::leaveLockOfADeadProgram, OpenOutcome::Opened);
+            QTest::newRow("live lock file") << Setup(&Line::lockAsAnotherProgram) << Held;
+            QTest::newRow("stale lock file") << Setup(&Line::leaveLockOfADeadProgram) << Opened;
         }
-        row("settings of a killed program", &Line::leaveSettingsOfAKilledProgram,
-            OpenOutcome::Opened);
-        row(
-            "missing device", [](Line& l) { l.path = l.dir.filePath("ttyNONE"); },
-            OpenOutcome::NotAvailable);
-        row(
-            "no device mapped", [](Line& l) { l.port.setPortNumber(2); },
-            OpenOutcome::NotAvailable);
-        row(
-            "a folder", [](Line& l) { l.path = l.dir.path(); }, OpenOutcome::NotAvailable);
-        row(
-            "a plain file",
-            [](Line& l) {
-                l.path = l.dir.filePath("plain");
-                WriteFileBytes(l.path, {});
-            },
-            OpenOutcome::NotAvailable);
+        QTest::newRow("settings of a killed program")
+            << Setup(&Line::leaveSettingsOfAKilledProgram) << Opened;
+        QTest::newRow("missing device")
+            << Setup([](Line& l) { l.path = l.dir.filePath("ttyNONE"); }) << NotAvailable;
+        QTest::newRow("no device mapped")
+            << Setup([](Line& l) { l.port.setPortNumber(2); }) << NotAvailable;
+        QTest::newRow("a folder") << Setup([](Line& l) { l.path = l.dir.path(); }) << NotAvailable;
+        QTest::newRow("a plain file") << Setup([](Line& l) {
+            l.path = l.dir.filePath("plain");
+            WriteFileBytes(l.path, {});
+        }) << NotAvailable;
     }
     void openOutcomes() {
         QFETCH(Setup, setup);
         QFETCH(OpenOutcome, outcome);
         Line l;
-        QVERIFY(l.pty.isValid());
+        QVERIFY(l.pty.slave >= 0);
         setup(l);
         if (QTest::currentTestFailed())
             return;
@@ -183,8 +214,8 @@ private slots:
         l.pty.hangUp();
         QTRY_VERIFY(l.port.waitingBytes() == 0 && !l.port.isOpen());
         // The user can reopen once a device is back behind the number.
-        PtyPair again;
-        l.path = again.slavePath();
+        Pty again;
+        l.path = again.path;
         QCOMPARE(l.port.open(), OpenOutcome::Opened);
     }
 };

@@ -31,46 +31,31 @@ private slots:
     void frames_data() {
         QTest::addColumn<Build>("build");
         QTest::addColumn<QByteArray>("frame");
-        const auto row = [](const char* name, Build build, const QByteArray& frame) {
-            QTest::newRow(name) << build << frame;
-        };
-        row(
-            "4 poll", [](RequestQueue&) { return true; }, Hex("07 04 01 2C 00 7D F0 78"));
-        row(
-            "6 СТАРТ", [](RequestQueue& q) { return QueueCommandWrite(q, 0x1238); },
-            Hex("07 06 01 92 12 38 24 CF"));
-        row(
-            "6 ОТКЛ. ЗАЩ", [](RequestQueue& q) { return QueueCommandWrite(q, 0xABC4); },
-            Hex("07 06 01 92 AB C4 57 1E"));
-        row(
-            "16 transaction", [](RequestQueue& q) { return QueueTransactionWrite(q, 1, false); },
-            Hex("07 10 01 90 00 02 04 00 01 00 00 B8 1B"));
-        row(
-            "16 protections off",
-            [](RequestQueue& q) { return QueueTransactionWrite(q, 0x1234, true); },
-            WithCrc(Hex("07 10 01 90 00 02 04 12 34 00 01")));
-        row(
-            "100 read 10 bytes", [](RequestQueue& q) { return QueueReadRequest(q, 0x100, 10); },
-            Hex("07 64 01 00 0A 5F 37"));
-        row(
-            "100 count 25 sent as 20, low 16 address bits",
-            [](RequestQueue& q) { return QueueReadRequest(q, 0x10700, 25); },
-            WithCrc(Hex("07 64 07 00 14")));
-        row(
-            "101 -1 as 2 bytes", [](RequestQueue& q) { return QueueWriteRequest(q, 0x710, -1, 2); },
-            Hex("07 65 07 10 02 FF FF 75 45"));
-        row(
-            "101 0x1234 as 2 bytes",
-            [](RequestQueue& q) { return QueueWriteRequest(q, 0x10A, 0x1234, 2); },
-            Hex("07 65 01 0A 02 12 34 F6 9A"));
-        row(
-            "101 0x1234 as 1 byte",
-            [](RequestQueue& q) { return QueueWriteRequest(q, 0x10A, 0x1234, 1); },
-            WithCrc(Hex("07 65 01 0A 01 34")));
-        row(
-            "101 count 6 cut to 4",
-            [](RequestQueue& q) { return QueueWriteRequest(q, 0x240, int(0x81223344u), 6); },
-            WithCrc(Hex("07 65 02 40 04 81 22 33 44")));
+        using Q = RequestQueue;
+        QTest::newRow("4 poll") << Build([](Q&) { return true; }) << Hex("07 04 01 2C 00 7D F0 78");
+        QTest::newRow("6 СТАРТ") << Build([](Q& q) { return QueueCommandWrite(q, 0x1238); })
+                                 << Hex("07 06 01 92 12 38 24 CF");
+        QTest::newRow("16 transaction")
+            << Build([](Q& q) { return QueueTransactionWrite(q, 1, false); })
+            << Hex("07 10 01 90 00 02 04 00 01 00 00 B8 1B");
+        QTest::newRow("100 read 10 bytes")
+            << Build([](Q& q) { return QueueReadRequest(q, 0x100, 10); })
+            << Hex("07 64 01 00 0A 5F 37");
+        QTest::newRow("101 0x1234 as 2 bytes")
+            << Build([](Q& q) { return QueueWriteRequest(q, 0x10A, 0x1234, 2); })
+            << Hex("07 65 01 0A 02 12 34 F6 9A");
+        QTest::newRow("100 count 25 sent as 20, low 16 address bits")
+            << Build([](Q& q) { return QueueReadRequest(q, 0x10700, 25); })
+            << WithCrc(Hex("07 64 07 00 14"));
+        QTest::newRow("101 -1 as 2 bytes")
+            << Build([](Q& q) { return QueueWriteRequest(q, 0x710, -1, 2); })
+            << WithCrc(Hex("07 65 07 10 02 FF FF"));
+        QTest::newRow("101 0x1234 as 1 byte")
+            << Build([](Q& q) { return QueueWriteRequest(q, 0x10A, 0x1234, 1); })
+            << WithCrc(Hex("07 65 01 0A 01 34"));
+        QTest::newRow("101 count 6 cut to 4")
+            << Build([](Q& q) { return QueueWriteRequest(q, 0x240, int(0x81223344u), 6); })
+            << WithCrc(Hex("07 65 02 40 04 81 22 33 44"));
     }
     void frames() {
         QFETCH(Build, build);
