@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QTest>
 #include <functional>
 
 // Answers message boxes from a script and remembers every box shown. A step may change the
@@ -31,6 +32,18 @@ public:
 
     void answer(MessageAnswer answer, std::function<void()> before = {}) {
         script.append({answer, std::move(before)});
+    }
+
+    // Fails the running test unless exactly `count` boxes were shown, all of them this one.
+    void expectOnly(MessageIcon icon, MessageButtons buttons, const QString& title,
+                    const QString& text, int count = 1) const {
+        QCOMPARE(shown.size(), count);
+        for (const Shown& box : shown) {
+            QCOMPARE(box.icon, icon);
+            QCOMPARE(box.buttons, buttons);
+            QCOMPARE(box.title, title);
+            QCOMPARE(box.text, text);
+        }
     }
 
     QList<Shown> shown;
