@@ -66,18 +66,6 @@ private slots:
                          qPrintable(QString::number(i)));
         QVERIFY(*taken.rbegin() < 4096);
     }
-
-    void rebuildGivesTheSameTables() {
-        ParamCatalogue again = cat;
-        again.param_address.fill(0xFFFF);
-        again.param_size.fill(9);
-        again.param_scale.fill(3);
-        again.BuildParamCatalogue();
-        again.BuildParamCatalogue();
-        QVERIFY(again.param_address == cat.param_address);
-        QVERIFY(again.param_size == cat.param_size);
-        QVERIFY(again.param_scale == cat.param_scale);
-    }
 };
 
 QTEST_GUILESS_MAIN(ParamCatalogueTest)
