@@ -39,6 +39,22 @@ const QString kSaving = QStringLiteral("Сохранение файла ");
 const QString kReading = QStringLiteral("Чтение файла ");
 const QString kOpenError = QStringLiteral("Ошибка открытия файла");
 
+// A message box as one line, so that a test compares every box shown, in order, at once.
+QString Box(MessageIcon icon, MessageButtons buttons, const QString& title, const QString& text) {
+    return QString("%1/%2 %3: %4").arg(int(icon)).arg(int(buttons)).arg(title, text);
+}
+QStringList Boxes(const ScriptedMessages& messages) {
+    QStringList boxes;
+    for (const ScriptedMessages::Shown& b : messages.shown)
+        boxes << Box(b.icon, b.buttons, b.title, b.text);
+    return boxes;
+}
+const QString kQuestion =
+    Box(MessageIcon::Question, MessageButtons::OkCancel, "Создание текстового файла",
+        "Файл p.ini уже существует!\r\nЗаменить его?");
+const QString kWriteError = Box(MessageIcon::Critical, MessageButtons::RetryCancel, kOpenError,
+                                "Невозможно открыть файл p.ini для записи");
+
 // A limit on the size of files this process writes: the disk "fills up" in the middle of
 // writing anything larger.
 class FileSizeLimit {
@@ -62,7 +78,8 @@ class ParameterFileTest : public QObject {
 private slots:
     void init() {
         dir.emplace();
-        folder = dir->path();
+        folder = dir->path() + "/f";
+        QVERIFY(QDir().mkpath(folder));
         boxes = MemoryParamBoxes();
         for (int i = 0; i < kParamCount; ++i)
             boxes.texts[i] = ShownText(i);
@@ -75,7 +92,6 @@ private slots:
     // profile functions do, so the box gets «12,5» back, the same number.
     void newFileRoundTrip() {
         save("p.ini");
-        QCOMPARE(FileBytes(path("p.ini")), NewFile());
         QCOMPARE(status.statusHistory, (QStringList{kSaving + "p.ini", ""}));
         QCOMPARE(status.repaints, 1);
         expectSaved(path("p.ini"), true, {});
@@ -90,8 +106,8 @@ private slots:
 
     void emptyNameIsRefusedBeforeWriting() {
         save("");
-        expectBoxes(1, MessageIcon::Critical, MessageButtons::Ok, kOpenError,
-                    "Невозможно открыть файл  для записи");
+        messages.expectOnly(MessageIcon::Critical, MessageButtons::Ok, kOpenError,
+                            "Невозможно открыть файл  для записи");
         QCOMPARE(status.status, kSaving);
         QVERIFY(QDir(folder).isEmpty());
         QCOMPARE(boxes.states[0], std::nullopt);
@@ -100,18 +116,10 @@ private slots:
     // A file from a Windows machine: CRLF and LF lines, a comment, a foreign section in
     // Windows-1251, blanks around names and values, extra keys in "Parameters".
     void windowsFileSurvivesOutsideOurKeys() {
-        const QByteArray head = "; \xcd\xe0\xf1\xf2\xf0\xee\xe9\xea\xe8\r\n"
-                                "[\xc4\xc3\xd3]\r\n"
-                                "\xcc\xee\xf9\xed\xee\xf1\xf2\xfc = 500 \xea\xc2\xf2\r\n"
-                                "\r\n"
-                                "[parameters]\r\n"
-                                " par0 = 17 \r\n"
-                                "Extra=keep\n"
-                                "PAR600=beyond\r\n";
-        const QByteArray tail = "; trailer\r\n"
-                                "\r\n"
-                                "[Other]\r\n"
-                                "PAR1=elsewhere\r\n";
+        const QByteArray head = "; \xcd\xe0\xf1\xf2\xf0\xee\xe9\xea\xe8\r\n[\xc4\xc3\xd3]\r\n"
+                                "\xcc\xee\xf9\xed\xee\xf1\xf2\xfc = 500 \xea\xc2\xf2\r\n\r\n"
+                                "[parameters]\r\n par0 = 17 \r\nExtra=keep\nPAR600=beyond\r\n";
+        const QByteArray tail = "; trailer\r\n\r\n[Other]\r\nPAR1=elsewhere\r\n";
         WriteFileBytes(path("w.ini"), head + tail);
 
         ReadParameterFile(ui(), folder, "w.ini");
@@ -129,16 +137,64 @@ private slots:
         QCOMPARE(FileBytes(path("w.ini")), expected);
     }
 
-    void overwriteQuestion_data() { answers(MessageAnswer::Ok); }
-    void overwriteQuestion() {
-        QFETCH(MessageAnswer, answer);
-        const QByteArray old = "[Parameters]\r\nPAR0=old\r\n";
-        WriteFileBytes(path("p.ini"), old);
-        messages.answer(answer);
+    // An existing file is replaced only after OK at the question. A disk that fills up midway,
+    // a file too large to rewrite whole, a directory in its place or a removed folder leave the
+    // folder as it was, without a temporary file, until Retry finds the cause gone.
+    void saving_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("obstacle");
+        QTest::addColumn<QList<MessageAnswer>>("answers");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("saved");
+        const auto row = [](const char* name, const QByteArray& before, const char* obstacle,
+                            QList<MessageAnswer> answers, const QStringList& boxes, bool saved) {
+            QTest::newRow(name) << before << QString(obstacle) << answers << boxes << saved;
+        };
+        const QByteArray old = "[Parameters]\r\n" + KeyLines(0, 505, [](int) { return "1"; });
+        const QByteArray huge = NewFile() + QByteArray(2 * 1024 * 1024, 'z');
+        const QStringList question{kQuestion}, full{kQuestion, kWriteError},
+            twice{kWriteError, kWriteError};
+        const auto Ok = MessageAnswer::Ok, Cancel = MessageAnswer::Cancel,
+                   Retry = MessageAnswer::Retry;
+        row("question, Cancel", old, "", {Cancel}, question, false);
+        row("question, OK", old, "", {Ok}, question, true);
+        row("disk full, Cancel", old, "disk full", {Ok, Cancel}, full, false);
+        row("disk full, Retry with room", old, "disk full", {Ok, Retry}, full, true);
+        row("huge file", huge, "", {Ok, Cancel}, full, false);
+        row("directory in its place, Cancel", {}, "directory", {Retry, Cancel}, twice, false);
+        row("directory in its place, Retry", {}, "directory", {Retry, Retry}, twice, true);
+        row("folder removed, Retry", {}, "folder removed", {Retry, Retry}, twice, true);
+    }
+    void saving() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, obstacle);
+        QFETCH(QList<MessageAnswer>, answers);
+        QFETCH(bool, saved);
+        if (!before.isEmpty())
+            WriteFileBytes(path("p.ini"), before);
+        std::optional<FileSizeLimit> limit;
+        if (obstacle == "disk full")
+            limit.emplace(before.size() + 100);
+        if (obstacle == "directory")
+            QVERIFY(QDir().mkpath(path("p.ini")));
+        if (obstacle == "folder removed")
+            QVERIFY(QDir(folder).removeRecursively());
+        // A last Retry comes once the user has removed the obstacle.
+        for (int i = 0; i < answers.size(); ++i) {
+            const bool cures = i == answers.size() - 1 && answers[i] == MessageAnswer::Retry;
+            messages.answer(answers[i], [&, cures] {
+                if (!cures)
+                    return;
+                limit.reset();
+                QVERIFY(QDir(path("p.ini")).removeRecursively() && QDir().mkpath(folder));
+            });
+        }
         save("p.ini");
-        expectBoxes(1, MessageIcon::Question, MessageButtons::OkCancel, "Создание текстового файла",
-                    "Файл p.ini уже существует!\r\nЗаменить его?");
-        expectSaved(path("p.ini"), answer == MessageAnswer::Ok, old);
+        limit.reset();
+        QTEST(Boxes(messages), "boxes");
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"p.ini"});
+        expectSaved(path("p.ini"), saved, before);
     }
 
     // Only a listed name equal to the typed one, letter case included, brings the question. On
@@ -150,63 +206,6 @@ private slots:
         QVERIFY(messages.shown.isEmpty());
         QCOMPARE(FileBytes(path("P.ini")), NewFile());
         QCOMPARE(FileBytes(path("p.ini")), QByteArray("x"));
-    }
-
-    // Retry once the cause is gone completes the save; Cancel leaves the folder as it was.
-    void failedSave_data() {
-        QTest::addColumn<QString>("cause");
-        QTest::addColumn<bool>("retry");
-        QTest::newRow("directory in its place, cancel") << "directory" << false;
-        QTest::newRow("directory in its place, retry") << "directory" << true;
-        QTest::newRow("folder removed, retry") << "removed" << true;
-    }
-    void failedSave() {
-        QFETCH(QString, cause);
-        QFETCH(bool, retry);
-        const QString sub = folder + "/sub";
-        QVERIFY(QDir().mkpath(cause == "directory" ? sub + "/p.ini" : sub));
-        if (cause == "removed")
-            QVERIFY(QDir(sub).removeRecursively());
-        messages.answer(MessageAnswer::Retry);
-        if (retry)
-            messages.answer(MessageAnswer::Retry, [&] {
-                QVERIFY(QDir(sub).removeRecursively());
-                QVERIFY(QDir().mkpath(sub));
-            });
-        SaveParameterFile(ui(), sub, "p.ini", [this] { ++refreshes; });
-        expectBoxes(2, MessageIcon::Critical, MessageButtons::RetryCancel, kOpenError,
-                    "Невозможно открыть файл p.ini для записи");
-        expectSaved(sub + "/p.ini", retry, {});
-        QCOMPARE(QFileInfo(sub + "/p.ini").isDir(), !retry);
-    }
-
-    // The disk fills up in the middle of the write: the previous file stays whole and no
-    // temporary file is left behind; once there is room again, Retry completes the save.
-    void diskFullMidway_data() { answers(MessageAnswer::Retry); }
-    void diskFullMidway() {
-        QFETCH(MessageAnswer, answer);
-        const QByteArray old = "[Parameters]\r\n" + KeyLines(0, 505, [](int) { return "1"; });
-        WriteFileBytes(path("p.ini"), old);
-        FileSizeLimit limit(old.size() + 100);
-        messages.answer(MessageAnswer::Ok);
-        messages.answer(answer, [&] { limit.lift(); });
-        save("p.ini");
-        limit.lift();
-        QCOMPARE(messages.shown.size(), 2);
-        QCOMPARE(messages.shown[1].buttons, MessageButtons::RetryCancel);
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"p.ini"});
-        expectSaved(path("p.ini"), answer == MessageAnswer::Retry, old);
-    }
-
-    void hugeFileIsNotCut() {
-        QByteArray huge = NewFile() + QByteArray(2 * 1024 * 1024, 'z');
-        WriteFileBytes(path("p.ini"), huge);
-        messages.answer(MessageAnswer::Ok);
-        messages.answer(MessageAnswer::Cancel);
-        save("p.ini");
-        QCOMPARE(messages.shown.size(), 2);
-        QCOMPARE(messages.shown[1].text, QString("Невозможно открыть файл p.ini для записи"));
-        expectSaved(path("p.ini"), false, huge);
     }
 
     // A key the file lacks leaves the box as it was and light yellow after a read too; any
@@ -291,28 +290,13 @@ private slots:
         QFETCH(QString, name);
         QVERIFY(QDir(folder).mkpath("sub"));
         (compare ? CompareParameterFile : ReadParameterFile)(ui(), folder, name);
-        expectBoxes(1, MessageIcon::Critical, MessageButtons::Ok, kOpenError,
-                    "Невозможно открыть файл " + name + " для чтения");
+        messages.expectOnly(MessageIcon::Critical, MessageButtons::Ok, kOpenError,
+                            "Невозможно открыть файл " + name + " для чтения");
         QCOMPARE(status.statusHistory, QStringList{""});
         QCOMPARE(boxes.states[0], std::nullopt);
     }
 
 private:
-    static void answers(MessageAnswer goOn) {
-        QTest::addColumn<MessageAnswer>("answer");
-        QTest::newRow("Cancel") << MessageAnswer::Cancel;
-        QTest::newRow("go on") << goOn;
-    }
-    void expectBoxes(int count, MessageIcon icon, MessageButtons buttons, const QString& title,
-                     const QString& text) {
-        QCOMPARE(messages.shown.size(), count);
-        for (const ScriptedMessages::Shown& box : messages.shown) {
-            QCOMPARE(box.icon, icon);
-            QCOMPARE(box.buttons, buttons);
-            QCOMPARE(box.title, title);
-            QCOMPARE(box.text, text);
-        }
-    }
     // The save either completed (file rewritten, boxes light blue, window refreshed once) or
     // left the file as it was and the boxes untouched; either way the status line is cleared.
     void expectSaved(const QString& file, bool saved, const QByteArray& before) {
