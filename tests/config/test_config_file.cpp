@@ -1,3 +1,4 @@
+#include "config/com_port_map.h"
 #include "config/config_file.h"
 #include "file_bytes.h"
 #include "recording_host.h"
@@ -21,16 +22,6 @@ class ConfigFileTest : public QObject {
     QString path;
     RecordingHost host;
 
-    void checkErrorBoxes(const ScriptedMessages& boxes, int count, const QString& text) {
-        QCOMPARE(boxes.shown.size(), count);
-        for (const ScriptedMessages::Shown& box : boxes.shown) {
-            QCOMPARE(box.icon, MessageIcon::Critical);
-            QCOMPARE(box.title, kTitle);
-            QCOMPARE(box.text, text);
-            QCOMPARE(box.buttons, MessageButtons::RetryCancel);
-        }
-    }
-
 private slots:
     void init() {
         path = dir.filePath(QStringLiteral("тп.ini"));
@@ -40,6 +31,7 @@ private slots:
     }
 
     void firstStartCreatesTheFile() {
+        QCOMPARE(DevicePathForCom(path, 6), QString("/dev/ttyUSB1")); // no file, no map
         ScriptedMessages boxes;
         ConfigFile config(path, host, boxes);
         config.com_port = 9;
@@ -51,38 +43,46 @@ private slots:
         QVERIFY(boxes.shown.isEmpty());
     }
 
-    // A bad value brings the read-error box; Cancel there leaves port 1 and the file as it was.
-    void portNumberFromTheFile_data() {
-        QTest::addColumn<QByteArray>("value");
+    // The port number read, and the device it names: an entry of the port map, or else the
+    // on-board, USB serial and USB modem ranges. A bad value brings the read-error box; Cancel
+    // there leaves port 1 and the file as it was.
+    void portFromTheFile_data() {
+        QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<int>("expected");
-        const auto row = [](const char* value, int expected) {
-            QTest::newRow(value) << QByteArray(value) << expected;
+        QTest::addColumn<QString>("device");
+        const auto row = [](const char* lines, int expected, const char* device) {
+            QTest::newRow(lines) << QByteArray(lines) << expected << QString(device);
         };
-        row("COM=3", 3);
-        row("COM=0", 0);
-        row("COM=255", 255);
-        row("COM=2.5", 2);
-        row("COM=3,5", 4);
-        row(" com = 7 ", 7);
-        row("BAUD=9600", 1);
-        row("COM=300", -1);
-        row("COM=255.5", -1);
-        row("COM=-1", -1);
-        row("COM=abc", -1);
-        row("COM=3abc", -1);
-        row("COM=", -1);
+        row("COM=4", 4, "/dev/ttyS3");
+        row("COM=0", 0, "");
+        row("COM=255", 255, "");
+        row("COM=2.5", 2, "/dev/ttyS1");
+        row("COM=3,5", 4, "/dev/ttyS3");
+        row(" com = 5 ", 5, "/dev/ttyUSB0");
+        row("BAUD=9600", 1, "/dev/ttyS0");
+        row("COM=12", 12, "/dev/ttyUSB7");
+        row("COM=13", 13, "/dev/ttyACM0");
+        row("COM=16", 16, "/dev/ttyACM3");
+        row("COM=17", 17, "");
+        row("COM=3\r\n[ports]\r\ncom3 = /dev/pts/7", 3, "/dev/pts/7");
+        row("COM=200\r\n[Ports]\r\nCOM200=/dev/serial/by-id/usb-RS485", 200,
+            "/dev/serial/by-id/usb-RS485");
+        for (const char* bad : {"COM=300", "COM=255.5", "COM=-1", "COM=abc", "COM=3abc", "COM="})
+            row(bad, -1, "/dev/ttyS0");
     }
-    void portNumberFromTheFile() {
-        QFETCH(QByteArray, value);
+    void portFromTheFile() {
+        QFETCH(QByteArray, lines);
         QFETCH(int, expected);
-        const QByteArray content = "[pc CONFIG]\r\n" + value + "\r\n";
+        const QByteArray content = "[pc CONFIG]\r\n" + lines + "\r\n";
         WriteFileBytes(path, content);
         ScriptedMessages boxes;
         ConfigFile config(path, host, boxes);
         config.LoadConfig();
         QCOMPARE(FileBytes(path), content);
+        QTEST(DevicePathForCom(path, config.com_port), "device");
         if (expected < 0) {
-            checkErrorBoxes(boxes, 1, kReadError);
+            boxes.expectOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle,
+                             kReadError);
             QCOMPARE(config.com_port, 1);
             QCOMPARE(host.status, kReading);
         } else {
@@ -143,7 +143,8 @@ private slots:
             boxes.answer(MessageAnswer::Retry);
         ConfigFile config(dir.filePath(name), host, boxes);
         config.LoadConfig();
-        checkErrorBoxes(boxes, retries + 1, kWriteError);
+        boxes.expectOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle, kWriteError,
+                         retries + 1);
         QCOMPARE(config.com_port, 1);
         QCOMPARE(host.status, QString());
         QVERIFY(!QFileInfo(dir.filePath(name)).isFile());

@@ -65,6 +65,10 @@ private slots:
         at("Windows-1251 names, letter case", "[\xd2\xc5\xd1\xd2]\r\n\xea\xeb\xfe\xf7=1\r\n",
            "тест", "КЛЮЧ", "1");
         row("NUL bytes before", QByteArray("\0\0\n[s]\nk=1\n", 11), "1");
+        // A no-break space (0xA0 in the code page) next to a name is a blank like any other.
+        row("no-break space before the key", "[s]\r\n\xA0k=1\r\n", "1");
+        row("no-break space after the section name", "[s\xA0]\r\nk=1\r\n", "1");
+        at("no-break space asked for", "[s]\r\n\xA0k=1\r\n", "s", "\u00A0k", "1");
     }
     void reading() {
         QFETCH(QByteArray, content);
@@ -74,14 +78,21 @@ private slots:
         QTEST(ReadIniValue(path, section, key, "dflt"), "expected");
     }
 
+    // A name matches whatever blanks surround it in the file, the no-break space among them, so
+    // a key is replaced where it stands rather than appended again.
     void writing_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QByteArray>("after");
-        const auto row = [](const char* name, const QByteArray& before, const QString& section,
-                            const QString& value, const QByteArray& after) {
-            QTest::newRow(name) << before << section << value << after;
+        const auto keyed = [](const char* name, const QByteArray& before, const QString& section,
+                              const QString& key, const QString& value, const QByteArray& after) {
+            QTest::newRow(name) << before << section << key << value << after;
+        };
+        const auto row = [&](const char* name, const QByteArray& before, const QString& section,
+                             const QString& value, const QByteArray& after) {
+            keyed(name, before, section, "k", value, after);
         };
         row("new file", {}, "s", "1", "[s]\r\nk=1\r\n");
         row("second section appended", "[PC config]\r\nCOM=1\r\n", "s", "-1",
@@ -101,16 +112,25 @@ private slots:
         row("Windows-1251 bytes of other sections",
             "; \xea\xee\r\n[\xd1\xe5\xea]\r\nx=\xff\xc0\r\n", "s", "Пуск",
             "; \xea\xee\r\n[\xd1\xe5\xea]\r\nx=\xff\xc0\r\n[s]\r\nk=\xcf\xf3\xf1\xea\r\n");
+        row("no-break space before the key", "[s]\r\n\xA0k=1\r\n", "s", "2", "[s]\r\nk=2\r\n");
+        keyed("no-break space asked for", "[s]\r\n\xA0k=1\r\n", "s", "\u00A0k", "2",
+              "[s]\r\n\xA0k=2\r\n");
+        row("no-break space after the section name", "[s\xA0]\r\nk=1\r\nother=3\r\n", "s", "2",
+            "[s\xA0]\r\nk=2\r\nother=3\r\n");
+        keyed("no-break space as the fuzzer found it",
+              QByteArray("[(aramete\x8F\r\nP\0=&2P\n\xA0rame\xD2=1\0`\0\0\x18\n", 33), "(arameteЏ",
+              "\u00A0rameТ", "", QByteArray("[(aramete\x8F\r\nP\0=&2P\n\xA0rame\xD2=\r\n", 28));
     }
     void writing() {
         QFETCH(QByteArray, before);
         QFETCH(QString, section);
+        QFETCH(QString, key);
         QFETCH(QString, value);
         if (!before.isEmpty())
             WriteFileBytes(path, before);
-        QVERIFY(WriteIniValue(path, section, "k", value));
+        QVERIFY(WriteIniValue(path, section, key, value));
         QTEST(FileBytes(path), "after");
-        QCOMPARE(ReadIniValue(path, section, "k", "dflt"),
+        QCOMPARE(ReadIniValue(path, section, key, "dflt"),
                  QString(value).replace('\r', ' ').replace('\n', ' ').trimmed());
     }
 

@@ -9,7 +9,6 @@
 #include "scripted_messages.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,8 +37,9 @@ struct PortDialogFixture {
     QList<int> portsOpenDuringProbe;
     std::unique_ptr<PortDialog> dialog;
 
-    PortDialogFixture(std::set<int> freePorts, int configured) {
+    PortDialogFixture(std::set<int> freePorts, int configured, std::set<int> held = {}) {
         port.availablePorts = std::move(freePorts);
+        port.heldPorts = std::move(held);
         config.com_port = static_cast<std::uint8_t>(configured);
         if (port.setPortNumber(configured))
             port.open();
@@ -71,88 +71,66 @@ struct PortDialogFixture {
 class PortDialogTest : public QObject {
     Q_OBJECT
 private slots:
-    void controls() {
-        PortDialogFixture f({1}, 1);
-        QCOMPARE(f.dialog->objectName(), QString("wndSetCOM"));
-        QCOMPARE(f.dialog->windowTitle(), QString("Настройка порта"));
-        QCOMPARE(f.dialog->findChild<QLabel*>("Label1")->text(), QString("Выберите порт:"));
-        QCOMPARE(f.dialog->findChild<QPushButton*>("OK")->text(), QString("ОК"));
-        QCOMPARE(f.dialog->findChild<QPushButton*>("Отмена")->text(), QString("Отмена"));
-        QCOMPARE(f.list()->placeholderText(), QString("Выберите порт"));
+    // The dialog lists the free ports and shows the configured one; a pick switches the port at
+    // once, OK keeps and saves it, Отмена or the close box go back to the configured port, and
+    // a port that is gone by then is reported. No button: the dialog as it opened.
+    void choosingAPort_data() {
+        QTest::addColumn<QList<int>>("free");
+        QTest::addColumn<QList<int>>("held");
+        QTest::addColumn<int>("configured");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QList<int>>("later");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<int>("kept");
+        QTest::addColumn<int>("open");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("status");
+        const QList<int> three{1, 3, 12}, none;
+        const QStringList listed{"COM1", "COM3", "COM12"}, two{"COM1", "COM3"};
+        const auto row = [](const char* name, QList<int> free, QList<int> held, int configured,
+                            int steps, QList<int> later, const char* button, QStringList entries,
+                            int kept, int open, const char* saved, QString status) {
+            QTest::newRow(name) << free << held << configured << steps << later << QString(button)
+                                << entries << kept << open << QString(saved) << status;
+        };
+        row("as opened", three, none, 3, 0, three, "", listed, 3, 3, "-", "");
+        row("OK", three, none, 3, 1, three, "OK", listed, 12, 12, "12", "");
+        row("Отмена", three, none, 3, -1, three, "Отмена", listed, 3, 3, "-", "");
+        row("close box", three, none, 3, -1, three, "close", listed, 3, 3, "-", "");
+        row("configured one gone", {1, 3}, none, 3, -1, {1}, "Отмена", two, 3, 0, "-", kNoPort);
+        row("no free port", none, none, 3, 0, none, "OK", {}, 0, 0, "0", kNoPort);
+        row("configured one held", {1, 3, 5}, {5}, 5, 0, {1, 3, 5}, "", two, 5, 0, "-", "");
     }
-
-    void listsTheFreePortsAndChoosesTheConfiguredOne() {
-        PortDialogFixture f({1, 3, 12}, 3);
-        f.dialog->load();
-        QCOMPARE(f.entries(), (QStringList{"COM1", "COM3", "COM12"}));
-        QCOMPARE(f.list()->currentText(), QString("COM3"));
-        QVERIFY(f.openOn(3));
-    }
-
-    void heldConfiguredPortIsNotListed() {
-        PortDialogFixture f({1, 3, 5}, 5);
-        f.port.heldPorts = {5};
-        f.port.close();
-        f.dialog->load();
-        QCOMPARE(f.entries(), (QStringList{"COM1", "COM3"}));
-        QCOMPARE(f.list()->currentIndex(), -1);
-        QVERIFY(!f.port.isOpen());
-    }
-
-    void pickSwitchesAtOnceAndOkSavesIt() {
-        PortDialogFixture f({1, 3, 12}, 3);
-        f.dialog->load();
-        f.pickBy(1);
-        QVERIFY(f.openOn(12));
-        QCOMPARE(f.config.com_port, 3);
-        f.click("OK");
-        QCOMPARE(f.config.com_port, 12);
-        QVERIFY(f.openOn(12));
-        QCOMPARE(ReadIniValue(f.path, "PC config", "COM", "?"), QString("12"));
-        QCOMPARE(ReadIniValue(f.path, "QLA config", "MBSLAD", "?"), QString("7"));
-    }
-
-    void cancelAndCloseBoxRestoreTheConfiguredPort_data() {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Отмена") << false;
-        QTest::newRow("close box") << true;
-    }
-    void cancelAndCloseBoxRestoreTheConfiguredPort() {
-        QFETCH(bool, closeBox);
-        PortDialogFixture f({1, 3, 12}, 3);
+    void choosingAPort() {
+        QFETCH(QList<int>, free);
+        QFETCH(QList<int>, held);
+        QFETCH(int, configured);
+        QFETCH(int, steps);
+        QFETCH(QList<int>, later);
+        QFETCH(QString, button);
+        PortDialogFixture f({free.begin(), free.end()}, configured, {held.begin(), held.end()});
         f.dialog->load();
         f.dialog->show();
-        f.pickBy(-1);
-        QVERIFY(f.openOn(1));
-        if (closeBox)
+        QTEST(f.entries(), "entries");
+        QCOMPARE(f.list()->currentText(),
+                 f.openOn(configured) ? QString("COM%1").arg(configured) : "");
+        f.pickBy(steps);
+        if (steps != 0)
+            QVERIFY(f.openOn(f.list()->currentText().mid(3).toInt()));
+        QCOMPARE(f.config.com_port, configured);
+        f.port.availablePorts = {later.begin(), later.end()};
+        if (button == "close")
             f.dialog->close();
-        else
-            f.click("Отмена");
-        QVERIFY(!f.dialog->isVisible());
-        QCOMPARE(f.config.com_port, 3);
-        QVERIFY(f.openOn(3));
-        QVERIFY(f.configFile().isEmpty());
-    }
-
-    void noFreePortSavesNoPort() {
-        PortDialogFixture f({}, 3);
-        f.dialog->load();
-        QVERIFY(f.entries().isEmpty());
-        f.click("OK");
-        QCOMPARE(f.config.com_port, 0);
-        QCOMPARE(ReadIniValue(f.path, "PC config", "COM", "?"), QString("0"));
-        QCOMPARE(f.host.status, kNoPort);
-        QVERIFY(!f.port.isOpen());
-    }
-
-    void configuredPortGoneAfterCancelIsReported() {
-        PortDialogFixture f({1, 3}, 3);
-        f.dialog->load();
-        f.pickBy(-1);
-        f.port.availablePorts = {1};
-        f.click("Отмена");
-        QCOMPARE(f.host.status, kNoPort);
-        QVERIFY(!f.port.isOpen());
+        else if (!button.isEmpty())
+            f.click(qPrintable(button));
+        QCOMPARE(f.dialog->isVisible(), button.isEmpty());
+        QTEST(int(f.config.com_port), "kept");
+        QTEST(f.port.isOpen() ? f.port.portNumber() : 0, "open");
+        QTEST(ReadIniValue(f.path, "PC config", "COM", "-"), "saved");
+        QCOMPARE(ReadIniValue(f.path, "QLA config", "MBSLAD", "-"),
+                 QString(f.configFile().isEmpty() ? "-" : "7"));
+        QTEST(f.host.status, "status");
     }
 
     void nothingIsWrittenWhileTheProbeHoldsThePort() {
