@@ -196,9 +196,10 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
             resident.append(ResidentKib(getpid()));
-            qInfo("round %d: %.0f s, slave address %d, resident %ld KiB", int(resident.size()),
-                  clock.elapsed() / 1000.0, line.tool->tool.window().slaveAddress(),
-                  resident.last());
+            qInfo("round %d: %.0f s, slave address %d, %d of %d ticks answered, resident %ld KiB",
+                  int(resident.size()), clock.elapsed() / 1000.0,
+                  line.tool->tool.window().slaveAddress(), line.tool->answeredFrames(),
+                  line.tool->ticks(), resident.last());
         }
         // Two rounds to settle (caches, fonts, the first save of the image); then at most 1 MiB.
         const long settled = resident.value(1, resident.value(0));
