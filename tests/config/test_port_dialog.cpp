@@ -1,11 +1,8 @@
 #include "config/config_file.h"
 #include "config/ini_file.h"
 #include "config/port_dialog.h"
-#include "fake_serial_port.h"
 #include "file_bytes.h"
-#include "frames.h"
-#include "link/exchange_cycle.h"
-#include "recording_host.h"
+#include "link_rig.h"
 #include "scripted_messages.h"
 
 #include <QComboBox>
@@ -17,20 +14,15 @@
 namespace {
 const QString kNoPort = QStringLiteral("Порт не выбран");
 
-class NoDecoder : public AnswerConsumer {
-public:
-    void DecodeAnswer(const RxBuffer&) override {}
-};
-
 // The tool's port on `configured`, then the dialog opened over it. Between probes the exchange
 // cycle ticks, as the main window's timer would.
 struct PortDialogFixture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("тп.ini"));
-    FakeSerialPort port;
-    RecordingHost host;
-    NoDecoder decoder;
-    ExchangeCycle cycle{port, host, decoder};
+    LinkRig link;
+    FakeSerialPort& port = link.port;
+    RecordingHost& host = link.host;
+    ExchangeCycle& cycle = link.cycle;
     ScriptedMessages boxes;
     ConfigFile config{path, host, boxes};
     QList<QByteArray> writtenDuringProbe;
@@ -38,6 +30,7 @@ struct PortDialogFixture {
     std::unique_ptr<PortDialog> dialog;
 
     PortDialogFixture(std::set<int> freePorts, int configured, std::set<int> held = {}) {
+        port.close();
         port.availablePorts = std::move(freePorts);
         port.heldPorts = std::move(held);
         config.com_port = static_cast<std::uint8_t>(configured);

@@ -1,4 +1,4 @@
-#include "../link/link_fixture.h"
+#include "link_rig.h"
 #include "memory_param_boxes.h"
 #include "params/param_editing.h"
 
@@ -31,7 +31,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, text);
         QFETCH(QString, frame);
-        LinkFixture link;
+        LinkRig link;
         MemoryParamBoxes boxes;
         boxes.texts[index] = text;
         boxes.states[index] = BoxState::FromEeprom;
@@ -45,24 +45,23 @@ private slots:
     // The controller's own address is limited to 127, shown so, and the tool follows it once
     // the write is answered; refused on a full ring, it switches nothing.
     void ownAddress() {
-        LinkFixture link;
+        LinkRig link;
         MemoryParamBoxes boxes;
         boxes.texts[23] = "200";
         link.tick(); // poll in flight
         QVERIFY(WriteSingleParameter(23, boxes, catalogue, link.cycle));
         QCOMPARE(boxes.texts[23], QString("127"));
-        QCOMPARE(HexText(link.answerAndTick("07 04 00")),
-                 HexText(WithCrc(Hex("07 65 01 17 01 7F"))));
+        QCOMPARE(HexText(link.answer("07 04 00")), HexText(WithCrc(Hex("07 65 01 17 01 7F"))));
         QCOMPARE(link.host.address, 127);
 
-        LinkFixture full;
+        LinkRig full;
         while (full.cycle.request_queue.freeRoom() > 0)
             QueueCommandWrite(full.cycle.request_queue, 0x789A);
         boxes.texts[23] = "5";
         QVERIFY(!WriteSingleParameter(23, boxes, catalogue, full.cycle));
         QCOMPARE(full.cycle.request_queue.waiting(), RequestQueue::kCapacity);
         for (int i = 0; i < RequestQueue::kCapacity + 1; ++i)
-            full.answerAndTick("07 06 01 92 78 9A");
+            full.answer("07 06 01 92 78 9A");
         QCOMPARE(full.host.address, 7);
     }
 };

@@ -1,10 +1,8 @@
-#include "fake_serial_port.h"
 #include "file_bytes.h"
-#include "frames.h"
+#include "link_rig.h"
 #include "monitor/answer_dispatch.h"
 #include "params/param_editor.h"
 #include "params/param_window.h"
-#include "recording_host.h"
 #include "scripted_messages.h"
 
 #include <QGroupBox>
@@ -29,29 +27,20 @@ const QColor kGreen(0, 255, 0), kWhite(255, 255, 255);
 // The window as the parameter editor opens it, over a link on an in-memory line: the
 // controller's answers reach the boxes through the tool's own dispatch.
 struct EditorRig {
-    FakeSerialPort port;
-    RecordingHost host;
-    AnswerDispatch dispatch{host, QChar(',')};
-    ExchangeCycle cycle{port, host, dispatch};
+    LinkRig link;
+    AnswerDispatch dispatch{link.host, QChar(',')};
     ParamCatalogue catalogue;
     ScriptedMessages messages;
-    ParamEditor editor{cycle, catalogue, host, messages, QChar(','), nullptr};
+    ParamEditor editor{link.cycle, catalogue, link.host, messages, QChar(','), nullptr};
 
     EditorRig() {
+        link.onAnswer = [this](const RxBuffer& rx) { dispatch.DecodeAnswer(rx); };
         dispatch.paramAnswer = [this](const RxBuffer& rx) { editor.showAnswer(rx); };
-        port.open();
-        cycle.ExchangeTick(); // the background poll is in flight
+        link.tick(); // the background poll is in flight
         editor.open();
     }
     ~EditorRig() { delete editor.window(); }
     QLineEdit* box(int i) const { return editor.window()->box(i); }
-    // Answers the frame in flight; returns the next frame sent.
-    QByteArray answer(const char* hex) {
-        port.feed(WithCrc(Hex(hex)));
-        port.written.clear();
-        cycle.ExchangeTick();
-        return port.written.value(0);
-    }
 };
 
 } // namespace
@@ -292,20 +281,20 @@ private slots:
         box->selectAll();
         QTest::keyClicks(box, "1500");
         QCOMPARE(Base(box), kWhite);
-        const int waiting = rig.cycle.request_queue.waiting();
+        const int waiting = rig.link.cycle.request_queue.waiting();
         for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Return})
             QTest::keyClick(box, key);
         QCOMPARE(box->text(), QString("1500"));
-        QCOMPARE(rig.cycle.request_queue.waiting(), waiting + 1);
+        QCOMPARE(rig.link.cycle.request_queue.waiting(), waiting + 1);
         for (int i = 0; i < waiting; ++i)
-            rig.answer("07 64 00 00 00");
-        QCOMPARE(HexText(rig.port.written.value(0)), QString("07 65 01 02 01 96 6C 66"));
-        rig.answer("07 65 01 02 01 96");
+            rig.link.answer("07 64 00 00 00");
+        QCOMPARE(HexText(rig.link.port.written.value(0)), QString("07 65 01 02 01 96 6C 66"));
+        rig.link.answer("07 65 01 02 01 96");
         QCOMPARE(box->text(), QString("1500 "));
         QCOMPARE(Base(box), kGreen);
-        const int after = rig.cycle.request_queue.waiting();
+        const int after = rig.link.cycle.request_queue.waiting();
         QTest::keyClick(box, Qt::Key_Enter);
-        QCOMPARE(rig.cycle.request_queue.waiting(), after + 1);
+        QCOMPARE(rig.link.cycle.request_queue.waiting(), after + 1);
     }
 
     // Save and compare work in the folder the picker shows, which starts as the current one.
