@@ -108,9 +108,7 @@ private slots:
             QTest::addRow("%d", i) << i << QString(frame) << QString(description);
         };
         row(2, "frm_prg", "Стартовые обороты (об/мин)");
-        row(23, "frm_prg", "Адрес Modbus");
         row(37, "frm_snx_0", "Каналы ПКВ.604, Т масла КП, Тип");
-        row(53, "frm_snx_0", "Каналы ПКВ.604, Т масла КП, П1");
         row(494, "frm_snx_0", "Инверсия дискр. вх.");
         row(157, "frm_snx_3", "SNX3, канал 1, Тип");
         row(276, "frm_snx_5", "SNX5, канал 8, Авария");
@@ -120,7 +118,6 @@ private slots:
         row(328, "frm_prg", "Температура включения подогрева (°C)");
         row(336, "frm_logic_0", "М1, порог");
         row(470, "frm_logic_14", "М15, вход 8");
-        row(472, "frm_logic_15", "НЕ1, вход 2");
         row(486, "frm_logic_16", "НЕ2, вход 8");
         row(505, "frm_prg", "Задержка начала анализа АПС (сек)");
     }
