@@ -101,10 +101,13 @@ private slots:
     void addressSwitchFiresOnItsSlot() {
         LinkRig link;
         link.tick(); // poll in flight
+        QVERIFY(QueueCommandWrite(link.cycle.request_queue, 0x1238));
         QVERIFY(link.cycle.QueueAddressWrite(0x117, 127, 1));
         QVERIFY(QueueWriteRequest(link.cycle.request_queue, 0x11F, 1, 1));
-        // The address write itself still goes to the old address ...
-        QCOMPARE(HexText(link.answer("07 04 00")), HexText(WithCrc(Hex("07 65 01 17 01 7F"))));
+        // The frames up to the address write itself still go to the old address ...
+        QCOMPARE(HexText(link.answer("07 04 00")), QString("07 06 01 92 12 38 24 CF"));
+        QCOMPARE(HexText(link.answer("07 06 01 92 12 38")),
+                 HexText(WithCrc(Hex("07 65 01 17 01 7F"))));
         QCOMPARE(link.host.address, 127);
         // ... its repetition, and every frame after it, to the new one.
         QCOMPARE(HexText(link.tick()), HexText(WithCrc(Hex("7F 65 01 17 01 7F"))));
