@@ -20,17 +20,18 @@ const QString kForReading = QStringLiteral(" для чтения");
 const QString kMissing = QStringLiteral("default");
 
 // The platform's directory search, letter case included: on a volume that ignores case a
-// name differing only in case reaches the existing file without matching its listed name.
-bool ExistsUnderExactName(const QString& path) {
+// name differing only in case reaches the existing file without matching its listed name, and
+// a name with a folder part never equals a listed name.
+bool ExistsUnderExactName(const QString& path, const QString& name) {
     const QFileInfo info(path);
     return info.isFile() && QDir(info.absolutePath())
                                 .entryList(QDir::Files | QDir::Hidden | QDir::System)
-                                .contains(info.fileName());
+                                .contains(name);
 }
 
 bool SaveAll(ParamBoxes& boxes, const QString& path) {
     IniDocument document;
-    if (document.load(path) == IniDocument::LoadStatus::Unreadable)
+    if (!IniDocument::mayBeRewritten(document.load(path)))
         return false;
     for (int i = 0; i < kParamCount; ++i)
         document.setValue(ParamFileSection(), ParamFileKey(i), boxes.text(i));
@@ -111,7 +112,7 @@ void SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const Q
                         MessageButtons::Ok);
         return;
     }
-    if (ExistsUnderExactName(path) &&
+    if (ExistsUnderExactName(path, name) &&
         ui.messages.ask(MessageIcon::Question, QStringLiteral("Создание текстового файла"),
                         QStringLiteral("Файл ") + name + QStringLiteral(" уже существует!") +
                             QStringLiteral("\r\nЗаменить его?"),
