@@ -13,7 +13,7 @@ bool WriteIniValue(const QString& path, const QString& section, const QString& k
                    const QString& value) {
     IniDocument document;
     // An unreadable file is not replaced by one holding only this key.
-    if (!IniDocument::mayBeRewritten(document.load(path)))
+    if (document.load(path) == IniDocument::LoadStatus::Unreadable)
         return false;
     document.setValue(section, key, value);
     return document.save(path);

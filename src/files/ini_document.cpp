@@ -139,13 +139,10 @@ IniDocument::LoadStatus IniDocument::load(const QString& path) {
                 status = LoadStatus::TooLarge;
                 data_.truncate(data_.lastIndexOf('\n') + 1);
             }
-            // Without a byte-order mark a text file holds no NUL: this is not a profile file,
-            // and reading it as one would only show every key as missing.
-            if (encoding_ == Encoding::Ansi && data_.contains('\0')) {
+            // Without a byte-order mark a text file holds no NUL. Such a file still reads as the
+            // profile functions read it; the caller decides whether it wants it.
+            if (encoding_ == Encoding::Ansi && data_.contains('\0'))
                 status = LoadStatus::NotText;
-                data_.clear();
-                cut_ = false;
-            }
         }
     }
     parse();

@@ -11,8 +11,7 @@
 //
 // Names and values are text in Windows-1251, the code page of the Windows machines the files
 // come from, unless the file starts with a UTF-8 or UTF-16 byte-order mark; a changed file keeps
-// its encoding and its mark. A file without a mark that holds NUL bytes is not text and is
-// refused. Only the first max_size bytes of a file are looked at, so a huge or binary file
+// its encoding and its mark. A file without a mark that holds NUL bytes loads as NotText. Only the first max_size bytes of a file are looked at, so a huge or binary file
 // costs no more than that; such a file is never written, because writing it back would cut it.
 class IniDocument {
 public:
@@ -22,13 +21,9 @@ public:
     enum class LoadStatus { Loaded, Missing, Unreadable, TooLarge, NotText };
     enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
-    // A missing, unreadable or binary file loads as an empty document; a TooLarge one as its first
+    // A missing or unreadable file loads as an empty document; a TooLarge one as its first
     // max_size bytes, up to the last whole line.
     LoadStatus load(const QString& path);
-    // An unreadable or binary file is never replaced by one holding only the keys set.
-    static bool mayBeRewritten(LoadStatus status) {
-        return status != LoadStatus::Unreadable && status != LoadStatus::NotText;
-    }
 
     // The value of key in section (trimmed, matching quotes removed, cut to max_value_length),
     // or defaultValue when the section or the key is missing.

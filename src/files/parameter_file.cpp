@@ -31,7 +31,7 @@ bool ExistsUnderExactName(const QString& path, const QString& name) {
 
 bool SaveAll(ParamBoxes& boxes, const QString& path) {
     IniDocument document;
-    if (!IniDocument::mayBeRewritten(document.load(path)))
+    if (document.load(path) == IniDocument::LoadStatus::Unreadable)
         return false;
     for (int i = 0; i < kParamCount; ++i)
         document.setValue(ParamFileSection(), ParamFileKey(i), boxes.text(i));
@@ -50,7 +50,9 @@ bool CanRead(const ParameterFileUi& ui, const QString& path, const QString& name
     return false;
 }
 
-// The file as it is now; false when the user gave up on a file that could not be read.
+// The file as it is now; false when the user gave up on a file that could not be read. A file
+// that is not text is refused like an unreadable one: read as a profile it would only show
+// every key as missing.
 bool LoadForReading(const ParameterFileUi& ui, const QString& path, const QString& name,
                     IniDocument& document) {
     for (;;) {
