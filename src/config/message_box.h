@@ -4,7 +4,7 @@
 
 // Every message box of the tool goes through this service, so tests script the answers
 // (Retry, Cancel, OK) without a modal loop. Production shows a QMessageBox.
-enum class MessageIcon { Critical, Question };
+enum class MessageIcon { Critical, Question, Warning };
 enum class MessageButtons { Ok, OkCancel, RetryCancel };
 enum class MessageAnswer { Ok, Cancel, Retry };
 

@@ -11,8 +11,10 @@ MessageAnswer MessageBoxDialog::ask(MessageIcon icon, const QString& title, cons
         shown = QMessageBox::Ok | QMessageBox::Cancel;
     else if (buttons == MessageButtons::RetryCancel)
         shown = QMessageBox::Retry | QMessageBox::Cancel;
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Question,
-                    title, text, shown, QApplication::activeWindow());
+    const QMessageBox::Icon shownIcon = icon == MessageIcon::Critical  ? QMessageBox::Critical
+                                        : icon == MessageIcon::Warning ? QMessageBox::Warning
+                                                                       : QMessageBox::Question;
+    QMessageBox box(shownIcon, title, text, shown, QApplication::activeWindow());
     // The captions of the system's Russian boxes, whether or not Qt's translations are present.
     const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
         {QMessageBox::Ok, "ОК"}, {QMessageBox::Cancel, "Отмена"}, {QMessageBox::Retry, "Повтор"}};

@@ -17,20 +17,44 @@ namespace {
 // every byte through unchanged.
 const char* const kCodePage = "windows-1251";
 
-QString Decode(QByteArrayView bytes) {
+QString Decode(QByteArrayView bytes, bool utf8) {
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
         return QString::fromLatin1(bytes);
+    if (utf8)
+        return QString::fromUtf8(bytes);
     QStringDecoder decoder(kCodePage);
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
     return decoder.decode(bytes);
 }
 
-QByteArray Encode(const QString& text) {
+QByteArray Encode(const QString& text, bool utf8) {
+    if (utf8)
+        return text.toUtf8();
     QStringEncoder encoder(kCodePage);
     if (!encoder.isValid())
         return text.toLatin1();
     return encoder.encode(text);
+}
+
+const QByteArray kUtf8Mark("\xEF\xBB\xBF");
+const QByteArray kUtf16LeMark("\xFF\xFE");
+const QByteArray kUtf16BeMark("\xFE\xFF");
+
+// Files saved as "Unicode" by Windows editors start with a byte-order mark, and the profile
+// functions read them as such. Their text is held as UTF-8 here, so the line rules stay the
+// same for every encoding, and goes back to the file's own encoding when written.
+IniDocument::Encoding TakeByteOrderMark(QByteArray& data) {
+    if (data.startsWith(kUtf8Mark)) {
+        data.remove(0, kUtf8Mark.size());
+        return IniDocument::Encoding::Utf8;
+    }
+    const bool little = data.startsWith(kUtf16LeMark);
+    if (!little && !data.startsWith(kUtf16BeMark))
+        return IniDocument::Encoding::Ansi;
+    QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    data = QString(decoder.decode(QByteArrayView(data).sliced(2))).toUtf8();
+    return little ? IniDocument::Encoding::Utf16Le : IniDocument::Encoding::Utf16Be;
 }
 
 QString Folded(const QString& name) {
@@ -39,8 +63,8 @@ QString Folded(const QString& name) {
 
 // Names from the file are trimmed as text, like the names asked for: a no-break space (0xA0 in
 // the code page) trimmed on one side only would make a written key unreadable.
-QString Folded(QByteArrayView name) {
-    return Folded(Decode(name));
+QString Folded(QByteArrayView name, bool utf8) {
+    return Folded(Decode(name, utf8));
 }
 
 // Sections and keys share one table; no name read from a file holds a line feed.
@@ -49,18 +73,36 @@ QString LookupName(const QString& section, const QString& key) {
 }
 
 // What follows the first "=" of a key line, as the profile functions return it.
-QString ValueOfLine(QByteArrayView line) {
+QString ValueOfLine(QByteArrayView line, bool utf8) {
     QByteArrayView value = line.sliced(line.indexOf('=') + 1).trimmed();
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
-    // One byte is one character in the code page, so the cut can happen before decoding.
-    return Decode(value.first(std::min(value.size(), IniDocument::max_value_length)));
+    // A character takes at most four bytes, so a huge line costs no more than a short one.
+    const qsizetype enough = 4 * IniDocument::max_value_length;
+    return Decode(value.first(std::min(value.size(), enough)), utf8)
+        .left(IniDocument::max_value_length);
 }
 
-QByteArray KeyLine(const QString& key, QString value) {
+QByteArray KeyLine(const QString& key, QString value, bool utf8) {
     value.replace(QChar('\r'), QChar(' ')).replace(QChar('\n'), QChar(' '));
-    return Encode(key) + '=' + Encode(value) + "\r\n";
+    return Encode(key, utf8) + '=' + Encode(value, utf8) + "\r\n";
+}
+
+QByteArray InFileEncoding(const QByteArray& text, IniDocument::Encoding encoding) {
+    switch (encoding) {
+    case IniDocument::Encoding::Ansi:
+        return text;
+    case IniDocument::Encoding::Utf8:
+        return kUtf8Mark + text;
+    case IniDocument::Encoding::Utf16Le:
+        return kUtf16LeMark +
+               QStringEncoder(QStringConverter::Utf16LE).encode(QString::fromUtf8(text));
+    case IniDocument::Encoding::Utf16Be:
+        return kUtf16BeMark +
+               QStringEncoder(QStringConverter::Utf16BE).encode(QString::fromUtf8(text));
+    }
+    return text;
 }
 
 bool SyncedToDisk(QFileDevice& file) {
@@ -90,11 +132,17 @@ IniDocument::LoadStatus IniDocument::load(const QString& path) {
         } else {
             // Sized by the file: a read of max_size + 1 reserves a megabyte for every small file.
             data_ = file.read(std::min<qint64>(file.size(), max_size) + 1);
-            if (data_.size() > max_size) {
+            cut_ = data_.size() > max_size;
+            data_.truncate(std::min(data_.size(), max_size));
+            encoding_ = TakeByteOrderMark(data_);
+            if (cut_) {
                 status = LoadStatus::TooLarge;
-                cut_ = true;
-                data_.truncate(data_.lastIndexOf('\n', max_size - 1) + 1);
+                data_.truncate(data_.lastIndexOf('\n') + 1);
             }
+            // Without a byte-order mark a text file holds no NUL. Such a file still reads as the
+            // profile functions read it; the caller decides whether it wants it.
+            if (encoding_ == Encoding::Ansi && data_.contains('\0'))
+                status = LoadStatus::NotText;
         }
     }
     parse();
@@ -115,7 +163,7 @@ void IniDocument::parse() {
             continue;
         if (text.front() == '[') {
             const qsizetype close = text.indexOf(']');
-            section_name = Folded(close < 0 ? text.sliced(1) : text.sliced(1, close - 1));
+            section_name = Folded(close < 0 ? text.sliced(1) : text.sliced(1, close - 1), utf8());
             section = int(sections_.size());
             sections_.push_back(Section{{}, line, {}});
             // Of two sections with one name, new keys go to the first.
@@ -131,7 +179,7 @@ void IniDocument::parse() {
         if (equals < 0)
             continue;
         // Of two keys with one name, the first one counts.
-        const QString name = section_name + QChar('\n') + Folded(text.first(equals));
+        const QString name = section_name + QChar('\n') + Folded(text.first(equals), utf8());
         if (!keys_.contains(name))
             keys_.insert(name, KeyPlace{line, section, -1});
     }
@@ -149,15 +197,16 @@ QString IniDocument::value(const QString& section, const QString& key,
     if (place == keys_.cend())
         return defaultValue;
     if (place->added >= 0)
-        return ValueOfLine(sections_[place->section].added[place->added]);
+        return ValueOfLine(sections_[place->section].added[place->added], utf8());
     const auto replacement = replaced_.constFind(place->line);
     return ValueOfLine(replacement != replaced_.cend() ? QByteArrayView(*replacement)
-                                                       : lineView(place->line));
+                                                       : lineView(place->line),
+                       utf8());
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
     const QString name = LookupName(section, key);
-    const QByteArray line = KeyLine(key, value);
+    const QByteArray line = KeyLine(key, value, utf8());
     const auto place = keys_.constFind(name);
     if (place != keys_.cend()) {
         if (place->added >= 0)
@@ -170,7 +219,7 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     auto owner = section_index_.constFind(section_name);
     if (owner == section_index_.cend()) {
         owner = section_index_.insert(section_name, int(sections_.size()));
-        sections_.push_back(Section{'[' + Encode(section) + "]\r\n", -1, {}});
+        sections_.push_back(Section{'[' + Encode(section, utf8()) + "]\r\n", -1, {}});
     }
     Section& target = sections_[*owner];
     keys_.insert(name, KeyPlace{-1, *owner, int(target.added.size())});
@@ -206,7 +255,7 @@ QByteArray IniDocument::bytes() const {
         for (const QByteArray& added : section.added)
             appendLine(added);
     }
-    return out;
+    return InFileEncoding(out, encoding_);
 }
 
 bool IniDocument::save(const QString& path) const {

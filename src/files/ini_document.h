@@ -10,14 +10,16 @@
 // once lets a caller look up or set hundreds of keys at the cost of one read and one write.
 //
 // Names and values are text in Windows-1251, the code page of the Windows machines the files
-// come from. Only the first max_size bytes of a file are looked at, so a huge or binary file
+// come from, unless the file starts with a UTF-8 or UTF-16 byte-order mark; a changed file keeps
+// its encoding and its mark. A file without a mark that holds NUL bytes loads as NotText. Only the first max_size bytes of a file are looked at, so a huge or binary file
 // costs no more than that; such a file is never written, because writing it back would cut it.
 class IniDocument {
 public:
     static constexpr qsizetype max_size = 1 << 20;
     static constexpr qsizetype max_value_length = 254;
 
-    enum class LoadStatus { Loaded, Missing, Unreadable, TooLarge };
+    enum class LoadStatus { Loaded, Missing, Unreadable, TooLarge, NotText };
+    enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
     // A missing or unreadable file loads as an empty document; a TooLarge one as its first
     // max_size bytes, up to the last whole line.
@@ -50,9 +52,11 @@ private:
 
     void parse();
     QByteArrayView lineView(int line) const;
+    bool utf8() const { return encoding_ != Encoding::Ansi; }
 
     QByteArray data_;
     bool cut_ = false;
+    Encoding encoding_ = Encoding::Ansi;
     std::vector<qsizetype> line_starts_; // plus the end of the data as the last entry
     std::vector<Section> sections_;
     QHash<QString, int> section_index_;

@@ -10,16 +10,24 @@ bool Refused(QChar c) {
     return c.category() == QChar::Other_Control || QStringLiteral("/\\<>\"|").contains(c);
 }
 
+// As in the Windows file search, a pattern ending in "." asks for names without an extension:
+// the dot also matches the end of the name, and the last "*" before it matches no dot.
 QRegularExpression WildcardExpression(const QString& pattern) {
+    const bool withoutExtension = pattern.size() > 1 && pattern.endsWith('.');
+    const qsizetype end = withoutExtension ? pattern.size() - 1 : pattern.size();
+    const qsizetype lastStar = withoutExtension ? pattern.lastIndexOf('*', end - 1) : -1;
     QString expression;
-    for (const QChar c : pattern) {
+    for (qsizetype i = 0; i < end; ++i) {
+        const QChar c = pattern[i];
         if (c == '*')
-            expression += QStringLiteral(".*");
+            expression += i == lastStar ? QStringLiteral("[^.]*") : QStringLiteral(".*");
         else if (c == '?')
             expression += '.';
         else
             expression += QRegularExpression::escape(QString(c));
     }
+    if (withoutExtension)
+        expression += QStringLiteral("\\.?");
     return QRegularExpression(QRegularExpression::anchoredPattern(expression),
                               QRegularExpression::CaseInsensitiveOption |
                                   QRegularExpression::DotMatchesEverythingOption);

@@ -20,12 +20,13 @@ const QString kForReading = QStringLiteral(" для чтения");
 const QString kMissing = QStringLiteral("default");
 
 // The platform's directory search, letter case included: on a volume that ignores case a
-// name differing only in case reaches the existing file without matching its listed name.
-bool ExistsUnderExactName(const QString& path) {
+// name differing only in case reaches the existing file without matching its listed name, and
+// a name with a folder part never equals a listed name.
+bool ExistsUnderExactName(const QString& path, const QString& name) {
     const QFileInfo info(path);
     return info.isFile() && QDir(info.absolutePath())
                                 .entryList(QDir::Files | QDir::Hidden | QDir::System)
-                                .contains(info.fileName());
+                                .contains(name);
 }
 
 bool SaveAll(ParamBoxes& boxes, const QString& path) {
@@ -49,7 +50,9 @@ bool CanRead(const ParameterFileUi& ui, const QString& path, const QString& name
     return false;
 }
 
-// The file as it is now; false when the user gave up on a file that could not be read.
+// The file as it is now; false when the user gave up on a file that could not be read. A file
+// that is not text is refused like an unreadable one: read as a profile it would only show
+// every key as missing.
 bool LoadForReading(const ParameterFileUi& ui, const QString& path, const QString& name,
                     IniDocument& document) {
     for (;;) {
@@ -111,7 +114,7 @@ void SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const Q
                         MessageButtons::Ok);
         return;
     }
-    if (ExistsUnderExactName(path) &&
+    if (ExistsUnderExactName(path, name) &&
         ui.messages.ask(MessageIcon::Question, QStringLiteral("Создание текстового файла"),
                         QStringLiteral("Файл ") + name + QStringLiteral(" уже существует!") +
                             QStringLiteral("\r\nЗаменить его?"),

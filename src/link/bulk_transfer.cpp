@@ -56,11 +56,22 @@ bool ReadAllParameters(RequestQueue& queue, const ParamCatalogue& catalogue) {
     return true;
 }
 
-bool WriteAllParameters(ExchangeCycle& cycle, const ParamCatalogue& catalogue,
-                        const ParamBoxes& boxes) {
+namespace {
+std::vector<int> WriteBlockStarts(const ParamCatalogue& catalogue) {
     std::vector<int> starts;
     for (int i = 0; i < kParamCount; i += blockLength(catalogue, i, true))
         starts.push_back(i);
+    return starts;
+}
+} // namespace
+
+int WriteAllFrameCount(const ParamCatalogue& catalogue) {
+    return static_cast<int>(WriteBlockStarts(catalogue).size()) + 2;
+}
+
+bool WriteAllParameters(ExchangeCycle& cycle, const ParamCatalogue& catalogue,
+                        const ParamBoxes& boxes) {
+    const std::vector<int> starts = WriteBlockStarts(catalogue);
     RequestQueue& queue = cycle.request_queue;
     if (queue.freeRoom() < static_cast<int>(starts.size()) + 2)
         return false;

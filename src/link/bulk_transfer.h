@@ -22,6 +22,9 @@ std::vector<ParamBlock> ReadBlocks(const ParamCatalogue& catalogue);
 // with boxes that silently never fill.
 bool ReadAllParameters(RequestQueue& queue, const ParamCatalogue& catalogue);
 
+// Frames of the write-all: its blocks, then the own address and the external-control switch.
+int WriteAllFrameCount(const ParamCatalogue& catalogue);
+
 // Queue the writes of all 506 parameters from the texts of the boxes, converted at this moment.
 // The controller's own address (23) and the external-control switch (26) go last, in this
 // order, so the blocks before them still reach the controller under its old address. Refused

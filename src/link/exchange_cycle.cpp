@@ -57,10 +57,9 @@ void ExchangeCycle::SendNext() {
     const int last = request_queue.queue_last[slot];
     send_buffer[0] = static_cast<std::uint8_t>(host.slaveAddress());
 
-    if (pending_address_set && pending_address_slot == slot) {
-        pending_address = std::min(pending_address, 127);
-        host.setSlaveAddress(pending_address);
-        pending_address_set = false;
+    if (!pending_addresses.empty() && pending_addresses.front().pending_address_slot == slot) {
+        host.setSlaveAddress(std::min(pending_addresses.front().pending_address, 127));
+        pending_addresses.pop_front();
     }
 
     const auto& frame = request_queue.queue_frames[slot];
@@ -78,8 +77,6 @@ bool ExchangeCycle::QueueAddressWrite(std::int32_t address, std::int32_t newAddr
     const int slot = request_queue.queue_write;
     if (!QueueWriteRequest(request_queue, address, newAddress, count))
         return false;
-    pending_address_slot = slot;
-    pending_address = newAddress;
-    pending_address_set = true;
+    pending_addresses.push_back({slot, newAddress});
     return true;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <deque>
 
 namespace link_text {
 inline const QString kAnswerOk = QStringLiteral("Связь с контроллером ЗАРН установлена");
@@ -29,7 +30,9 @@ public:
     void SendNext();
 
     // Appends the write of the controller's own slave address and arms the switch, so that the
-    // frames after it go to the new address. False (nothing armed) when the ring is full.
+    // frames after it go to the new address. Every armed switch is kept and fires when its own
+    // write is sent, so two writes queued one after the other both take effect in ring order.
+    // False (nothing armed) when the ring is full.
     bool QueueAddressWrite(std::int32_t address, std::int32_t newAddress, std::uint8_t count);
 
     // While the port dialog probes other ports the line is not ours: ticks do nothing at all,
@@ -50,8 +53,10 @@ private:
     RxBuffer received;
     bool poll_toggle = false;
     int transaction_counter = 0;
-    int pending_address = 0;
-    bool pending_address_set = false;
-    int pending_address_slot = 0;
+    struct PendingAddress {
+        int pending_address_slot = 0;
+        int pending_address = 0;
+    };
+    std::deque<PendingAddress> pending_addresses;
     bool line_held = false;
 };

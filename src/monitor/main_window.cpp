@@ -31,11 +31,12 @@ QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect
     return label;
 }
 
-// A value label reads "-" until the first answer; its accessible name says what the bare number
-// next to a caption elsewhere means.
-QLabel* value(QWidget* parent, const QString& name, const QString& accessibleName, QRect geometry) {
+// A value label reads "-" until the first answer. Its accessible name stays Qt's default, the
+// text it shows, because a label offers screen readers nothing else to read; what the bare
+// number means goes into the description.
+QLabel* value(QWidget* parent, const QString& name, const QString& meaning, QRect geometry) {
     QLabel* label = caption(parent, name, QStringLiteral("-"), geometry);
-    label->setAccessibleName(accessibleName);
+    label->setAccessibleDescription(meaning);
     return label;
 }
 
@@ -253,7 +254,7 @@ void MainWindow::buildBottom(QWidget* area) {
     lbl_sys_mes = caption(area, "lbl_sys_mes", QString(), row(505, 205, 735));
     lbl_sys_mes->setFrameShape(QFrame::Panel);
     lbl_sys_mes->setFrameShadow(QFrame::Sunken);
-    lbl_sys_mes->setAccessibleName(QStringLiteral("Состояние связи"));
+    lbl_sys_mes->setAccessibleDescription(QStringLiteral("Состояние связи"));
 }
 
 void MainWindow::fillSlaveAddresses() {

@@ -8,12 +8,12 @@ constexpr int kOwnAddressParam = 23;
 
 bool WriteSingleParameter(int index, ParamBoxes& boxes, const ParamCatalogue& catalogue,
                           ExchangeCycle& cycle) {
+    if (cycle.request_queue.freeRoom() == 0)
+        return false;
     boxes.setState(index, BoxState::Changed);
     const int address = catalogue.param_address[index];
     const int size = catalogue.param_size[index];
     if (index == kOwnAddressParam) {
-        if (cycle.request_queue.freeRoom() == 0)
-            return false;
         const std::int32_t newAddress =
             TextToValue(boxes.text(index), 0, 127, catalogue.param_scale[index]);
         boxes.setText(index, QString::number(newAddress));

@@ -2,9 +2,7 @@
 
 #include "files/file_location_picker.h"
 #include "files/parameter_file.h"
-#include "link/bulk_transfer.h"
 #include "monitor/param_answer_decoder.h"
-#include "param_editing.h"
 #include "param_window.h"
 
 #include <QPushButton>
@@ -23,7 +21,7 @@ ParamWindow* ParamEditor::window() const {
 void ParamEditor::open() {
     catalogue.BuildParamCatalogue();
     ParamWindow& window = ensureWindow();
-    refuseIfFull(ReadAllParameters(cycle.request_queue, catalogue));
+    transfers().readAll(false);
     window.show();
     window.raise();
     window.activateWindow();
@@ -40,42 +38,35 @@ void ParamEditor::setModbusBlocked(bool blocked) {
         frm_param->setModbusBlocked(blocked);
 }
 
+// A closed window comes back as a new one, as it was first loaded: boxes showing values of
+// another controller, or of the same one before it was stopped, would be taken for what the
+// controller holds now. Only its place and size are kept.
 ParamWindow& ParamEditor::ensureWindow() {
-    if (frm_param)
+    if (frm_param && frm_param->isVisible())
         return *frm_param;
+    QByteArray geometry;
+    if (frm_param) {
+        geometry = frm_param->saveGeometry();
+        delete frm_param;
+    }
     frm_param = new ParamWindow(owner);
+    if (!geometry.isEmpty())
+        frm_param->restoreGeometry(geometry);
     frm_param->setModbusBlocked(modbus_blocked);
-    connect(frm_param, &ParamWindow::enterPressed, this, &ParamEditor::writeOne);
-    connect(frm_param->readAllButton(), &QPushButton::clicked, this, &ParamEditor::readAll);
-    connect(frm_param->writeAllButton(), &QPushButton::clicked, this, &ParamEditor::writeAll);
+    connect(frm_param, &ParamWindow::enterPressed, this,
+            [this](int index) { transfers().writeOne(index); });
+    connect(frm_param->readAllButton(), &QPushButton::clicked, this,
+            [this] { transfers().readAll(true); });
+    connect(frm_param->writeAllButton(), &QPushButton::clicked, this,
+            [this] { transfers().writeAll(); });
     connect(frm_param->saveFileButton(), &QPushButton::clicked, this, &ParamEditor::saveFile);
     connect(frm_param->readFileButton(), &QPushButton::clicked, this, &ParamEditor::readFile);
     connect(frm_param->compareButton(), &QPushButton::clicked, this, &ParamEditor::compareFile);
     return *frm_param;
 }
 
-void ParamEditor::whitenAll() {
-    for (int i = 0; i < kParamCount; ++i)
-        frm_param->setState(i, BoxState::Changed);
-}
-
-void ParamEditor::readAll() {
-    whitenAll();
-    refuseIfFull(ReadAllParameters(cycle.request_queue, catalogue));
-}
-
-void ParamEditor::writeAll() {
-    whitenAll();
-    refuseIfFull(WriteAllParameters(cycle, catalogue, *frm_param));
-}
-
-void ParamEditor::writeOne(int index) {
-    refuseIfFull(WriteSingleParameter(index, *frm_param, catalogue, cycle));
-}
-
-void ParamEditor::refuseIfFull(bool queued) {
-    if (!queued)
-        status.setText(link_text::kQueueFull);
+ParamTransfers ParamEditor::transfers() {
+    return {cycle, catalogue, *frm_param, messages};
 }
 
 void ParamEditor::saveFile() {

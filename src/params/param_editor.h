@@ -2,6 +2,7 @@
 
 #include "link/exchange_cycle.h"
 #include "param_catalogue.h"
+#include "param_transfers.h"
 
 #include <QChar>
 #include <QObject>
@@ -13,8 +14,8 @@ class QWidget;
 
 // What the parameter window does: reads and writes the controller's parameters through the
 // link, shows its answers, writes a single parameter on Enter, and saves, reads and compares
-// parameter files. The window is made when it is first needed and then kept, hidden when
-// closed, so its values survive until it is shown again.
+// parameter files. The window is made when it is opened; a closed window is only hidden, and
+// opening it again brings a new one.
 class ParamEditor : public QObject {
     Q_OBJECT
 public:
@@ -33,11 +34,7 @@ public:
 
 private:
     ParamWindow& ensureWindow();
-    void whitenAll();
-    void readAll();
-    void writeAll();
-    void writeOne(int index);
-    void refuseIfFull(bool queued);
+    ParamTransfers transfers();
     void saveFile();
     void readFile();
     void compareFile();

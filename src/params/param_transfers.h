@@ -1,0 +1,41 @@
+#pragma once
+
+#include "config/message_box.h"
+#include "link/exchange_cycle.h"
+#include "param_boxes.h"
+#include "param_catalogue.h"
+
+#include <QString>
+
+// The parameter transfers the user starts: all of it or nothing. A refused transfer changes no
+// box and no colour, and the user is told in a message box, because the status line is rewritten
+// by the next tick before anyone can read it.
+namespace transfer_text {
+inline const QString kQueueFullTitle = QStringLiteral("Очередь запросов переполнена");
+inline const QString kQueueFull = QStringLiteral(
+    "Ничего не отправлено в контроллер.\r\nПовторите, когда очередь запросов освободится.");
+inline const QString kUnreadTitle = QStringLiteral("Запись не начата");
+QString UnreadBoxes(int count);
+} // namespace transfer_text
+
+struct ParamTransfers {
+    ExchangeCycle& cycle;
+    const ParamCatalogue& catalogue;
+    ParamBoxes& boxes;
+    MessageBoxService& messages;
+
+    // Boxes that still show "-": never read from the controller nor loaded from a file.
+    int boxesWithoutValue() const;
+
+    // The read of all parameters; the button also turns every box white, the menu does not.
+    void readAll(bool whiten) const;
+    // Refused while any box has no value: a "-" would be written as 0 (a maximum speed of 0,
+    // a pressure limit of 0), which can damage an engine.
+    void writeAll() const;
+    // Enter in box `index`; a box that still shows "-" sends nothing.
+    void writeOne(int index) const;
+
+private:
+    void whitenAll() const;
+    void tellQueueFull() const;
+};
