@@ -21,8 +21,9 @@ build=$work/build
 list=${MUTATE_LIST:-$root/scripts/mutants.txt}
 full=${MUTATE_FULL:-0}
 only=${MUTATE_ONLY:-}
-# The end-to-end tests take longest; they run only once the others have passed.
-slow='^test_e2e_'
+# The end-to-end tests and the simulator run as a program take longest; they run only once the
+# others have passed.
+slow='^test_e2e|^test_sim_program$'
 
 # --- the copy -------------------------------------------------------------------------------
 rm -rf "$source_copy"
@@ -98,7 +99,7 @@ locate() {
 
 planted=0 caught=0 missed=() unbuilt=() inapplicable=()
 declare -A catchers
-while IFS=$'\t' read -r id hint text replacement; do
+while IFS=$'\t' read -r -u 3 id hint text replacement; do
   [[ -z "$id" || "$id" == \#* ]] && continue
   if [ -n "$only" ] && [[ ",$only," != *",$id,"* ]]; then
     continue
@@ -131,7 +132,7 @@ while IFS=$'\t' read -r id hint text replacement; do
   fi
   cp "$source_copy/$file" "$tree/$file"
   printf '%-34s %-16s %4ds  %s\n' "$id" "$status" $((SECONDS - start)) "$tests"
-done <"$list"
+done 3<"$list"
 # The tree is the copy again; leave its build matching it.
 build_tree
 
