@@ -17,32 +17,22 @@ struct Rig {
 
     Rig() {
         catalogue.BuildParamCatalogue();
-        for (int i = 0; i < kParamCount; ++i) {
-            boxes.setText(i, QStringLiteral("1"));
-            boxes.setState(i, BoxState::FromEeprom);
-        }
+        boxes.texts.fill(QStringLiteral("1"));
+        boxes.states.fill(BoxState::FromEeprom);
     }
     void leaveRoom(int frames) {
         while (link.cycle.request_queue.freeRoom() > frames)
             QueuePollRead(link.cycle.request_queue);
     }
-    // The next `count` frames as they leave, each answered, address byte first.
-    QList<QByteArray> send(int count) {
-        QList<QByteArray> sent{link.tick()};
-        while (sent.size() < count)
-            sent.append(link.answer());
-        return sent;
+    // Slave address of the next `count` frames as they leave, each answered, marked "*" where
+    // the frame writes the controller's own address (279).
+    QString addresses(int count) {
+        QStringList out;
+        for (QByteArray f = link.tick(); out.size() < count; f = link.answer())
+            out << QString::number(uchar(f[0])) + (f.mid(1, 3) == Hex("65 01 17") ? "*" : "");
+        return out.join(' ');
     }
 };
-
-// Slave address of each frame, marked "*" where it writes the controller's own address (279).
-QString Addresses(const QList<QByteArray>& frames) {
-    QStringList out;
-    for (const QByteArray& f : frames)
-        out.append(QString::number(uchar(f[0])) +
-                   (f.mid(1, 3) == QByteArray::fromHex("650117") ? QStringLiteral("*") : ""));
-    return out.join(' ');
-}
 
 using Step = std::function<void(Rig&)>;
 } // namespace
@@ -50,75 +40,110 @@ using Step = std::function<void(Rig&)>;
 class ParamTransfersTest : public QObject {
     Q_OBJECT
 private slots:
+    // Enter in one box: the box turns white and exactly that parameter leaves, at its EEPROM
+    // address, in its size, sign and factor (the first and last of each block of the map, the
+    // general settings one by one). The own address is limited to 127, and the box shows it.
+    void enterWritesThatParameter_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](int index, const char* text, const char* frame,
+                            const char* shown = nullptr) {
+            QTest::addRow("%d: %s", index, text)
+                << index << QString(text) << Hex(frame) << QString(shown ? shown : text);
+        };
+        row(2, "1500", "07 65 01 02 01 96");
+        row(10, "1000", "07 65 01 0A 02 03 E8");
+        row(11, "5", "07 65 01 1B 01 05");
+        row(12, "2,5 ", "07 65 01 0C 01 19");
+        row(23, "200", "07 65 01 17 01 7F", "127");
+        row(37, "4", "07 65 07 00 01 04");
+        row(53, "-12,5", "07 65 07 10 02 FF 83");
+        row(276, "25,6", "07 65 08 7E 02 01 00");
+        row(277, "9", "07 65 01 81 01 09");
+        row(327, "1", "07 65 01 B3 01 01");
+        row(328, "-10", "07 65 02 00 01 F6");
+        row(330, "1,5", "07 65 02 02 01 0F");
+        row(336, "2", "07 65 0A 00 01 02");
+        row(486, "8", "07 65 0A 96 01 08");
+        row(489, "1e300", "07 65 02 42 02 7F FF");
+        row(494, "300", "07 65 02 48 02 01 2C");
+        row(505, "6", "07 65 02 54 01 06");
+    }
+    void enterWritesThatParameter() {
+        QFETCH(int, index);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, frame);
+        Rig r;
+        r.boxes.texts[index] = text;
+        r.transfers.writeOne(index);
+        QCOMPARE(r.boxes.states[index], BoxState::Changed);
+        QTEST(r.boxes.texts[index], "shown");
+        QCOMPARE(r.link.cycle.request_queue.waiting(), 1);
+        QCOMPARE(HexText(r.link.tick()), HexText(WithCrc(frame)));
+    }
+
     // A refused transfer changes no box and no colour and queues nothing; the reason stays on
     // screen in a warning box until the user closes it.
     void refusedTransfersChangeNothingAndSayWhy_data() {
-        QTest::addColumn<Step>("setup");
+        QTest::addColumn<int>("room");
+        QTest::addColumn<QList<int>>("unread");
         QTest::addColumn<Step>("action");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        const QString full = QStringLiteral("Очередь запросов переполнена");
-        const QString fullText = QStringLiteral("Ничего не отправлено в контроллер.\r\n"
-                                                "Повторите, когда очередь запросов освободится.");
-        QTest::addRow("write-all over three unread boxes")
-            << Step([](Rig& r) {
-                   for (int i : {0, 23, 505})
-                       r.boxes.texts[i] = QStringLiteral("-");
-               })
-            << Step([](Rig& r) { r.transfers.writeAll(); }) << QStringLiteral("Запись не начата")
-            << QStringLiteral("Параметров без значения («-»): 3.\r\n"
-                              "Прочитайте их из контроллера или из файла и повторите запись.");
-        QTest::addRow("write-all, room for 60 frames")
-            << Step([](Rig& r) { r.leaveRoom(60); }) << Step([](Rig& r) { r.transfers.writeAll(); })
-            << full << fullText;
-        QTest::addRow("read-all button, room for 58 frames")
-            << Step([](Rig& r) { r.leaveRoom(58); })
-            << Step([](Rig& r) { r.transfers.readAll(true); }) << full << fullText;
-        QTest::addRow("Enter, ring full")
-            << Step([](Rig& r) { r.leaveRoom(0); })
-            << Step([](Rig& r) { r.transfers.writeOne(23); }) << full << fullText;
-        QTest::addRow("Enter in a box showing -")
-            << Step([](Rig& r) { r.boxes.texts[40] = QStringLiteral(" -"); })
-            << Step([](Rig& r) { r.transfers.writeOne(40); }) << QString() << QString();
+        const auto row = [](const char* name, int room, QList<int> unread, Step action,
+                            QString title, QString text) {
+            QTest::newRow(name) << room << unread << action << title << text;
+        };
+        const QString full = "Очередь запросов переполнена",
+                      fullText = "Ничего не отправлено в контроллер.\r\nПовторите, когда очередь "
+                                 "запросов освободится.";
+        const QString unread = "Параметров без значения («-»): 3.\r\nПрочитайте их из контроллера "
+                               "или из файла и повторите запись.";
+        const Step writeAll = [](Rig& r) { r.transfers.writeAll(); };
+        const Step readAll = [](Rig& r) { r.transfers.readAll(true); };
+        const Step enter = [](Rig& r) { r.transfers.writeOne(23); };
+        row("write-all over unread boxes", 512, {0, 23, 505}, writeAll, "Запись не начата", unread);
+        row("write-all, room for 60 frames", 60, {}, writeAll, full, fullText);
+        row("read-all, room for 58 frames", 58, {}, readAll, full, fullText);
+        row("Enter, ring full", 0, {}, enter, full, fullText);
+        row("Enter in a box showing -", 512, {23}, enter, {}, {});
     }
     void refusedTransfersChangeNothingAndSayWhy() {
-        QFETCH(Step, setup);
+        QFETCH(int, room);
+        QFETCH(QList<int>, unread);
         QFETCH(Step, action);
         QFETCH(QString, title);
         QFETCH(QString, text);
         Rig r;
-        setup(r);
+        for (int i : unread)
+            r.boxes.texts[i] = " -";
+        r.leaveRoom(room);
         const MemoryParamBoxes before = r.boxes;
         const int waiting = r.link.cycle.request_queue.waiting();
         action(r);
         QCOMPARE(r.link.cycle.request_queue.waiting(), waiting);
-        QVERIFY(r.boxes.texts == before.texts);
-        QVERIFY(r.boxes.states == before.states);
-        QCOMPARE(r.messages.shown.size(), title.isEmpty() ? 0 : 1);
-        if (title.isEmpty())
-            return;
-        QCOMPARE(r.messages.shown[0].icon, MessageIcon::Warning);
-        QCOMPARE(r.messages.shown[0].buttons, MessageButtons::Ok);
-        QCOMPARE(r.messages.shown[0].title, title);
-        QCOMPARE(r.messages.shown[0].text, text);
+        QVERIFY(r.boxes.texts == before.texts && r.boxes.states == before.states);
+        r.messages.expectOnly(MessageIcon::Warning, MessageButtons::Ok, title, text,
+                              title.isEmpty() ? 0 : 1);
     }
 
     // Each armed switch of the slave address fires when its own address write leaves: every
     // address write goes to the address in force before it, every frame after it to the new one.
     void everyAddressWriteSwitchesTheLinkAtItsOwnSlot() {
         Rig twice;
-        twice.boxes.setText(23, QStringLiteral("100"));
+        twice.boxes.texts[23] = "100";
         twice.transfers.writeAll();
         twice.transfers.writeAll();
-        QCOMPARE(Addresses(twice.send(124)), QString("7 ").repeated(59) + "7* 100 " +
-                                                 QString("100 ").repeated(59) + "100* 100 100 100");
-
+        QCOMPARE(twice.addresses(124), QString("7 ").repeated(59) + "7* 100 " +
+                                           QString("100 ").repeated(59) + "100* 100 100 100");
         Rig thenEnter;
-        thenEnter.boxes.setText(23, QStringLiteral("100"));
+        thenEnter.boxes.texts[23] = "100";
         thenEnter.transfers.writeAll();
-        thenEnter.boxes.setText(23, QStringLiteral("50"));
+        thenEnter.boxes.texts[23] = "50";
         thenEnter.transfers.writeOne(23);
-        QCOMPARE(Addresses(thenEnter.send(63)), QString("7 ").repeated(59) + "7* 100 100* 50");
+        QCOMPARE(thenEnter.addresses(63), QString("7 ").repeated(59) + "7* 100 100* 50");
     }
 };
 
