@@ -2,7 +2,6 @@
 
 #include "link/serial_port.h"
 
-#include <QByteArray>
 #include <QList>
 #include <deque>
 #include <set>
@@ -11,24 +10,40 @@
 // wrote, one entry per write call.
 class FakeSerialPort : public SerialPort {
 public:
-    bool setPortNumber(int n) override;
+    bool setPortNumber(int n) override {
+        if (opened || n < 1 || n > 255)
+            return false;
+        number = n;
+        return true;
+    }
     int portNumber() const override { return number; }
-    OpenOutcome open() override;
+    OpenOutcome open() override {
+        if (opened || heldPorts.count(number))
+            return OpenOutcome::Held;
+        if (!availablePorts.count(number))
+            return OpenOutcome::NotAvailable;
+        opened = true;
+        return OpenOutcome::Opened;
+    }
     bool isOpen() const override { return opened; }
-    void close() override;
+    void close() override {
+        opened = false;
+        incoming.clear();
+    }
     int waitingBytes() override { return opened ? static_cast<int>(incoming.size()) : 0; }
-    std::uint8_t readByte() override;
-    void write(const QByteArray& frame) override;
+    std::uint8_t readByte() override {
+        const std::uint8_t byte = incoming.front();
+        return incoming.pop_front(), byte;
+    }
+    void write(const QByteArray& frame) override { written.append(frame); }
+    void feed(const QByteArray& bytes) {
+        incoming.insert(incoming.end(), bytes.begin(), bytes.end());
+    }
+    QList<QByteArray> takeWritten() { return std::exchange(written, {}); }
 
-    // Bytes the controller "sent"; they wait until the next drain.
-    void feed(const QByteArray& bytes);
-    // Frames written so far; takeWritten() empties the record.
     QList<QByteArray> written;
-    QList<QByteArray> takeWritten();
-
     // Port numbers with a device behind them, and those held by another program.
-    std::set<int> availablePorts{1, 2, 3, 4};
-    std::set<int> heldPorts;
+    std::set<int> availablePorts{1, 2, 3, 4}, heldPorts;
 
 private:
     int number = 1;

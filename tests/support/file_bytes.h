@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QtTest>
 
 // Whole-file reads and writes for tests that check what ends up on disk. A file that cannot be

@@ -5,7 +5,6 @@
 #include "link/exchange_cycle.h"
 #include "recording_host.h"
 
-#include <QList>
 #include <functional>
 
 // One tick of the exchange cycle, as the main window's timer runs it; returns the frame it
@@ -34,7 +33,6 @@ struct LinkRig : AnswerConsumer {
     QByteArray tick() { return TickAndTakeFrame(cycle, port); }
     // Puts `hex` and its CRC on the line as the answer to the frame in flight, then ticks.
     QByteArray answer(const char* hex = "07 06 01 92 00 00") {
-        port.feed(WithCrc(Hex(hex)));
-        return tick();
+        return port.feed(WithCrc(Hex(hex))), tick();
     }
 };

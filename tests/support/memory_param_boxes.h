@@ -3,7 +3,6 @@
 #include "params/param_boxes.h"
 #include "params/param_catalogue.h"
 
-#include <array>
 #include <optional>
 
 // The 506 boxes without a window: like the real ones, a text change turns a box white.

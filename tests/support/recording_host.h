@@ -9,14 +9,8 @@
 class RecordingHost : public LinkHost {
 public:
     QString text() const override { return status; }
-    void setText(const QString& text) override {
-        status = text;
-        statusHistory.append(text);
-    }
-    void showProgress(const QString& text) override {
-        setText(text);
-        ++repaints;
-    }
+    void setText(const QString& text) override { statusHistory.append(status = text); }
+    void showProgress(const QString& text) override { setText(text), ++repaints; }
     int slaveAddress() const override { return address; }
     void setSlaveAddress(int a) override { address = a; }
     bool armOffChecked() const override { return armOff; }
@@ -24,8 +18,6 @@ public:
 
     QString status;
     QStringList statusHistory;
-    int repaints = 0;
-    int address = 7;
+    int repaints = 0, address = 7, shownCounter = -1;
     bool armOff = false;
-    int shownCounter = -1;
 };

@@ -3,7 +3,6 @@
 #include "config/message_box.h"
 
 #include <QList>
-#include <QString>
 #include <QTest>
 #include <functional>
 
@@ -14,44 +13,33 @@ class ScriptedMessages : public MessageBoxService {
 public:
     struct Shown {
         MessageIcon icon;
-        QString title;
-        QString text;
+        QString title, text;
         MessageButtons buttons;
     };
+    QList<Shown> shown;
 
     MessageAnswer ask(MessageIcon icon, const QString& title, const QString& text,
                       MessageButtons buttons) override {
         shown.append({icon, title, text, buttons});
         if (script.isEmpty())
             return MessageAnswer::Cancel;
-        const Step step = script.takeFirst();
-        if (step.before)
-            step.before();
-        return step.answer;
+        const auto [answer, before] = script.takeFirst();
+        before();
+        return answer;
     }
-
-    void answer(MessageAnswer answer, std::function<void()> before = {}) {
+    void answer(
+        MessageAnswer answer, std::function<void()> before = [] {}) {
         script.append({answer, std::move(before)});
     }
-
     // Fails the running test unless exactly `count` boxes were shown, all of them this one.
     void expectOnly(MessageIcon icon, MessageButtons buttons, const QString& title,
                     const QString& text, int count = 1) const {
         QCOMPARE(shown.size(), count);
-        for (const Shown& box : shown) {
-            QCOMPARE(box.icon, icon);
-            QCOMPARE(box.buttons, buttons);
-            QCOMPARE(box.title, title);
-            QCOMPARE(box.text, text);
-        }
+        for (const Shown& box : shown)
+            QVERIFY(box.icon == icon && box.buttons == buttons && box.title == title &&
+                    box.text == text);
     }
 
-    QList<Shown> shown;
-
 private:
-    struct Step {
-        MessageAnswer answer;
-        std::function<void()> before;
-    };
-    QList<Step> script;
+    QList<std::pair<MessageAnswer, std::function<void()>>> script;
 };
