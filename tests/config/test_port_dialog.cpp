@@ -1,7 +1,6 @@
 #include "config/config_file.h"
 #include "config/ini_file.h"
 #include "config/port_dialog.h"
-#include "file_bytes.h"
 #include "link_rig.h"
 #include "scripted_messages.h"
 
@@ -9,134 +8,88 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
-namespace {
-const QString kNoPort = QStringLiteral("Порт не выбран");
-
-// The tool's port on `configured`, then the dialog opened over it. Between probes the exchange
-// cycle ticks, as the main window's timer would.
-struct PortDialogFixture {
+// The tool's port on the configured COM3, then the dialog opened over it; between probes the
+// exchange cycle ticks, as the main window's timer would, and whatever it writes is kept.
+struct PortDialogRig {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("тп.ini"));
     LinkRig link;
-    FakeSerialPort& port = link.port;
-    RecordingHost& host = link.host;
-    ExchangeCycle& cycle = link.cycle;
     ScriptedMessages boxes;
-    ConfigFile config{path, host, boxes};
-    QList<QByteArray> writtenDuringProbe;
-    QList<int> portsOpenDuringProbe;
-    std::unique_ptr<PortDialog> dialog;
+    ConfigFile config{path, link.host, boxes};
+    QList<int> probed;
+    QList<QByteArray> writtenWhileProbing;
+    PortDialog dialog{link.port, link.cycle, config, link.host, [this] {
+                          if (link.port.isOpen())
+                              probed.append(link.port.portNumber());
+                          link.cycle.ExchangeTick();
+                          writtenWhileProbing += link.port.takeWritten();
+                      }};
+    QComboBox* list = dialog.findChild<QComboBox*>("cmbCOMList");
 
-    PortDialogFixture(std::set<int> freePorts, int configured, std::set<int> held = {}) {
-        port.close();
-        port.availablePorts = std::move(freePorts);
-        port.heldPorts = std::move(held);
-        config.com_port = static_cast<std::uint8_t>(configured);
-        if (port.setPortNumber(configured))
-            port.open();
-        dialog = std::make_unique<PortDialog>(port, cycle, config, host, [this] {
-            if (port.isOpen())
-                portsOpenDuringProbe.append(port.portNumber());
-            cycle.ExchangeTick();
-            writtenDuringProbe += port.takeWritten();
-        });
+    explicit PortDialogRig(const QList<int>& free) {
+        link.port.close();
+        link.port.availablePorts = {free.begin(), free.end()};
+        link.port.setPortNumber(config.com_port = 3);
+        link.port.open();
     }
-    QComboBox* list() const { return dialog->findChild<QComboBox*>("cmbCOMList"); }
-    QStringList entries() const {
-        QStringList texts;
-        for (int i = 0; i < list()->count(); ++i)
-            texts.append(list()->itemText(i));
-        return texts;
-    }
-    void click(const char* button) { dialog->findChild<QPushButton*>(button)->click(); }
-    // The user picks the entry `steps` below (or above) the shown one with the arrow keys.
-    void pickBy(int steps) {
-        for (int i = 0; i < std::abs(steps); ++i)
-            QTest::keyClick(list(), steps > 0 ? Qt::Key_Down : Qt::Key_Up);
-    }
-    bool openOn(int n) const { return port.isOpen() && port.portNumber() == n; }
-    QByteArray configFile() const { return FileBytes(path); }
+    int openPort() const { return link.port.isOpen() ? link.port.portNumber() : 0; }
 };
-} // namespace
 
 class PortDialogTest : public QObject {
     Q_OBJECT
 private slots:
-    // The dialog lists the free ports and shows the configured one; a pick switches the port at
-    // once, OK keeps and saves it, Отмена or the close box go back to the configured port, and
-    // a port that is gone by then is reported. No button: the dialog as it opened.
+    // The dialog lists the free ports and shows the configured one; a pick (arrow keys) switches
+    // the port at once, OK keeps and saves it, Отмена or the close box go back to the configured
+    // port, and one gone by then is reported.
     void choosingAPort_data() {
         QTest::addColumn<QList<int>>("free");
-        QTest::addColumn<QList<int>>("held");
-        QTest::addColumn<int>("configured");
         QTest::addColumn<int>("steps");
-        QTest::addColumn<QList<int>>("later");
+        QTest::addColumn<int>("gone");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("entries");
         QTest::addColumn<int>("kept");
-        QTest::addColumn<int>("open");
-        QTest::addColumn<QString>("saved");
-        QTest::addColumn<QString>("status");
-        const QList<int> three{1, 3, 12}, none;
-        const QStringList listed{"COM1", "COM3", "COM12"}, two{"COM1", "COM3"};
-        const auto row = [](const char* name, QList<int> free, QList<int> held, int configured,
-                            int steps, QList<int> later, const char* button, QStringList entries,
-                            int kept, int open, const char* saved, QString status) {
-            QTest::newRow(name) << free << held << configured << steps << later << QString(button)
-                                << entries << kept << open << QString(saved) << status;
-        };
-        row("as opened", three, none, 3, 0, three, "", listed, 3, 3, "-", "");
-        row("OK", three, none, 3, 1, three, "OK", listed, 12, 12, "12", "");
-        row("Отмена", three, none, 3, -1, three, "Отмена", listed, 3, 3, "-", "");
-        row("close box", three, none, 3, -1, three, "close", listed, 3, 3, "-", "");
-        row("configured one gone", {1, 3}, none, 3, -1, {1}, "Отмена", two, 3, 0, "-", kNoPort);
-        row("no free port", none, none, 3, 0, none, "OK", {}, 0, 0, "0", kNoPort);
-        row("configured one held", {1, 3, 5}, {5}, 5, 0, {1, 3, 5}, "", two, 5, 0, "-", "");
+        const QList<int> three{1, 3, 12};
+        QTest::newRow("OK") << three << 1 << 0 << "OK" << 12;
+        QTest::newRow("Отмена") << three << -1 << 0 << "Отмена" << 3;
+        QTest::newRow("close box") << three << -1 << 0 << "" << 3;
+        QTest::newRow("gone by then") << three << -1 << 3 << "Отмена" << 0;
+        QTest::newRow("no free port") << QList<int>{} << 0 << 0 << "OK" << 0;
     }
     void choosingAPort() {
         QFETCH(QList<int>, free);
-        QFETCH(QList<int>, held);
-        QFETCH(int, configured);
         QFETCH(int, steps);
-        QFETCH(QList<int>, later);
+        QFETCH(int, gone);
         QFETCH(QString, button);
-        PortDialogFixture f({free.begin(), free.end()}, configured, {held.begin(), held.end()});
-        f.dialog->load();
-        f.dialog->show();
-        QTEST(f.entries(), "entries");
-        QCOMPARE(f.list()->currentText(),
-                 f.openOn(configured) ? QString("COM%1").arg(configured) : "");
-        f.pickBy(steps);
-        if (steps != 0)
-            QVERIFY(f.openOn(f.list()->currentText().mid(3).toInt()));
-        QCOMPARE(f.config.com_port, configured);
-        f.port.availablePorts = {later.begin(), later.end()};
-        if (button == "close")
-            f.dialog->close();
-        else if (!button.isEmpty())
-            f.click(qPrintable(button));
-        QCOMPARE(f.dialog->isVisible(), button.isEmpty());
-        QTEST(int(f.config.com_port), "kept");
-        QTEST(f.port.isOpen() ? f.port.portNumber() : 0, "open");
-        QTEST(ReadIniValue(f.path, "PC config", "COM", "-"), "saved");
-        QCOMPARE(ReadIniValue(f.path, "QLA config", "MBSLAD", "-"),
-                 QString(f.configFile().isEmpty() ? "-" : "7"));
-        QTEST(f.host.status, "status");
+        QFETCH(int, kept);
+        PortDialogRig f(free);
+        f.dialog.load();
+        f.dialog.show();
+        QCOMPARE(f.list->count(), free.size());
+        QCOMPARE(f.list->currentText(), f.openPort() == 3 ? "COM3" : "");
+        for (int i = 0; i < std::abs(steps); ++i)
+            QTest::keyClick(f.list, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(f.openPort(), f.list->currentText().mid(3).toInt());
+        QCOMPARE(f.config.com_port, 3);
+        f.link.port.availablePorts.erase(gone);
+        button.isEmpty() ? void(f.dialog.close())
+                         : f.dialog.findChild<QPushButton*>(button)->click();
+        QVERIFY(!f.dialog.isVisible());
+        QCOMPARE(f.openPort(), kept);
+        QCOMPARE(f.config.com_port, button == "OK" ? kept : 3);
+        QCOMPARE(ReadIniValue(f.path, "PC config", "COM", "-"),
+                 button == "OK" ? QString::number(kept) : "-");
+        QCOMPARE(f.link.host.status, kept ? "" : "Порт не выбран");
     }
 
     void nothingIsWrittenWhileTheProbeHoldsThePort() {
-        PortDialogFixture f({1, 3, 12}, 3);
-        QVERIFY(QueueCommandWrite(f.cycle.request_queue, 0x1238));
-        f.dialog->load();
-        QCOMPARE(f.portsOpenDuringProbe, (QList<int>{1, 3, 12}));
-        QVERIFY(f.writtenDuringProbe.isEmpty());
+        PortDialogRig f({1, 3, 12});
+        QVERIFY(QueueCommandWrite(f.link.cycle.request_queue, 0x1238));
+        f.dialog.load();
+        QCOMPARE(f.probed, (QList<int>{1, 3, 12}));
+        QVERIFY(f.writtenWhileProbing.isEmpty());
         // Once the dialog has settled the port, the СТАРТ waiting at the head goes out there.
-        f.cycle.ExchangeTick();
-        QVERIFY(f.openOn(3));
-        QCOMPARE(f.port.written, QList<QByteArray>{Hex("07 06 01 92 12 38 24 CF")});
-        QVERIFY(!f.cycle.lineHeld());
+        QCOMPARE(f.link.tick(), Hex("07 06 01 92 12 38 24 CF"));
+        QCOMPARE(f.openPort(), 3);
     }
 };
 
