@@ -13,8 +13,8 @@
     std::fprintf(stderr, "line %d: invariant broken: %s\n%s\n", line, condition, detail.data());
     std::abort();
 }
-#define FUZZ_CHECK(condition, detail)                                                              \
-    ((condition) ? void() : FuzzFailed(#condition, __LINE__, QByteArray(detail)))
+#define FUZZ_CHECK(condition, ...)                                                                 \
+    ((condition) ? void() : FuzzFailed(#condition, __LINE__, QByteArray(__VA_ARGS__)))
 
 // Takes a fuzz input apart from front to back. Past its end every read gives zeros, so any
 // input is a complete script.

@@ -3,7 +3,6 @@
 // name of the input that broke it.
 
 #include <QDir>
-#include <QFile>
 #include <cstdint>
 #include <cstdio>
 
@@ -11,21 +10,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 int main(int argc, char** argv) {
     int replayed = 0;
-    for (int a = 1; a < argc; ++a) {
+    for (int a = 1; a < argc; ++a)
         for (const QFileInfo& input : QDir(argv[a]).entryInfoList(QDir::Files, QDir::Name)) {
             QFile file(input.filePath());
-            if (!file.open(QIODevice::ReadOnly)) {
-                std::fprintf(stderr, "cannot read %s\n", qPrintable(input.filePath()));
-                return 1;
-            }
-            const QByteArray bytes = file.readAll();
             std::printf("%s\n", qPrintable(input.fileName()));
             std::fflush(stdout);
+            if (!file.open(QIODevice::ReadOnly))
+                return 1;
+            const QByteArray bytes = file.readAll();
             LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                    std::size_t(bytes.size()));
             ++replayed;
         }
-    }
     std::printf("%d inputs replayed\n", replayed);
     return replayed > 0 ? 0 : 1;
 }
