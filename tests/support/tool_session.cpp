@@ -35,10 +35,6 @@ ToolSession::ToolSession(const QString& devicePath, const QString& folder)
     });
 }
 
-bool ToolSession::start() {
-    return tool.start();
-}
-
 void ToolSession::openParamWindow() {
     tool.window().findChild<QAction*>(QStringLiteral("mnu_param"))->trigger();
 }

@@ -27,7 +27,7 @@ public:
     ToolSession(const QString& devicePath, const QString& folder);
 
     // The start-up; false when the port did not open.
-    bool start();
+    bool start() { return tool.start(); }
     // The menu entry mnu_param: the window shown and the read of all parameters queued.
     void openParamWindow();
     // Null until the window has been opened.
