@@ -10,10 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
-#include <limits>
 #include <sys/resource.h>
 
-Q_DECLARE_METATYPE(BoxState)
 Q_DECLARE_METATYPE(MessageAnswer)
 
 namespace {
@@ -148,8 +146,6 @@ private slots:
         LimitFileSize(RLIM_INFINITY);
         QTEST(Boxes(messages), "boxes");
         QCOMPARE(FileBytes(path(name)), saved ? kNewFile : name == "p.ini" ? before : QByteArray());
-        if (name != "p.ini")
-            QCOMPARE(FileBytes(path("p.ini")), before);
         QCOMPARE(boxes.states[505], saved ? std::optional(BoxState::FromFile) : std::nullopt);
         QCOMPARE(refreshes, saved ? 1 : 0);
         QCOMPARE(status.statusHistory,
@@ -159,41 +155,37 @@ private slots:
 
     // Compare, then read; an error (no file, NUL bytes without a byte-order mark) changes no box.
     void reading_data() {
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("box");
         QTest::addColumn<int>("compared");
         QTest::addColumn<QString>("read");
         QTest::addColumn<QString>("error");
-        const auto row = [](const char* tag, const char* name, const QByteArray& line,
-                            const char* box, BoxState compared, QString read, QString error = {}) {
-            QTest::newRow(tag) << QString(name) << line << QString(box) << int(compared) << read
-                               << error;
+        const auto row = [](const char* tag, const QByteArray& line, const char* box,
+                            BoxState compared, QString read, QString error = {}) {
+            QTest::newRow(tag) << line << QString(box) << int(compared) << read << error;
         };
         const auto match = BoxState::MatchesFile, differ = BoxState::DiffersFromFile,
                    missing = BoxState::MissingInFile;
         const BoxState none{-1};
-        row("100 vs 1e2", "c.ini", "PAR7=1e2", "100", match, "1e2");
-        row("100 vs 100,5", "c.ini", "PAR7=100,5", "100", differ, "100,5");
-        row("key missing", "c.ini", "PAR70=5", "5", missing, "5");
-        row("default", "c.ini", "PAR7=default", "5", missing, "5");
-        row("no file", "d.ini", "PAR7=0", "5", none, "5",
-            CannotOpen(MessageButtons::Ok, "d.ini для чтения"));
-        row("NUL byte", "c.ini", QByteArray("PAR7=0\0", 7), "5", none, "5",
+        row("100 vs 1e2", "PAR7=1e2", "100", match, "1e2");
+        row("100 vs 100,5", "PAR7=100,5", "100", differ, "100,5");
+        row("key missing", "PAR70=5", "5", missing, "5");
+        row("default", "PAR7=default", "5", missing, "5");
+        row("no file", {}, "5", none, "5", CannotOpen(MessageButtons::Ok, "c.ini для чтения"));
+        row("NUL byte", QByteArray("PAR7=0\0", 7), "5", none, "5",
             CannotOpen(MessageButtons::RetryCancel, "c.ini для чтения\r\n"));
     }
     void reading() {
-        QFETCH(QString, name);
         QFETCH(QString, box);
         QFETCH(int, compared);
         QFETCH(QString, error);
         QFETCH(QByteArray, line);
-        WriteFileBytes(path("c.ini"), "[Parameters]\r\n" + line + "\r\n");
+        if (!line.isNull())
+            WriteFileBytes(path("c.ini"), "[Parameters]\r\n" + line + "\r\n");
         boxes.texts[7] = box;
-        CompareParameterFile(ui(), folder, name);
+        CompareParameterFile(ui(), folder, "c.ini");
         QCOMPARE(int(boxes.states[7].value_or(BoxState(-1))), compared);
-        QCOMPARE(boxes.texts[7], box);
-        ReadParameterFile(ui(), folder, name);
+        ReadParameterFile(ui(), folder, "c.ini");
         QTEST(boxes.texts[7], "read");
         const auto missing = int(BoxState::MissingInFile),
                    after = compared < 0 || compared == missing ? compared : int(BoxState::FromFile);
@@ -212,7 +204,6 @@ private slots:
             QTest::addRow("%s at %d/%g", qPrintable(text.left(12)), size, scale)
                 << text << number << size << scale << value;
         };
-        constexpr double inf = std::numeric_limits<double>::infinity();
         row("12,5 ", 12.5, 2, 0.1, 125);
         row("0,3", 0.3, 2, 0.1, 3); // 2.9999999999999996 before rounding to 15 digits
         row("1,25E1", 12.5, 2, 1.0, 13);
@@ -233,8 +224,8 @@ private slots:
         row("-12,5", -12.5, 2, -0.01, -1250);
         row("5000000000", 5e9, 2, 1.0, 65535);
         row("1e20", 1e20, 2, 1.0, 65535);
-        row("1e" + QString(50, '9'), inf, 2, 0.1, 65535);
-        row("-9" + QString(400, '9'), -inf, 1, -0.1, -128);
+        row("1e" + QString(50, '9'), qInf(), 2, 0.1, 65535);
+        row("-9" + QString(400, '9'), -qInf(), 1, -0.1, -128);
         row("0." + QString(500, '0') + "1", 0, 2, 1.0, 0);
     }
     void textToValue() {
