@@ -29,7 +29,6 @@ private slots:
         row("lone noise byte before a request", {"FF", kPoll}, {kPoll});
         row("noise glued to a request spoils it", {"00 " + kPoll}, {"bad 00 " + kPoll});
         row("garbage longer than any frame", {QString(600, 'A'), kPoll}, {kPoll});
-        row("two bytes are no frame", {"07 2B"}, {});
     }
     void streams() {
         QFETCH(QStringList, bursts);
