@@ -44,7 +44,10 @@ const QByteArray kUtf16BeMark("\xFE\xFF");
 // Files saved as "Unicode" by Windows editors start with a byte-order mark, and the profile
 // functions read them as such. Their text is held as UTF-8 here, so the line rules stay the
 // same for every encoding, and goes back to the file's own encoding when written.
-IniDocument::Encoding TakeByteOrderMark(QByteArray& data) {
+// `lossless` turns false when the text would not come back as the same bytes (an odd byte at
+// the end, a broken surrogate pair): such a file must never be written back.
+IniDocument::Encoding TakeByteOrderMark(QByteArray& data, bool& lossless) {
+    lossless = true;
     if (data.startsWith(kUtf8Mark)) {
         data.remove(0, kUtf8Mark.size());
         return IniDocument::Encoding::Utf8;
@@ -52,8 +55,11 @@ IniDocument::Encoding TakeByteOrderMark(QByteArray& data) {
     const bool little = data.startsWith(kUtf16LeMark);
     if (!little && !data.startsWith(kUtf16BeMark))
         return IniDocument::Encoding::Ansi;
-    QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-    data = QString(decoder.decode(QByteArrayView(data).sliced(2))).toUtf8();
+    const auto encoding = little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+    const QByteArrayView units = QByteArrayView(data).sliced(2);
+    const QString text = QStringDecoder(encoding).decode(units);
+    lossless = QByteArray(QStringEncoder(encoding).encode(text)) == units;
+    data = text.toUtf8();
     return little ? IniDocument::Encoding::Utf16Le : IniDocument::Encoding::Utf16Be;
 }
 
@@ -132,10 +138,12 @@ IniDocument::LoadStatus IniDocument::load(const QString& path) {
         } else {
             // Sized by the file: a read of max_size + 1 reserves a megabyte for every small file.
             data_ = file.read(std::min<qint64>(file.size(), max_size) + 1);
-            cut_ = data_.size() > max_size;
+            const bool tooLarge = data_.size() > max_size;
             data_.truncate(std::min(data_.size(), max_size));
-            encoding_ = TakeByteOrderMark(data_);
-            if (cut_) {
+            bool lossless = true;
+            encoding_ = TakeByteOrderMark(data_, lossless);
+            read_only_ = tooLarge || !lossless;
+            if (tooLarge) {
                 status = LoadStatus::TooLarge;
                 data_.truncate(data_.lastIndexOf('\n') + 1);
             }
@@ -259,7 +267,7 @@ QByteArray IniDocument::bytes() const {
 }
 
 bool IniDocument::save(const QString& path) const {
-    if (cut_)
+    if (read_only_)
         return false;
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())

@@ -11,8 +11,9 @@
 //
 // Names and values are text in Windows-1251, the code page of the Windows machines the files
 // come from, unless the file starts with a UTF-8 or UTF-16 byte-order mark; a changed file keeps
-// its encoding and its mark. A file without a mark that holds NUL bytes loads as NotText. Only the first max_size bytes of a file are looked at, so a huge or binary file
-// costs no more than that; such a file is never written, because writing it back would cut it.
+// its encoding and its mark. A file without a mark that holds NUL bytes loads as NotText. Only the
+// first max_size bytes of a file are looked at, so a huge or binary file costs no more than that;
+// such a file is never written, because writing it back would cut it.
 class IniDocument {
 public:
     static constexpr qsizetype max_size = 1 << 20;
@@ -34,7 +35,8 @@ public:
 
     QByteArray bytes() const;
     // Replaces the file atomically; false when it could not be written, or when the document
-    // holds only the beginning of a file too large to load.
+    // holds only the beginning of a file too large to load, or a UTF-16 file whose bytes would
+    // not come back unchanged.
     bool save(const QString& path) const;
 
 private:
@@ -55,7 +57,9 @@ private:
     bool utf8() const { return encoding_ != Encoding::Ansi; }
 
     QByteArray data_;
-    bool cut_ = false;
+    // Only the beginning of a too large file was read, or the file's text does not convert back
+    // to the same bytes: writing it back would lose data.
+    bool read_only_ = false;
     Encoding encoding_ = Encoding::Ansi;
     std::vector<qsizetype> line_starts_; // plus the end of the data as the last entry
     std::vector<Section> sections_;
