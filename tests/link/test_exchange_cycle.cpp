@@ -31,12 +31,10 @@ private slots:
         row("two bytes", Hex("07 04"), kSilence, kPoll);
         row("three bytes (CRC of 01 is 0x807E)", Hex("01 7E 80"), kOk, kTransaction1);
         row("CRC mismatch", poll.chopped(1) + char(poll.back() ^ 1), kBadCrc, kPoll);
-        row("two answers in one tick", poll + poll, kBadCrc, kPoll);
         row("bytes beyond 256 dropped", WithCrc(Hex("07 04 FA") + QByteArray(251, 1)) + Hex("55"),
             kOk, kTransaction1);
         row("another slave answers", foreign, kOk, kTransaction1);
-        // Found by the receive-path fuzzer: a checking frame waiting before the first send answers
-        // no request; advancing the empty ring made it look full of blank frames.
+        // It answers no request: advancing the empty ring made it look full of blank frames.
         row("answer before the first send", poll, kOk, kTransaction1, foreign);
     }
     void whatArrived() {
@@ -68,30 +66,25 @@ private slots:
         QCOMPARE(link.host.shownCounter, 0);
     }
 
-    // Frames queued ahead of an address write still go to the old address; each armed switch
-    // fires as its own write leaves, so two writes take effect one after the other.
-    void addressSwitchesFireOnTheirSlots() {
+    // While the port dialog probes, ticks neither read, write nor move the ring. Frames queued
+    // ahead of an address write still go to the old address; each armed switch fires as its own
+    // write leaves, so two writes take effect one after the other.
+    void heldLineAndAddressSwitches() {
         LinkRig link;
         link.tick(); // poll in flight
         QVERIFY(QueueCommandWrite(link.cycle.request_queue, 0x1238));
         QVERIFY(link.cycle.QueueAddressWrite(0x117, 127, 1));
         QVERIFY(link.cycle.QueueAddressWrite(0x117, 9, 1));
         QVERIFY(QueueWriteRequest(link.cycle.request_queue, 0x11F, 1, 1));
-        for (const char* frame :
-             {"07 06 01 92 12 38", "07 65 01 17 01 7F", "7F 65 01 17 01 09", "09 65 01 1F 01 01"})
-            QCOMPARE(HexText(link.answer()), HexText(WithCrc(Hex(frame))));
-    }
-
-    // While the port dialog probes, ticks neither read, write nor move the ring.
-    void heldLineWritesNothing() {
-        LinkRig link;
-        QCOMPARE(HexText(link.tick()), kPoll);
-        QVERIFY(QueueCommandWrite(link.cycle.request_queue, 0x1238));
         link.cycle.setLineHeld(true);
         link.port.feed(WithCrc(Hex("07 04 00")));
         QVERIFY(link.tick().isEmpty());
         link.cycle.setLineHeld(false);
-        QCOMPARE(HexText(link.tick()), QString("07 06 01 92 12 38 24 CF"));
+        QStringList sent{HexText(link.tick().chopped(2))};
+        for (int i = 0; i < 3; ++i)
+            sent << HexText(link.answer().chopped(2));
+        QCOMPARE(sent, (QStringList{"07 06 01 92 12 38", "07 65 01 17 01 7F", "7F 65 01 17 01 09",
+                                    "09 65 01 1F 01 01"}));
     }
 };
 
