@@ -1,10 +1,10 @@
 #include "frames.h"
 #include "monitor/answer_dispatch.h"
 #include "monitor/main_window.h"
+#include "monitor/number_format.h"
 
 #include <QAccessible>
 #include <QAction>
-#include <QGroupBox>
 #include <QLabel>
 #include <QtTest>
 
@@ -21,8 +21,7 @@ QString Accessible(QWidget* widget, QAccessible::Text what = QAccessible::Name) 
     return QAccessible::queryAccessibleInterface(widget)->text(what);
 }
 
-// The main window after its start-up, fed through the answer dispatch as the link feeds it;
-// `routed` tells where the dispatch sent the answers.
+// The started main window fed as the link feeds it; `routed`: where each answer was sent.
 struct LiveDisplay {
     MainWindow window;
     AnswerDispatch dispatch;
@@ -37,8 +36,7 @@ struct LiveDisplay {
     }
     void answer(const Registers& registers) { dispatch.DecodeAnswer(RxOf(PollFrame(registers))); }
     template <typename T = QLabel> T* find(const QString& name) const {
-        T* found = window.findChild<T*>(name);
-        return found ? found : (qFatal("no control %s", qPrintable(name)), nullptr);
+        return window.findChild<T*>(name);
     }
     QLabel* led(int i) const { return find(QStringLiteral("lbl_led_%1").arg(i)); }
     QLabel* signal(int i) const { return find(QStringLiteral("lbl_sgl_%1").arg(i)); }
@@ -50,17 +48,16 @@ struct LiveDisplay {
 class LiveDisplayTest : public QObject {
     Q_OBJECT
 private slots:
-    // Values read "-" until the first answer. Every signed quantity is then fed a register of
-    // 0x8000 or more, so reading it unsigned shows; pairs of registers stay unsigned in both
-    // halves. A screen reader reads a value label's text as its name, its meaning as description.
-    void valuesAndWhatAScreenReaderReads() {
+    // Values read "-" until the first answer; signed ones are fed 0x8000 or more, pairs stay
+    // unsigned. A screen reader reads a value label's text as its name, its meaning as description.
+    void valuesAnswersAndWhatAScreenReaderReads() {
         LiveDisplay d(QLatin1Char(','));
-        QCOMPARE(d.find<QGroupBox>("Frame2")->title(), QString("Температура, °C"));
+        QCOMPARE(d.find<QWidget>("Frame2")->property("title").toString(),
+                 QString("Температура, °C"));
         QCOMPARE(d.text("lbl_object") + d.text("lbl_eng_rpm") + d.text("lbl_motomin"), "---");
         auto* menu = d.find<QAction>("mnu_param");
         QLabel* blocked = d.find("lbl_modbus_off");
         QVERIFY(!d.shown(blocked) && menu->isEnabled() && !d.shown(d.find<QWidget>("Frame4")));
-        // Register, value; register, value ...
         const std::array flat{0,  0x8105, 3,  0x8000, 4,  0x8001, 7,  0x8000,
                               8,  0xFFEC, 13, 0xFD44, 9,  0xFFF6, 14, 0x8000,
                               10, 0xFF97, 11, 0x8000, 15, 0x8001, 72, 0x8000,
@@ -89,16 +86,11 @@ private slots:
         QCOMPARE(blocked->palette().color(QPalette::WindowText), QColor(192, 0, 0));
         d.answer({{0, 0x0105}});
         QVERIFY(!d.shown(blocked) && menu->isEnabled());
-    }
-
-    // What reaches the status line, the live picture and the parameter boxes.
-    void answersGoToTheirConsumers() {
-        LiveDisplay d;
-        QStringList seen;
+        // What reaches the status line, the live picture and the parameter boxes.
+        seen.clear();
         for (const char* answer : {"07 84 02", "07 FF FF", "07 06 01 92 12 38", "07 7F 00",
                                    "07 04 02 00 00", "07 64 00 10 01 05", "07 65 00 10 01 05"}) {
-            d.window.setText(kOk);
-            d.routed.clear();
+            d.window.setText(kOk), d.routed.clear();
             d.dispatch.DecodeAnswer(RxOf(WithCrc(Hex(answer))));
             seen << d.window.text().remove(kOk) + d.routed;
         }
@@ -107,9 +99,8 @@ private slots:
                  (QStringList{refused + "2", refused + "255", "", "", "poll", "param", "param"}));
     }
 
-    // Indicators of each colour lit, their neighbours not; the signals follow their bits. ДГУ and
-    // ДРА show different indicators (6 and 7 share a place; elsewhere a hidden one shows the
-    // background, as an unlit one does) and the propeller speed; an unknown type keeps the look.
+    // Indicators of each colour lit, neighbours not; signals follow their bits. ДГУ and ДРА show
+    // other indicators (6 and 7 share a place) and the propeller speed; an unknown type keeps it.
     void indicatorsAndTheObjectType() {
         LiveDisplay d;
         const QColor u = VisibleColour(d.led(3)), r = kRed, g = kGreen, y = kYellow;
@@ -131,9 +122,22 @@ private slots:
         QCOMPARE(seen({{70, 0x07C5}, {2, 1}}), dra);
         QCOMPARE(seen({{70, 0x07C5}, {2, 7}, {6, 800}}), dra);
         QVERIFY(!d.shown(d.led(6)) && d.shown(d.led(7)) && d.shown(d.find("lbl_prop_rpm")));
-        QCOMPARE(d.text("lbl_object") + d.text("lbl_prop_rpm") + d.led(0)->text() +
-                     d.led(10)->text(),
-                 QString("ДРА800 АварияДвиг. ост."));
+        QCOMPARE(d.text("lbl_object") + d.text("lbl_prop_rpm"), QString("ДРА800 "));
+    }
+
+    void numberFormat() {
+        const auto f = [](qint64 value, int decimals, double scale, char separator = '.') {
+            return FormatScaled(value, decimals, scale, QString(), QLatin1Char(separator));
+        };
+        // Ties go to the even digit; so do 2.675 and 2.665, stored a little below their value.
+        QCOMPARE((QStringList{f(5, 0, 0.5), f(-3, 0, 0.5), f(3, 3, 0.0005), f(2675, 2, 0.001),
+                              f(2665, 2, 0.001)}),
+                 (QStringList{"2 ", "-2 ", "0.002 ", "2.68 ", "2.66 "}));
+        QCOMPARE(
+            (QStringList{f(9995, 2, 0.001), f(5, 3, 10.0), f(-1, 3, 0.0005),
+                         f(1234567890123456789LL, 0, 1.0), f(1, 15, 1e-6),
+                         f(1234567, 3, 0.0001, ',')}),
+            (QStringList{"10 ", "50 ", "0 ", "1234567890123460000 ", "0.000001 ", "123,457 "}));
     }
 };
 

@@ -7,10 +7,9 @@
 class ParamAnswerDecoderTest : public QObject {
     Q_OBJECT
 private slots:
-    // Each answer fills its boxes (seen as "index=text") and colours them as read from the
-    // EEPROM; the others keep "-" and no colour. Sizes 1 and 2 in one answer, a write answer
-    // like a read, factors 10 and 0.1, signed and unsigned 2 bytes at 0x8000, a signed byte, a
-    // signed factor -0.01, none, an unknown address, past the last parameter, past the buffer.
+    // An answer fills its boxes ("index=text") in the EEPROM colour, the others keep "-": sizes 1
+    // and 2, a write answer, factors 10 and 0.1, 0x8000 signed and unsigned, a signed byte, factor
+    // -0.01, none, an unknown address, past the last parameter, past the buffer (its end shown).
     void answersFillTheirBoxesGreen() {
         ParamCatalogue catalogue;
         catalogue.BuildParamCatalogue();
