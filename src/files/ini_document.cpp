@@ -143,13 +143,14 @@ IniDocument::LoadStatus IniDocument::load(const QString& path) {
             bool lossless = true;
             encoding_ = TakeByteOrderMark(data_, lossless);
             read_only_ = tooLarge || !lossless;
+            // Without a byte-order mark a text file holds no NUL. Such a file still reads as the
+            // profile functions read it; the caller decides whether it wants it.
+            const bool notText = encoding_ == Encoding::Ansi && data_.contains('\0');
             if (tooLarge) {
                 status = LoadStatus::TooLarge;
                 data_.truncate(data_.lastIndexOf('\n') + 1);
             }
-            // Without a byte-order mark a text file holds no NUL. Such a file still reads as the
-            // profile functions read it; the caller decides whether it wants it.
-            if (encoding_ == Encoding::Ansi && data_.contains('\0'))
+            if (notText)
                 status = LoadStatus::NotText;
         }
     }

@@ -125,6 +125,8 @@ private slots:
         row("folder part", "adir/p.ini", old, {}, {}, true);
         row("no name", "", {}, {}, {CannotOpen(MessageButtons::Ok, " для записи")}, false);
         row("disk full, Retry", "p.ini", old, {Ok, MessageAnswer::Retry}, {ask, error}, true);
+        const QByteArray oddUtf16 = "\xFF\xFE" + QStringEncoder("UTF-16LE").encode(old) + "X";
+        row("UTF-16 with an odd byte kept", "p.ini", oddUtf16, {Ok, Cancel}, {ask, error}, false);
     }
     void saving() {
         QFETCH(QString, name);
