@@ -3,7 +3,6 @@
 #include "frames.h"
 #include "monitor/number_format.h"
 #include "params/param_window.h"
-#include "process_usage.h"
 #include "sim_process.h"
 #include "tool_session.h"
 
@@ -16,8 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <ctime>
 #include <random>
-#include <unistd.h>
 
 // The whole tool, in this process, against zarn-sim over a pseudo-terminal.
 namespace {
@@ -33,8 +32,7 @@ struct Edit {
     QString bytes;
 };
 
-// The simulator with its EEPROM file, and the tool on its line; the tool's configuration lives
-// beside the simulator's link.
+// The simulator with its EEPROM file, and the tool on its line, configured beside the link.
 struct Line {
     SimProcess sim;
     std::unique_ptr<ToolSession> tool;
@@ -67,9 +65,8 @@ struct Line {
     }
 };
 
-// Types the edits, writes all and reads all back: every box green and showing what it showed
-// before, or for an edited box what its row says. On a faulty line the boxes are judged only
-// after the read has settled.
+// Types the edits, writes all, reads all back: every box green, showing what it showed or, if
+// edited, what its row says (on a faulty line once the read has settled).
 void RoundTrip(Line& line, const QList<Edit>& edits, bool faulty) {
     ParamWindow& w = line.params();
     QStringList expected = line.boxes();
@@ -136,9 +133,9 @@ private slots:
         QVERIFY(line.sim.process().waitForFinished(5000));
         QTRY_COMPARE_WITH_TIMEOUT(main.text(), "Ошибка обмена: Нет ответа от контроллера ЗАРН",
                                   5000);
-        const double cpuBefore = CpuSeconds(getpid());
+        const std::clock_t cpuBefore = std::clock(); // a generous bound: a hang check
         ToolSession::runFor(2000);
-        QVERIFY2(CpuSeconds(getpid()) - cpuBefore < 0.5, "the tool spins on a dead line");
+        QVERIFY2(std::clock() - cpuBefore < CLOCKS_PER_SEC, "the tool spins on a dead line");
 
         SimProcess replugged;
         QVERIFY2(replugged.start(), qPrintable(replugged.errorText()));
@@ -156,7 +153,7 @@ private slots:
     }
 
     // The long mode (make soak): the round trip with random edits on a line that also splits
-    // answers, again and again for SOAK_SECONDS; the resident memory must stay flat.
+    // answers, again and again for SOAK_SECONDS (the soak script watches the memory).
     void soak() {
         const int seconds = qEnvironmentVariableIntValue("SOAK_SECONDS");
         if (seconds <= 0)
@@ -173,10 +170,9 @@ private slots:
         ParamCatalogue catalogue;
         catalogue.BuildParamCatalogue();
         std::mt19937 random(seed);
-        QList<long> resident;
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < seconds * 1000LL) {
+        for (int round = 1; clock.elapsed() < seconds * 1000LL; ++round) {
             QList<Edit> edits;
             for (int k = 0; k < 40; ++k) {
                 const int i =
@@ -193,17 +189,10 @@ private slots:
             RoundTrip(line, edits, true);
             if (QTest::currentTestFailed())
                 return;
-            resident.append(ResidentKib(getpid()));
-            qInfo("round %d: %.0f s, slave address %d, %d of %d ticks answered, resident %ld KiB",
-                  int(resident.size()), clock.elapsed() / 1000.0,
-                  line.tool->tool.window().slaveAddress(), line.tool->answeredFrames(),
-                  line.tool->ticks(), resident.last());
+            qInfo("round %d: %.0f s, slave address %d, %d of %d ticks answered", round,
+                  clock.elapsed() / 1000.0, line.tool->tool.window().slaveAddress(),
+                  line.tool->answeredFrames(), line.tool->ticks());
         }
-        // Two rounds to settle (caches, fonts, the first save of the image); then at most 1 MiB.
-        const long settled = resident.value(1, resident.value(0));
-        const long peak = *std::max_element(resident.begin(), resident.end());
-        QVERIFY2(peak - settled <= 1024,
-                 qPrintable(QString("grew from %1 to %2 KiB").arg(settled).arg(peak)));
     }
 };
 

@@ -5,7 +5,8 @@ constexpr int kTimeoutMs = 10000;
 }
 
 SimProcess::~SimProcess() {
-    if (!stop()) {
+    child.terminate();
+    if (!child.waitForFinished(kTimeoutMs)) {
         child.kill();
         child.waitForFinished(kTimeoutMs);
     }
@@ -22,11 +23,4 @@ bool SimProcess::start(const QStringList& arguments) {
     }
     printed_path = QString::fromLocal8Bit(child.readLine()).trimmed();
     return true;
-}
-
-bool SimProcess::stop() {
-    if (child.state() == QProcess::NotRunning)
-        return true;
-    child.terminate();
-    return child.waitForFinished(kTimeoutMs);
 }

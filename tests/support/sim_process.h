@@ -15,8 +15,6 @@ public:
     // Starts it with --link plus `arguments` and waits until it has printed the pty's path.
     // False, with the reason in errorText(), when it does not come up.
     bool start(const QStringList& arguments = {});
-    // SIGTERM and a wait; true when it ended by itself within the time.
-    bool stop();
 
     QString linkPath() const { return dir.filePath("ttyZARN"); }
     QString ptyPath() const { return printed_path; }

@@ -2,9 +2,7 @@
 
 #include "config/com_port_map.h"
 #include "link/qt_serial_port.h"
-#include "params/param_window.h"
 
-#include <QAction>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -33,14 +31,6 @@ ToolSession::ToolSession(const QString& devicePath, const QString& folder)
         last_read = read;
         afterTick();
     });
-}
-
-void ToolSession::openParamWindow() {
-    tool.window().findChild<QAction*>(QStringLiteral("mnu_param"))->trigger();
-}
-
-ParamWindow* ToolSession::paramWindow() {
-    return tool.window().findChild<ParamWindow*>(QStringLiteral("frm_param"));
 }
 
 bool ToolSession::runTransfer(const std::function<void()>& act, int timeoutMs) {

@@ -1,23 +1,23 @@
 #pragma once
 
 #include "monitor/tool.h"
+#include "params/param_window.h"
 #include "scripted_messages.h"
 
+#include <QAction>
 #include <QString>
 #include <functional>
 
-class ParamWindow;
 class QTimer;
 
-// Writes the tool's configuration file "тп.ini" into `folder`: port COM1, mapped to
-// `devicePath`, as plugging an adapter into a socket would. Returns the file's path.
+// Writes "тп.ini" into `folder`, mapping the port COM1 to `devicePath` as plugging an adapter
+// into a socket would. Returns the file's path.
 QString WriteToolConfig(const QString& folder, const QString& devicePath);
 
-// The whole tool in this process, built as main() builds it, on the device that its
-// configuration file in `folder` maps to COM1. Message boxes are answered from `messages`.
+// The whole tool in this process, built as main() builds it, on the device its configuration
+// in `folder` maps to COM1; message boxes are answered from `messages`.
 class ToolSession {
-    // Declared before the tool: the configuration file must exist when the tool is made.
-    QString config_path;
+    QString config_path; // before the tool: the file must exist when the tool is made
     int tick_count = 0;
     int answered_count = 0;
     int last_read = 0;
@@ -26,24 +26,19 @@ class ToolSession {
 public:
     ToolSession(const QString& devicePath, const QString& folder);
 
-    // The start-up; false when the port did not open.
-    bool start() { return tool.start(); }
-    // The menu entry mnu_param: the window shown and the read of all parameters queued.
-    void openParamWindow();
-    // Null until the window has been opened.
-    ParamWindow* paramWindow();
+    bool start() { return tool.start(); } // false when the port did not open
+    // mnu_param: the window shown, the read of all queued; the window is null until then.
+    void openParamWindow() { tool.window().findChild<QAction*>("mnu_param")->trigger(); }
+    ParamWindow* paramWindow() { return tool.window().findChild<ParamWindow*>("frm_param"); }
 
-    // Does `act` (a click) and lets the tool run until every frame that it queued has been
-    // answered. False when it queued nothing or did not finish within timeoutMs.
+    // Does `act` (a click) and runs the tool until every frame it queued is answered; false when
+    // it queued nothing or did not finish within timeoutMs.
     bool runTransfer(const std::function<void()>& act, int timeoutMs);
-    // Lets the tool run for `ms` on a plain event loop, which delays no timer.
-    static void runFor(int ms);
+    static void runFor(int ms); // a plain event loop, which delays no timer
 
-    // Ticks so far, and frames that got an answer with a correct CRC.
     int ticks() const { return tick_count; }
-    int answeredFrames() const { return answered_count; }
-    // Called after every tick, once the tool has done its work.
-    std::function<void()> afterTick = [] {};
+    int answeredFrames() const { return answered_count; } // answers with a correct CRC
+    std::function<void()> afterTick = [] {};              // once the tool has done its tick
 
     ScriptedMessages messages;
     Tool tool;
