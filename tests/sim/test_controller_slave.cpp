@@ -21,7 +21,6 @@ private slots:
         row("command to another register", "07 06 01 93 12 38", "07 86 02");
         row("last input register", "07 04 01 A8 00 01", "07 04 02 00 00");
         row("input register 299", "07 04 01 2B 00 02", "07 84 02");
-        row("input register 425", "07 04 01 A9 00 01", "07 84 02");
         row("past the end", "07 04 01 A8 00 02", "07 84 02");
         row("quantity 0", "07 04 01 2C 00 00", "07 84 03");
         row("quantity 126", "07 04 01 2C 00 7E", "07 84 03");
@@ -30,7 +29,6 @@ private slots:
         row("unknown function", "07 2B 0E 01 00", "07 AB 01");
         row("parameter read past the memory", "07 64 0F FF 02", "07 E4 02");
         row("another slave", "08 04 01 2C 00 7D", "");
-        row("broadcast", "00 06 01 92 12 38", "");
         // The write of the own address is answered from the old one; 0 is stored but not taken.
         row("own address 0 not taken", "07 04 01 2C 00 01", "07 04 02 02 03", "07 65 01 17 01 00");
         row("own address 9, old one", "07 04 01 2C 00 01", "", "07 65 01 17 01 09");
@@ -38,19 +36,19 @@ private slots:
     }
     void answers() {
         QFETCH(QString, after);
-        QFETCH(QString, request);
         EepromImage eeprom;
         EngineModel engine{1000, 1};
         ControllerSlave slave{7, 0, eeprom, engine};
-        const auto ask = [&](const QString& hex) {
-            return slave.handle(WithCrc(Hex(qPrintable(hex))), 1000).answer;
+        const auto framed = [](const QString& hex) {
+            return hex.isEmpty() ? QString() : HexText(WithCrc(Hex(qPrintable(hex))));
         };
-        if (!after.isEmpty())
-            QCOMPARE(HexText(ask(after)), HexText(WithCrc(Hex(qPrintable(after)))));
+        const auto ask = [&](const QString& hex) {
+            return HexText(slave.handle(Hex(qPrintable(framed(hex))), 1000).answer);
+        };
+        QCOMPARE(ask(after), framed(after)); // the own address write is echoed
+        QFETCH(QString, request);
         QFETCH(QString, expected);
-        const QByteArray answer =
-            expected.isEmpty() ? QByteArray() : WithCrc(Hex(qPrintable(expected)));
-        QCOMPARE(HexText(ask(request)), HexText(answer));
+        QCOMPARE(ask(request), framed(expected));
     }
 };
 
