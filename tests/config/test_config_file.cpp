@@ -12,13 +12,12 @@ static const QString kTitle = QStringLiteral("Ошибка открытия фа
 class ConfigFileTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
-    QString path;
+    QString path = dir.filePath(QStringLiteral("тп.ini"));
     RecordingHost host;
     ScriptedMessages boxes;
 
 private slots:
     void init() {
-        path = dir.filePath(QStringLiteral("тп.ini"));
         QFile::remove(path);
         host = RecordingHost();
         host.address = 12;
@@ -77,11 +76,9 @@ private slots:
         config.LoadConfig();
         QCOMPARE(boxes.shown.size(), 2);
         QCOMPARE(DevicePathForCom(path, config.com_port), "/dev/serial/by-id/usb-RS485");
-        QCOMPARE(host.address, 12);
         config.com_port = 4;
         config.SaveConfig();
         QCOMPARE(FileBytes(path), QByteArray(before).replace("=x", "=4").replace("=5", "=12"));
-        QCOMPARE(host.statusHistory.last(), QString());
     }
 
     // The first start writes the file; where it cannot be written (tests run as root: a plain

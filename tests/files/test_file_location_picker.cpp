@@ -35,10 +35,8 @@ private slots:
         row("*.*", "a.ini B.INI notes.txt README");
         row("*.ini", "a.ini B.INI");
         row("*.txt; ?.ini", "a.ini B.INI notes.txt");
-        row("readme", "README");
         row("*.", "README");
         row("*.ini|*.txt", "notes.txt", Qt::red);
-        row("archive/*.ini", "notes.txt", Qt::red);
     }
     void patterns() {
         QLineEdit* text2 = find<QLineEdit>("Text2");
@@ -56,7 +54,11 @@ private slots:
     // comes back with the drive. A folder removed behind the picker's back says so.
     void foldersAndDrives() {
         auto* list = find<QListWidget>("File2");
-        activateFolder("archive");
+        auto* dirs = find<QListWidget>("Dir2");
+        const QPoint at =
+            dirs->visualItemRect(dirs->findItems("archive", Qt::MatchEndsWith).value(0)).center();
+        QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at); // press, release, press again
+        QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(files(), QString("old.ini"));
         QTest::keyClick(find<QComboBox>("Drive2"), Qt::Key_Down);
         QVERIFY(find<QLabel>("Label38")->isVisible() && !list->isVisible() && !picker->isUsable());
@@ -66,8 +68,7 @@ private slots:
         QCOMPARE(picker->currentFolder(), work + "/archive");
         QVERIFY(QDir(work + "/archive").removeRecursively());
         picker->refreshDrives();
-        QCOMPARE(find<QListWidget>("Dir2")->currentItem()->text().trimmed(),
-                 QString("archive (папка недоступна)"));
+        QCOMPARE(dirs->currentItem()->text().trimmed(), QString("archive (папка недоступна)"));
         QCOMPARE(files(), QString());
     }
 
@@ -79,13 +80,6 @@ private:
              find<QListWidget>("File2")->findItems("*", Qt::MatchWildcard))
             texts << item->text();
         return texts.join(' ');
-    }
-    void activateFolder(const QString& name) { // press, release, press again
-        auto* dirs = find<QListWidget>("Dir2");
-        const QPoint at =
-            dirs->visualItemRect(dirs->findItems(name, Qt::MatchEndsWith).value(0)).center();
-        QTest::mouseClick(dirs->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, at);
     }
 
     std::optional<QTemporaryDir> drive;
