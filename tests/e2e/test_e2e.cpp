@@ -4,11 +4,7 @@
 #include "sim_process.h"
 #include "tool_session.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,12 +32,9 @@ struct Line {
     std::unique_ptr<ToolSession> tool;
 
     bool start(const QStringList& arguments = {}) {
-        if (!sim.start(QStringList{"--eeprom-file", sim.filePath("eeprom.bin")} + arguments))
-            return false;
-        tool = std::make_unique<ToolSession>(sim.linkPath(), folder());
-        return tool->start();
+        return sim.start(QStringList{"--eeprom-file", sim.filePath("eeprom.bin")} + arguments) &&
+               (tool = std::make_unique<ToolSession>(sim.linkPath(), sim.filePath(".")))->start();
     }
-    QString folder() const { return QFileInfo(sim.linkPath()).path(); }
     ParamWindow& params() { return *tool->paramWindow(); }
     bool transfer(QPushButton* button) {
         return tool->runTransfer([button] { button->click(); }, kTransferMs);
@@ -149,16 +142,15 @@ private slots:
 
         SimProcess replugged;
         QVERIFY2(replugged.start(), qPrintable(replugged.errorText()));
-        WriteToolConfig(line.folder(), replugged.linkPath());
-        main.findChild<QAction*>("mnu_settings")->trigger();
-        QDialog* dialog = nullptr;
+        WriteToolConfig(line.sim.filePath("."), replugged.linkPath());
+        main.findChild<QAction*>("mnu_settings")->trigger(); // the port dialog, a window of its own
+        QComboBox* list = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            dialog = w->objectName() == "wndSetCOM" ? qobject_cast<QDialog*>(w) : dialog;
-        QVERIFY(dialog);
-        auto* list = dialog->findChild<QComboBox*>("cmbCOMList");
+            list = list ? list : w->findChild<QComboBox*>("cmbCOMList");
+        QVERIFY(list);
         list->setCurrentIndex(list->findText("COM1"));
         emit list->activated(list->currentIndex());
-        dialog->findChild<QPushButton*>("OK")->click();
+        list->window()->findChild<QPushButton*>("OK")->click();
         QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
     }
 
