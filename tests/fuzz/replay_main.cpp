@@ -9,14 +9,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int, char** argv) {
-    int replayed = 0;
-    for (const QFileInfo& input : QDir(argv[1]).entryInfoList(QDir::Files, QDir::Name)) {
+    const QFileInfoList inputs = QDir(argv[1]).entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo& input : inputs) {
         std::fprintf(stderr, "%s\n", qPrintable(input.fileName()));
         const QByteArray bytes = FileBytes(input.filePath());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                std::size_t(bytes.size()));
-        ++replayed;
     }
-    std::printf("%d inputs replayed\n", replayed);
-    return replayed > 0 ? 0 : 1;
+    std::printf("%lld inputs replayed\n", static_cast<long long>(inputs.size()));
+    return inputs.isEmpty() ? 1 : 0;
 }
