@@ -5,6 +5,7 @@
 #include "tool_session.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -132,8 +133,10 @@ private slots:
              {std::pair{"lbl_pr_ver", "2 .3 "}, {"lbl_sw_ver", "1 .7 "}, {"lbl_eng_rpm", "0 "}})
             QCOMPARE(main.findChild<QLabel*>(name)->text(), shown);
 
-        line.sim.process().kill();
-        QVERIFY(line.sim.process().waitForFinished(5000));
+        line.sim.process().terminate(); // the simulator ends cleanly and takes its link along
+        QVERIFY(line.sim.process().waitForFinished(5000) && line.sim.process().exitCode() == 0);
+        QVERIFY(line.sim.process().exitStatus() == 0 &&
+                !QFileInfo(line.sim.linkPath()).isSymLink());
         QTRY_COMPARE_WITH_TIMEOUT(main.text(), "Ошибка обмена: Нет ответа от контроллера ЗАРН",
                                   5000);
         const std::clock_t cpuBefore = std::clock(); // a generous bound: a hang check
