@@ -29,7 +29,9 @@ QString ReadBack(QString v) {
 // Sections, and keys with their section, found the simple way.
 QList<QStringList> NamesIn(const QByteArray& bytes, QStringList& sections) {
     QList<QStringList> keys;
-    const auto decode = [](QByteArrayView b) { return QStringDecoder("windows-1251").decode(b); };
+    const auto decode = [](QByteArrayView b) -> QString {
+        return QStringDecoder("windows-1251").decode(b); // converted while the decoder lives
+    };
     for (const QByteArray& line : bytes.split('\n')) {
         const QByteArray text = line.trimmed();
         const qsizetype close = text.indexOf(']');
