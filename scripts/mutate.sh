@@ -21,9 +21,9 @@ build=$work/build
 list=${MUTATE_LIST:-$root/scripts/mutants.txt}
 full=${MUTATE_FULL:-0}
 only=${MUTATE_ONLY:-}
-# The end-to-end tests and the simulator run as a program take longest; they run only once the
+# The end-to-end test takes longest; it runs only once the
 # others have passed.
-slow='^test_e2e|^test_sim_program$'
+slow='^test_e2e'
 
 # --- the copy -------------------------------------------------------------------------------
 rm -rf "$source_copy"
