@@ -2,12 +2,12 @@
 // answer from the port, check its CRC, decode it and rewrite the controls.
 #include "fake_serial_port.h"
 #include "frames.h"
-#include "link/bulk_transfer.h"
+#include "params/bulk_transfer.h"
 #include "link/exchange_cycle.h"
-#include "monitor/answer_dispatch.h"
-#include "monitor/main_window.h"
-#include "monitor/param_answer_decoder.h"
-#include "params/param_window.h"
+#include "live/answer_dispatch.h"
+#include "views/main_window.h"
+#include "params/param_answer_decoder.h"
+#include "views/param_window/param_window.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 #include "bench_scenarios.h"
-#include "params/param_window.h"
+#include "views/param_window/param_window.h"
 #include "process_usage.h"
 #include "sim_process.h"
 #include "tool_session.h"

@@ -1,8 +1,8 @@
 #include "config/com_port_map.h"
 #include "config/config_file.h"
-#include "config/message_box_dialog.h"
+#include "views/message_box_dialog.h"
 #include "link/qt_serial_port.h"
-#include "monitor/tool.h"
+#include "app/tool.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "com_port_map.h"
+#include "config/com_port_map.h"
 
-#include "config/ini_file.h"
+#include "files/ini_file.h"
 
 namespace {
 QString defaultDevice(int n) {

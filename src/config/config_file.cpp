@@ -1,6 +1,6 @@
-#include "config_file.h"
+#include "config/config_file.h"
 
-#include "config/ini_file.h"
+#include "files/ini_file.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "files/parameter_file.h"
 
-#include "config/message_box.h"
+#include "host/message_box.h"
 #include "files/ini_document.h"
-#include "files/value_text.h"
-#include "link/status_line.h"
+#include "params/param_values.h"
+#include "host/status_line.h"
 #include "params/param_boxes.h"
 #include "params/param_catalogue.h"
 

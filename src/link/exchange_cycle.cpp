@@ -1,6 +1,6 @@
-#include "exchange_cycle.h"
+#include "link/exchange_cycle.h"
 
-#include "frame_crc.h"
+#include "link/frame_crc.h"
 
 #include <algorithm>
 

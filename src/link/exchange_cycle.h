@@ -1,9 +1,9 @@
 #pragma once
 
-#include "link_host.h"
-#include "request_queue.h"
-#include "rx_buffer.h"
-#include "serial_port.h"
+#include "host/link_host.h"
+#include "link/request_queue.h"
+#include "link/rx_buffer.h"
+#include "link/serial_port.h"
 
 #include <QString>
 #include <array>

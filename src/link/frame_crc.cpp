@@ -1,4 +1,4 @@
-#include "frame_crc.h"
+#include "link/frame_crc.h"
 
 std::uint16_t FrameCrc(const std::uint8_t* buffer, int last) {
     std::uint16_t crc = 0xFFFF;

@@ -1,4 +1,4 @@
-#include "line_settings_reset.h"
+#include "link/line_settings_reset.h"
 
 #include <fcntl.h>
 #include <termios.h>

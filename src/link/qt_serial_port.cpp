@@ -1,6 +1,6 @@
-#include "qt_serial_port.h"
+#include "link/qt_serial_port.h"
 
-#include "line_settings_reset.h"
+#include "link/line_settings_reset.h"
 
 #include <QDir>
 #include <QFileInfo>

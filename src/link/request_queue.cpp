@@ -1,4 +1,4 @@
-#include "request_queue.h"
+#include "link/request_queue.h"
 
 #include <algorithm>
 

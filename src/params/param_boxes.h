@@ -1,6 +1,6 @@
 #pragma once
 
-#include "box_state.h"
+#include "params/box_state.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "param_captions.h"
+#include "params/param_captions.h"
 
 #include <array>
 

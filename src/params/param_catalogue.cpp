@@ -1,4 +1,4 @@
-#include "param_catalogue.h"
+#include "params/param_catalogue.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "param_description.h"
+#include "params/param_description.h"
 
-#include "param_captions.h"
-#include "param_catalogue.h"
-#include "param_groups.h"
+#include "params/param_captions.h"
+#include "params/param_catalogue.h"
+#include "params/param_groups.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "param_editing.h"
+#include "params/param_editing.h"
 
-#include "files/value_text.h"
+#include "params/param_values.h"
 
 namespace {
 constexpr int kOwnAddressParam = 23;

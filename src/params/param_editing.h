@@ -1,8 +1,8 @@
 #pragma once
 
 #include "link/exchange_cycle.h"
-#include "param_boxes.h"
-#include "param_catalogue.h"
+#include "params/param_boxes.h"
+#include "params/param_catalogue.h"
 
 // Enter in box `index`: the box turns white and exactly that parameter is queued for writing,
 // converted from its text to the range of its size and sign. The controller's own address (23)

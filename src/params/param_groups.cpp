@@ -1,4 +1,4 @@
-#include "param_groups.h"
+#include "params/param_groups.h"
 
 QString SnxTabCaption(int frame) {
     return frame == 0 ? QString("Каналы ПКВ.604") : QString("SNX%1").arg(frame);

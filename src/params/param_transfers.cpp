@@ -1,7 +1,7 @@
-#include "param_transfers.h"
+#include "params/param_transfers.h"
 
-#include "link/bulk_transfer.h"
-#include "param_editing.h"
+#include "params/bulk_transfer.h"
+#include "params/param_editing.h"
 
 namespace {
 const QString kNoValue = QStringLiteral("-");

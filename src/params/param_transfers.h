@@ -1,9 +1,9 @@
 #pragma once
 
-#include "config/message_box.h"
+#include "host/message_box.h"
 #include "link/exchange_cycle.h"
-#include "param_boxes.h"
-#include "param_catalogue.h"
+#include "params/param_boxes.h"
+#include "params/param_catalogue.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "file_bytes.h"
 #include "frames.h"
-#include "params/param_window.h"
+#include "views/param_window/param_window.h"
 #include "sim_process.h"
 #include "tool_session.h"
 

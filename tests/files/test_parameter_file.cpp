@@ -1,6 +1,6 @@
 #include "file_bytes.h"
 #include "files/parameter_file.h"
-#include "files/value_text.h"
+#include "params/param_values.h"
 #include "memory_param_boxes.h"
 #include "recording_host.h"
 #include "scripted_messages.h"

@@ -3,11 +3,11 @@
 #include "fake_serial_port.h"
 #include "frames.h"
 #include "fuzz_support.h"
-#include "link/bulk_transfer.h"
+#include "params/bulk_transfer.h"
 #include "link/exchange_cycle.h"
 #include "memory_param_boxes.h"
-#include "monitor/answer_dispatch.h"
-#include "monitor/param_answer_decoder.h"
+#include "live/answer_dispatch.h"
+#include "params/param_answer_decoder.h"
 #include "recording_host.h"
 
 #include <QRegularExpression>

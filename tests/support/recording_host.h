@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/link_host.h"
+#include "host/link_host.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/message_box.h"
+#include "host/message_box.h"
 
 #include <QList>
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "monitor/tool.h"
-#include "params/param_window.h"
+#include "app/tool.h"
+#include "views/param_window/param_window.h"
 #include "scripted_messages.h"
 
 #include <QAction>

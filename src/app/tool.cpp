@@ -1,0 +1,111 @@
+#include "app/tool.h"
+
+#include "views/port_dialog.h"
+#include "views/param_window/param_window.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <array>
+
+namespace {
+// Function-6 codes of СТАРТ, СТОП, КВИТ and ОТКЛ. ЗАЩ, by button index.
+constexpr std::array<std::uint16_t, 4> kCommandCodes{0x1238, 0x4569, 0x789A, 0xABC4};
+} // namespace
+
+Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
+           const QString& configPath, QChar decimalSeparator)
+    : runModal([](PortDialog& dialog) { dialog.exec(); }),
+      letEventsRun([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
+      boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
+      config(configPath, frm_main, boxes), Timer1(new QTimer(&frm_main)),
+      param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, &frm_main) {
+    // Built before any answer can arrive, so parameter answers are never looked up in an
+    // empty table.
+    catalogue.BuildParamCatalogue();
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, [this] { cycle.ExchangeTick(); });
+    dispatch.showPoll = [this](const PollPicture& picture) { showPoll(picture); };
+    dispatch.paramAnswer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
+    connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
+    connect(&frm_main, &MainWindow::paramMenuChosen, &param_editor, &ParamEditor::open);
+    connect(&frm_main, &MainWindow::portMenuChosen, this, &Tool::openPortDialog);
+    connect(&frm_main, &MainWindow::closing, this, &Tool::end);
+}
+
+Tool::~Tool() {
+    delete port_dialog;
+    port->close();
+}
+
+bool Tool::start() {
+    config.LoadConfig();
+    frm_main.fillSlaveAddresses();
+    frm_main.createSignalGrid();
+    if (!OpenPortAtStart())
+        return false;
+    frm_main.show();
+    Timer1->start();
+    return true;
+}
+
+bool Tool::OpenPortAtStart() {
+    if (!port->setPortNumber(config.com_port) && !offerAnotherPort(OpenOutcome::NotAvailable))
+        return false;
+    // The dialog has already tried the configured port; opening it again would report our own
+    // open port as held, and opening any other number would use a port nobody chose.
+    if (port->isOpen())
+        return true;
+    const OpenOutcome outcome =
+        port->portNumber() == config.com_port ? port->open() : OpenOutcome::NotAvailable;
+    return outcome == OpenOutcome::Opened || offerAnotherPort(outcome);
+}
+
+bool Tool::offerAnotherPort(OpenOutcome failure) {
+    const QString reason = failure == OpenOutcome::Held
+                               ? QStringLiteral(" занят другим приложением")
+                               : QStringLiteral(" не доступен");
+    const QString text = QStringLiteral("Порт COM") + QString::number(config.com_port) + reason +
+                         QStringLiteral("\r\nВыберите другой порт");
+    if (boxes.ask(MessageIcon::Critical, QStringLiteral("Ошибка открытия порта"), text,
+                  MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return false;
+    PortDialog dialog(*port, cycle, config, frm_main, letEventsRun, &frm_main);
+    dialog.load();
+    runModal(dialog);
+    return true;
+}
+
+void Tool::queueCommand(int index) {
+    if (!QueueCommandWrite(cycle.request_queue, kCommandCodes.at(index)))
+        frm_main.setText(link_text::kQueueFull);
+}
+
+void Tool::openPortDialog() {
+    if (port_dialog) {
+        port_dialog->raise();
+        port_dialog->activateWindow();
+        return;
+    }
+    port_dialog = new PortDialog(*port, cycle, config, frm_main, letEventsRun);
+    port_dialog->setAttribute(Qt::WA_DeleteOnClose);
+    port_dialog->load();
+    if (port_dialog)
+        port_dialog->show();
+}
+
+void Tool::showPoll(const PollPicture& picture) {
+    frm_main.showPoll(picture);
+    param_editor.setModbusBlocked(picture.modbusBlocked);
+}
+
+void Tool::end() {
+    Timer1->stop();
+    // Hidden, not closed: closing the port dialog would reopen the port.
+    if (port_dialog)
+        port_dialog->hide();
+    if (param_editor.window())
+        param_editor.window()->hide();
+    port->close();
+    QCoreApplication::quit();
+}

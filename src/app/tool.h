@@ -1,0 +1,58 @@
+#pragma once
+
+#include "live/answer_dispatch.h"
+#include "config/config_file.h"
+#include "link/exchange_cycle.h"
+#include "views/main_window.h"
+#include "params/param_catalogue.h"
+#include "app/param_editor.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+class PortDialog;
+class QTimer;
+
+// The program: owns the serial port, the link, the configuration and the windows, and wires
+// them together. Closing the main window ends it.
+class Tool : public QObject {
+    Q_OBJECT
+public:
+    Tool(std::unique_ptr<SerialPort> port, MessageBoxService& boxes, const QString& configPath,
+         QChar decimalSeparator);
+    ~Tool() override;
+
+    // Form_Load. False when the user chose to end the program instead of picking another port.
+    bool start();
+
+    MainWindow& window() { return frm_main; }
+    ExchangeCycle& link() { return cycle; }
+    ConfigFile& configuration() { return config; }
+
+    // How the start-up port dialog is held modal; tests answer it without a nested event loop.
+    std::function<void(PortDialog&)> runModal;
+    // What the port dialog runs between its probes.
+    std::function<void()> letEventsRun;
+
+private:
+    bool OpenPortAtStart();
+    // Tells the user why the port did not open; false when the user ends the program.
+    bool offerAnotherPort(OpenOutcome failure);
+    void queueCommand(int index);
+    void openPortDialog();
+    void showPoll(const PollPicture& picture);
+    void end();
+
+    std::unique_ptr<SerialPort> port;
+    MessageBoxService& boxes;
+    MainWindow frm_main;
+    AnswerDispatch dispatch;
+    ExchangeCycle cycle;
+    ConfigFile config;
+    ParamCatalogue catalogue;
+    QTimer* Timer1;
+    QPointer<PortDialog> port_dialog;
+    ParamEditor param_editor;
+};

@@ -1,0 +1,78 @@
+#include "live/poll_decoder.h"
+
+#include "live/number_format.h"
+#include "live/register_readers.h"
+
+namespace {
+const QString kHours = QStringLiteral("мч");
+
+std::int32_t u16(const RxBuffer& rx, int k) {
+    return ReadU16(rx, RegOffset(k));
+}
+std::int32_t s16(const RxBuffer& rx, int k) {
+    return ReadS16(rx, RegOffset(k));
+}
+
+// A pair of registers, high first. Kept unsigned: a high register of 0x8000 or more would not
+// fit the signed 32 bits the controller's counters are described in.
+std::int64_t u32(const RxBuffer& rx, int highK) {
+    return std::int64_t{u16(rx, highK)} * 65536 + u16(rx, highK + 1);
+}
+} // namespace
+
+std::optional<ObjectTypeLook> LookOfObjectType(std::int32_t objectType) {
+    if (objectType != 0 && objectType != 1)
+        return std::nullopt;
+    const bool dra = objectType == 1;
+    ObjectTypeLook look;
+    look.caption = dra ? QStringLiteral("ДРА") : QStringLiteral("ДГУ");
+    for (int i = 0; i < 6; ++i)
+        look.ledVisible[i] = true;
+    look.ledVisible[6] = !dra;
+    look.ledVisible[7] = dra;
+    look.ledVisible[8] = dra;
+    look.ledVisible[9] = dra;
+    look.ledVisible[10] = !dra;
+    look.propShaftVisible = dra;
+    return look;
+}
+
+PollPicture PollDecoder::decode(const RxBuffer& rx) {
+    PollPicture p;
+    const auto whole = [&](std::int64_t value) {
+        return FormatScaled(value, 0, 1, QString(), separator);
+    };
+    const auto version = [&](int k) {
+        return whole(rx[RegOffset(k)]) + QLatin1Char('.') + whole(rx[RegOffset(k) + 1]);
+    };
+    p.pr_ver = version(0);
+    p.sw_ver = version(1);
+    p.modbusBlocked = (u16(rx, 0) >> 15) & 1;
+
+    object_type = u16(rx, 2);
+    p.objectLook = LookOfObjectType(object_type);
+
+    const double perHour = 1.0 / 60.0;
+    p.service = FormatScaled(s16(rx, 72), 0, perHour, kHours, separator);
+    p.motomin = FormatScaled(u32(rx, 73), 0, perHour, kHours, separator);
+    p.acc = FormatScaled(s16(rx, 15), 1, 0.1, QString(), separator);
+    p.ct = FormatScaled(s16(rx, 7), 1, 0.1, QString(), separator);
+    p.oilt = FormatScaled(s16(rx, 8), 1, 0.1, QString(), separator);
+    p.goilt = FormatScaled(s16(rx, 13), 1, 0.1, QString(), separator);
+    p.eng_rpm = whole(u32(rx, 3));
+    p.prop_rpm = whole(u32(rx, 5));
+    p.oilp = FormatScaled(s16(rx, 9), 2, 0.01, QString(), separator);
+    p.goilp = FormatScaled(s16(rx, 14), 2, 0.01, QString(), separator);
+    p.inp = FormatScaled(s16(rx, 10), 2, 0.01, QString(), separator);
+    p.outp = FormatScaled(s16(rx, 11), 2, 0.01, QString(), separator);
+    p.adc_board_d = HexPadded(u16(rx, 66), 4);
+
+    for (int r = 0; r < 16; ++r)
+        for (int b = 0; b < 16; ++b)
+            p.signalLit[16 * r + b] = (u16(rx, 75 + r) >> b) & 1;
+    for (int i = 0; i < kLedCount; ++i)
+        p.ledLit[i] = (u16(rx, 70) >> i) & 1;
+    for (int i = 0; i < kFaultCount; ++i)
+        p.faults[i] = HexPadded(u16(rx, 92 + i), 4);
+    return p;
+}

@@ -1,0 +1,58 @@
+#include "params/param_answer_decoder.h"
+
+#include "live/number_format.h"
+
+#include <cmath>
+
+std::int32_t ReadBeUnsigned(const RxBuffer& rx, int p, int n) {
+    std::int32_t sum = 0;
+    for (int k = 0; k < n; ++k)
+        sum = sum * 256 + rx[p + k];
+    return sum;
+}
+
+std::int32_t ReadBeSigned(const RxBuffer& rx, int p, int n) {
+    const std::int32_t sum = ReadBeUnsigned(rx, p, n);
+    const std::int32_t span = std::int32_t{1} << (8 * n);
+    return sum > span / 2 - 1 ? sum - span : sum;
+}
+
+namespace {
+int indexOfAddress(const ParamCatalogue& catalogue, int address) {
+    int found = -1;
+    for (int i = 0; i < kParamCount; ++i)
+        if (catalogue.param_address[i] == address)
+            found = i;
+    return found;
+}
+} // namespace
+
+QList<ParamValueText> DecodeParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue,
+                                        QChar decimalSeparator) {
+    QList<ParamValueText> values;
+    const int start = indexOfAddress(catalogue, rx[2] * 256 + rx[3]);
+    if (start < 0)
+        return values;
+    const int n = rx[4];
+    int remaining = n;
+    for (int i = start; remaining > 0 && i < kParamCount; ++i) {
+        const int cell = 5 + n - remaining;
+        const int size = catalogue.param_size[i];
+        if (size < 1 || cell + size > RxBuffer::kCells)
+            break;
+        const double scale = catalogue.param_scale[i];
+        const std::int32_t value =
+            scale < 0 ? ReadBeSigned(rx, cell, size) : ReadBeUnsigned(rx, cell, size);
+        values.append({i, FormatScaled(value, 3, std::fabs(scale), QString(), decimalSeparator)});
+        remaining -= size;
+    }
+    return values;
+}
+
+void ShowParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue, ParamBoxes& boxes,
+                     QChar decimalSeparator) {
+    for (const ParamValueText& value : DecodeParamAnswer(rx, catalogue, decimalSeparator)) {
+        boxes.setText(value.index, value.text);
+        boxes.setState(value.index, BoxState::FromEeprom);
+    }
+}

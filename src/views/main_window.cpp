@@ -1,0 +1,354 @@
+#include "views/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+const QColor kRed(255, 0, 0);
+const QColor kGreen(0, 255, 0);
+const QColor kYellow(255, 255, 0);
+
+// Grid of the signal indicators: the template's place and size (375 × 255 twips).
+constexpr int kGridLeft = 205;
+constexpr int kGridTop = 212;
+constexpr int kCellWidth = 25;
+constexpr int kCellHeight = 17;
+
+QString indexed(const char* name, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+// A value label reads "-" until the first answer. Its accessible name stays Qt's default, the
+// text it shows, because a label offers screen readers nothing else to read; what the bare
+// number means goes into the description.
+QLabel* value(QWidget* parent, const QString& name, const QString& meaning, QRect geometry) {
+    QLabel* label = caption(parent, name, QStringLiteral("-"), geometry);
+    label->setAccessibleDescription(meaning);
+    return label;
+}
+
+// Lit indicators show their fill colour; unlit ones let the window's background through.
+QLabel* indicator(QWidget* parent, const QString& name, const QString& text, QColor fill,
+                  QRect geometry) {
+    QLabel* label = caption(parent, name, text, geometry);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Box);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, fill);
+    label->setPalette(palette);
+    return label;
+}
+
+void setLit(QLabel* label, bool lit) {
+    label->setAutoFillBackground(lit);
+    // Every poll answer sets all 267 indicators; Qt 6.4 looks up an accessibility interface for
+    // each description set, changed or not, screen reader or not.
+    const QString description = lit ? QStringLiteral("горит") : QStringLiteral("не горит");
+    if (label->accessibleDescription() != description)
+        label->setAccessibleDescription(description);
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const QString& title, QRect geometry) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+QRect row(int y, int x, int width) {
+    return QRect(x, y, width, 20);
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frm_main"));
+    setWindowTitle(QStringLiteral("ЗАРН: проверка протокола Modbus"));
+    auto* area = new QWidget(this);
+    setCentralWidget(area);
+    buildMenu();
+    buildHeader(area);
+    buildLeds(area);
+    buildFrames(area);
+    buildRightColumn(area);
+    buildFaults(area);
+    buildBottom(area);
+    setFixedSize(950, 560);
+}
+
+void MainWindow::buildMenu() {
+    mnu_param = menuBar()->addAction(QStringLiteral("&Программируемые параметры"));
+    mnu_param->setObjectName(QStringLiteral("mnu_param"));
+    connect(mnu_param, &QAction::triggered, this, &MainWindow::paramMenuChosen);
+    mnu_settings = menuBar()->addAction(QStringLiteral("&Настройка порта"));
+    mnu_settings->setObjectName(QStringLiteral("mnu_settings"));
+    connect(mnu_settings, &QAction::triggered, this, &MainWindow::portMenuChosen);
+}
+
+void MainWindow::buildHeader(QWidget* area) {
+    caption(area, "lblc_object", QStringLiteral("Тип объекта:"), row(8, 10, 90));
+    lbl_object = value(area, "lbl_object", QStringLiteral("Тип объекта"), row(8, 100, 80));
+    caption(area, "lblc_pr_ver", QStringLiteral("Версия протокола:"), row(8, 300, 130));
+    lbl_pr_ver = value(area, "lbl_pr_ver", QStringLiteral("Версия протокола"), row(8, 430, 90));
+    caption(area, "lblc_sw_ver", QStringLiteral("Версия ПО:"), row(8, 600, 80));
+    lbl_sw_ver = value(area, "lbl_sw_ver", QStringLiteral("Версия ПО"), row(8, 680, 90));
+}
+
+void MainWindow::buildLeds(QWidget* area) {
+    caption(area, "lbls_ind", QStringLiteral("Индикаторы:"), row(40, 10, 180));
+    struct Led {
+        const char* text;
+        QColor fill;
+    };
+    const std::array<Led, kLedCount> leds{{
+        {"Авария", kRed},
+        {"Неиспр.", kRed},
+        {"Работа", kGreen},
+        {"Готов", kGreen},
+        {"Пост", kYellow},
+        {"Защ. выкл.", kYellow},
+        {"Авт. зап.", kYellow},
+        {"Редуктор", kRed},
+        {"Вперед", kYellow},
+        {"Назад", kYellow},
+        {"Двиг. ост.", kYellow},
+    }};
+    // Two columns of five; LEDs 6 and 7 share the first place, the object type shows one.
+    const std::array<std::array<int, 5>, 2> columns{{{6, 8, 9, 3, 4}, {5, 0, 1, 2, 10}}};
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 5; ++r) {
+            const QRect place(10 + 94 * c, 64 + 32 * r, 88, 26);
+            const int i = columns[c][r];
+            lbl_led[i] = indicator(area, indexed("lbl_led", i), QString::fromUtf8(leds[i].text),
+                                   leds[i].fill, place);
+            setLit(lbl_led[i], false);
+        }
+    lbl_led[7] = indicator(area, indexed("lbl_led", 7), QString::fromUtf8(leds[7].text),
+                           leds[7].fill, lbl_led[6]->geometry());
+    setLit(lbl_led[7], false);
+    for (int i : {7, 8, 9})
+        lbl_led[i]->hide();
+
+    lbl_modbus_off =
+        caption(area, "lbl_modbus_off",
+                QStringLiteral("Управление по Modbus заблокировано в ПКВ.604"), {10, 240, 185, 48});
+    lbl_modbus_off->setWordWrap(true);
+    lbl_modbus_off->setStyleSheet(QStringLiteral("color: rgb(192, 0, 0); font-weight: bold;"));
+    lbl_modbus_off->hide();
+}
+
+void MainWindow::buildFrames(QWidget* area) {
+    QGroupBox* rpm =
+        frame(area, "Frame1", QStringLiteral("Частота вращения, об/мин"), {205, 40, 190, 84});
+    caption(rpm, "lblc_eng_rpm", QStringLiteral("Двигатель"), row(26, 10, 95));
+    lbl_eng_rpm = value(rpm, "lbl_eng_rpm", QStringLiteral("Частота вращения двигателя, об/мин"),
+                        row(26, 110, 70));
+    lblc_prop_rpm = caption(rpm, "lblc_prop_rpm", QStringLiteral("Гребной вал"), row(54, 10, 95));
+    lbl_prop_rpm =
+        value(rpm, "lbl_prop_rpm", QStringLiteral("Частота вращения гребного вала, об/мин"),
+              row(54, 110, 70));
+    lblc_prop_rpm->hide();
+    lbl_prop_rpm->hide();
+
+    QGroupBox* temperature =
+        frame(area, "Frame2", QStringLiteral("Температура, °C"), {405, 40, 170, 112});
+    caption(temperature, "lblc_ct", QStringLiteral("ОЖ"), row(26, 10, 90));
+    lbl_ct = value(temperature, "lbl_ct", QStringLiteral("Температура ОЖ, °C"), row(26, 100, 60));
+    caption(temperature, "lblc_oilt", QStringLiteral("Масло"), row(54, 10, 90));
+    lbl_oilt =
+        value(temperature, "lbl_oilt", QStringLiteral("Температура масла, °C"), row(54, 100, 60));
+    caption(temperature, "lblc_goilt", QStringLiteral("Масло ред."), row(82, 10, 90));
+    lbl_goilt = value(temperature, "lbl_goilt", QStringLiteral("Температура масла редуктора, °C"),
+                      row(82, 100, 60));
+
+    QGroupBox* pressure =
+        frame(area, "Frame3", QStringLiteral("Давление, кг/см2"), {585, 40, 170, 140});
+    caption(pressure, "lblc_oilp", QStringLiteral("Масло"), row(26, 10, 90));
+    lbl_oilp =
+        value(pressure, "lbl_oilp", QStringLiteral("Давление масла, кг/см2"), row(26, 100, 60));
+    caption(pressure, "lblc_goilp", QStringLiteral("Масло ред."), row(54, 10, 90));
+    lbl_goilp = value(pressure, "lbl_goilp", QStringLiteral("Давление масла редуктора, кг/см2"),
+                      row(54, 100, 60));
+    caption(pressure, "lblc_inp", QStringLiteral("ВТК"), row(82, 10, 90));
+    lbl_inp = value(pressure, "lbl_inp", QStringLiteral("Давление ВТК, кг/см2"), row(82, 100, 60));
+    caption(pressure, "lblc_outp", QStringLiteral("НТК"), row(110, 10, 90));
+    lbl_outp =
+        value(pressure, "lbl_outp", QStringLiteral("Давление НТК, кг/см2"), row(110, 100, 60));
+}
+
+void MainWindow::buildRightColumn(QWidget* area) {
+    caption(area, "lblc_acc", QStringLiteral("Аккумулятор, В"), row(48, 770, 110));
+    lbl_acc = value(area, "lbl_acc", QStringLiteral("Аккумулятор, В"), row(48, 885, 55));
+
+    const std::array<QString, 4> commands{QStringLiteral("СТАРТ"), QStringLiteral("СТОП"),
+                                          QStringLiteral("КВИТ"), QStringLiteral("ОТКЛ. ЗАЩ")};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QPushButton(commands[i], area);
+        button->setObjectName(indexed("cmd_mode", i));
+        button->setGeometry(770 + 88 * (i % 2), 84 + 40 * (i / 2), 82, 34);
+        connect(button, &QPushButton::clicked, this, [this, i] { emit commandClicked(i); });
+    }
+    chk_armoff = new QCheckBox(QStringLiteral("Откл. защит"), area);
+    chk_armoff->setObjectName(QStringLiteral("chk_armoff"));
+    chk_armoff->setGeometry(770, 164, 160, 20);
+    chk_armoff->hide();
+
+    caption(area, "lblc_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 620, 258));
+    lbl_adc_board_d =
+        value(area, "lbl_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 880, 65));
+    caption(area, "lblc_service", QStringLiteral("До сервисного обслуживания осталось:"),
+            row(228, 620, 258));
+    lbl_service = value(area, "lbl_service", QStringLiteral("До сервисного обслуживания осталось"),
+                        row(228, 880, 65));
+    caption(area, "lblc_motomin", QStringLiteral("Общая наработка:"), row(256, 620, 258));
+    lbl_motomin = value(area, "lbl_motomin", QStringLiteral("Общая наработка"), row(256, 880, 65));
+    caption(area, "lblc_tr_id", QStringLiteral("Код транзакции:"), row(284, 620, 258));
+    lbl_tr_id = value(area, "lbl_tr_id", QStringLiteral("Код транзакции"), row(284, 880, 65));
+
+    caption(area, "Label1", QStringLiteral("Сигналы"), row(kGridTop - 20, kGridLeft, 100));
+    lbl_sgl[0] = indicator(area, indexed("lbl_sgl", 0), QStringLiteral("256"), kGreen,
+                           {kGridLeft, kGridTop, kCellWidth, kCellHeight});
+    QFont small = lbl_sgl[0]->font();
+    small.setPointSize(7);
+    lbl_sgl[0]->setFont(small);
+    setLit(lbl_sgl[0], false);
+    lbl_sgl[0]->hide();
+}
+
+void MainWindow::buildFaults(QWidget* area) {
+    QGroupBox* faults =
+        frame(area, "Frame4", QStringLiteral("Аварии и неисправности"), {620, 320, 320, 120});
+    caption(faults, "Label3", QStringLiteral("Авария     Неисправность    Внутр. неиспр."),
+            row(22, 85, 220));
+    const std::array<QString, 3> rows{QStringLiteral("Текущая"), QStringLiteral("Сохран."),
+                                      QStringLiteral("Последняя")};
+    const std::array<QString, 3> columns{QStringLiteral("Авария"), QStringLiteral("Неисправность"),
+                                         QStringLiteral("Внутр. неиспр.")};
+    for (int r = 0; r < 3; ++r)
+        caption(faults, QStringLiteral("Label%1").arg(4 + r), rows[r], row(46 + 24 * r, 10, 75));
+    for (int i = 0; i < kFaultCount; ++i)
+        lbl_faults[i] = value(faults, indexed("lbl_faults", i),
+                              columns[i / 3] + QStringLiteral(", ") + rows[i % 3].toLower(),
+                              row(46 + 24 * (i % 3), 90 + 75 * (i / 3), 60));
+    faults->hide();
+}
+
+void MainWindow::buildBottom(QWidget* area) {
+    caption(area, "lblc_slad", QStringLiteral("Адрес устройства"), row(505, 10, 125));
+    cmb_slad = new QComboBox(area);
+    cmb_slad->setObjectName(QStringLiteral("cmb_slad"));
+    cmb_slad->setAccessibleName(QStringLiteral("Адрес устройства"));
+    cmb_slad->setGeometry(135, 502, 60, 24);
+    lbl_sys_mes = caption(area, "lbl_sys_mes", QString(), row(505, 205, 735));
+    lbl_sys_mes->setFrameShape(QFrame::Panel);
+    lbl_sys_mes->setFrameShadow(QFrame::Sunken);
+    lbl_sys_mes->setAccessibleDescription(QStringLiteral("Состояние связи"));
+}
+
+void MainWindow::fillSlaveAddresses() {
+    cmb_slad->clear();
+    for (int address = 0; address <= 127; ++address)
+        cmb_slad->addItem(QString::number(address));
+    cmb_slad->setCurrentIndex(7);
+}
+
+void MainWindow::createSignalGrid() {
+    const QLabel* model = lbl_sgl[0];
+    for (int i = 1; i < kSignalCount; ++i) {
+        auto* copy = new QLabel(QString::number(i), model->parentWidget());
+        copy->setObjectName(indexed("lbl_sgl", i));
+        copy->setAccessibleName(QStringLiteral("Сигнал %1").arg(i));
+        copy->setPalette(model->palette());
+        copy->setFont(model->font());
+        copy->setAlignment(model->alignment());
+        copy->setFrameStyle(model->frameStyle());
+        copy->setGeometry(kGridLeft + kCellWidth * ((i - 1) % 16),
+                          kGridTop + kCellHeight * ((i - 1) / 16), kCellWidth, kCellHeight);
+        setLit(copy, true);
+        copy->show();
+        lbl_sgl[i] = copy;
+    }
+}
+
+void MainWindow::showPoll(const PollPicture& p) {
+    lbl_pr_ver->setText(p.pr_ver);
+    lbl_sw_ver->setText(p.sw_ver);
+    lbl_modbus_off->setVisible(p.modbusBlocked);
+    mnu_param->setEnabled(!p.modbusBlocked);
+    if (p.objectLook)
+        applyObjectTypeLook(*p.objectLook);
+    lbl_service->setText(p.service);
+    lbl_motomin->setText(p.motomin);
+    lbl_acc->setText(p.acc);
+    lbl_ct->setText(p.ct);
+    lbl_oilt->setText(p.oilt);
+    lbl_goilt->setText(p.goilt);
+    lbl_eng_rpm->setText(p.eng_rpm);
+    lbl_prop_rpm->setText(p.prop_rpm);
+    lbl_oilp->setText(p.oilp);
+    lbl_goilp->setText(p.goilp);
+    lbl_inp->setText(p.inp);
+    lbl_outp->setText(p.outp);
+    lbl_adc_board_d->setText(p.adc_board_d);
+    for (int i = 0; i < kSignalCount; ++i)
+        if (lbl_sgl[i])
+            setLit(lbl_sgl[i], p.signalLit[i]);
+    for (int i = 0; i < kLedCount; ++i)
+        setLit(lbl_led[i], p.ledLit[i]);
+    for (int i = 0; i < kFaultCount; ++i)
+        lbl_faults[i]->setText(p.faults[i]);
+}
+
+void MainWindow::applyObjectTypeLook(const ObjectTypeLook& look) {
+    lbl_object->setText(look.caption);
+    for (int i = 6; i < kLedCount; ++i)
+        lbl_led[i]->setVisible(look.ledVisible[i]);
+    lblc_prop_rpm->setVisible(look.propShaftVisible);
+    lbl_prop_rpm->setVisible(look.propShaftVisible);
+}
+
+QString MainWindow::text() const {
+    return lbl_sys_mes->text();
+}
+
+void MainWindow::setText(const QString& text) {
+    lbl_sys_mes->setText(text);
+}
+
+void MainWindow::showProgress(const QString& text) {
+    setText(text);
+    lbl_sys_mes->repaint();
+}
+
+int MainWindow::slaveAddress() const {
+    return cmb_slad->currentIndex();
+}
+
+void MainWindow::setSlaveAddress(int address) {
+    cmb_slad->setCurrentIndex(address);
+}
+
+bool MainWindow::armOffChecked() const {
+    return chk_armoff->isChecked();
+}
+
+void MainWindow::showTransactionCounter(int counter) {
+    lbl_tr_id->setText(QString::number(counter));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    emit closing();
+    event->accept();
+}

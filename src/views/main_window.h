@@ -1,0 +1,84 @@
+#pragma once
+
+#include "host/link_host.h"
+#include "live/poll_decoder.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// frm_main: the live picture of the engine, the four operating commands, the slave-address
+// choice and the status line. It shows what the poll decoder computed and tells its owner about
+// clicks; it owns neither the port nor the link.
+class MainWindow : public QMainWindow, public LinkHost {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    // Start-up steps that must run after the configuration has been read: the address list
+    // stays empty until then, so a first start saves "no entry chosen".
+    void fillSlaveAddresses();
+    void createSignalGrid();
+
+    void showPoll(const PollPicture& picture);
+
+    QString text() const override;
+    void setText(const QString& text) override;
+    void showProgress(const QString& text) override;
+    int slaveAddress() const override;
+    void setSlaveAddress(int address) override;
+    bool armOffChecked() const override;
+    void showTransactionCounter(int counter) override;
+
+signals:
+    void commandClicked(int index);
+    void paramMenuChosen();
+    void portMenuChosen();
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildHeader(QWidget* area);
+    void buildLeds(QWidget* area);
+    void buildFrames(QWidget* area);
+    void buildRightColumn(QWidget* area);
+    void buildFaults(QWidget* area);
+    void buildBottom(QWidget* area);
+    void applyObjectTypeLook(const ObjectTypeLook& look);
+
+    QAction* mnu_param = nullptr;
+    QAction* mnu_settings = nullptr;
+    QLabel* lbl_object = nullptr;
+    QLabel* lbl_pr_ver = nullptr;
+    QLabel* lbl_sw_ver = nullptr;
+    std::array<QLabel*, kLedCount> lbl_led{};
+    QLabel* lblc_prop_rpm = nullptr;
+    QLabel* lbl_eng_rpm = nullptr;
+    QLabel* lbl_prop_rpm = nullptr;
+    QLabel* lbl_ct = nullptr;
+    QLabel* lbl_oilt = nullptr;
+    QLabel* lbl_goilt = nullptr;
+    QLabel* lbl_oilp = nullptr;
+    QLabel* lbl_goilp = nullptr;
+    QLabel* lbl_inp = nullptr;
+    QLabel* lbl_outp = nullptr;
+    QLabel* lbl_acc = nullptr;
+    QLabel* lbl_modbus_off = nullptr;
+    QCheckBox* chk_armoff = nullptr;
+    std::array<QLabel*, kSignalCount> lbl_sgl{};
+    std::array<QLabel*, kFaultCount> lbl_faults{};
+    QLabel* lbl_adc_board_d = nullptr;
+    QLabel* lbl_service = nullptr;
+    QLabel* lbl_motomin = nullptr;
+    QLabel* lbl_tr_id = nullptr;
+    QComboBox* cmb_slad = nullptr;
+    QLabel* lbl_sys_mes = nullptr;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "params/param_boxes.h"
+#include "params/param_catalogue.h"
+
+#include <QWidget>
+
+#include <array>
+
+class FileLocationPicker;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+// frm_param: the 506 programmable parameters, grouped as on the controller's panel, with the
+// code legends, the colour legend, the bulk and file buttons and room for the file picker.
+// Box i shows parameter i; its background colour tells where the value came from.
+class ParamWindow : public QWidget, public ParamBoxes {
+    Q_OBJECT
+public:
+    explicit ParamWindow(QWidget* owner);
+
+    QString text(int index) const override;
+    void setText(int index, const QString& text) override;
+    void setState(int index, BoxState state) override;
+
+    QLineEdit* box(int index) const;
+    void setModbusBlocked(bool blocked);
+
+    QPushButton* readAllButton() const { return cmd_readall; }
+    QPushButton* writeAllButton() const { return cmd_writeall; }
+    QPushButton* saveFileButton() const { return cmdSaveFile; }
+    QPushButton* readFileButton() const { return cmdReadFile; }
+    QPushButton* compareButton() const { return cmdCompare; }
+    // Where the file operations take their folder and file name from.
+    FileLocationPicker* filePicker() const { return file_picker; }
+
+signals:
+    // Enter or Return in box `index`: the single edit writes that parameter. Other keys only edit.
+    void enterPressed(int index);
+    // Every 500 ms while the window is shown: time to look for drives that came or went.
+    void driveWatchTick();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QLineEdit* addBox(QWidget* parent, int index, const QRect& twips);
+    QLabel* addCaption(QWidget* parent, const QString& text, const QRect& twips);
+
+    void buildColumns();
+    void buildChannels();
+    void buildRelays();
+    void buildLogic();
+    void buildCodeLegends();
+    void buildColourLegend();
+    void buildButtons();
+    void buildScrollBars();
+    void applyScrollGeometry();
+
+    std::array<QLineEdit*, kParamCount> txt_par{};
+    int caption_count = 0;
+    bool scroll_layout_pending = false;
+    QGroupBox* frm_prg = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QLabel* lbl_modbus_off = nullptr;
+    QPushButton* cmd_readall = nullptr;
+    QPushButton* cmd_writeall = nullptr;
+    QPushButton* cmdSaveFile = nullptr;
+    QPushButton* cmdReadFile = nullptr;
+    QPushButton* cmdCompare = nullptr;
+    QWidget* file_picker_area = nullptr;
+    FileLocationPicker* file_picker = nullptr;
+    QTimer* Timer1 = nullptr;
+};

@@ -1,0 +1,49 @@
+#include "views/param_window/param_window.h"
+
+#include "views/file_location_picker.h"
+#include "views/param_window/twips.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+// The bulk and file buttons in a column beside the file location picker; what they do is wired
+// by the transfer and file operations. The file buttons are usable exactly while the picker is.
+
+void ParamWindow::buildButtons() {
+    struct Button {
+        QPushButton*& button;
+        const char* name;
+        const char* text;
+    };
+    const Button buttons[] = {
+        {cmd_readall, "cmd_readall", "Прочитать всё из ЭСППЗУ"},
+        {cmd_writeall, "cmd_writeall", "Записать всё в ЭСППЗУ"},
+        {cmdSaveFile, "cmdSaveFile", "Сохранить в файл"},
+        {cmdReadFile, "cmdReadFile", "Прочитать из файла"},
+        {cmdCompare, "cmdCompare", "Сравнить с файлом"},
+    };
+    int top = 8640;
+    for (const Button& b : buttons) {
+        b.button = new QPushButton(QString::fromUtf8(b.text), frm_prg);
+        b.button->setObjectName(QLatin1String(b.name));
+        b.button->setGeometry(TwipsRect(9000, top, 2640, 375));
+        top += 450;
+    }
+
+    file_picker_area = new QWidget(frm_prg);
+    file_picker_area->setObjectName("file_picker_area");
+    file_picker_area->setGeometry(TwipsRect(11760, 8640, 3600, 5280));
+    auto* layout = new QVBoxLayout(file_picker_area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    file_picker = new FileLocationPicker(file_picker_area);
+    layout->addWidget(file_picker);
+
+    const auto enableFileButtons = [this](bool usable) {
+        for (QPushButton* button : {cmdSaveFile, cmdReadFile, cmdCompare})
+            button->setEnabled(usable);
+    };
+    enableFileButtons(file_picker->isUsable());
+    connect(file_picker, &FileLocationPicker::usableChanged, this, enableFileButtons);
+    connect(this, &ParamWindow::driveWatchTick, file_picker, &FileLocationPicker::refreshDrives);
+}

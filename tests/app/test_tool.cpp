@@ -1,0 +1,132 @@
+#include "views/port_dialog.h"
+#include "file_bytes.h"
+#include "link_rig.h"
+#include "app/tool.h"
+#include "scripted_messages.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+const QByteArray kCom3 = "[PC config]\r\nCOM=3\r\n";
+
+// The whole tool on an in-memory port and a scratch configuration file. With a `dialogButton` the
+// first box is answered OK and the port dialog picks the first port and is left with the button.
+struct ToolFixture {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("тп.ini"));
+    ScriptedMessages boxes;
+    FakeSerialPort* port = new FakeSerialPort;
+    Tool tool{std::unique_ptr<SerialPort>(port), boxes, path, QLatin1Char('.')};
+    MainWindow& window = tool.window();
+
+    explicit ToolFixture(const QByteArray& config, QList<int> free = {3}, QList<int> held = {},
+                         const QString& dialogButton = {}) {
+        if (!config.isEmpty())
+            WriteFileBytes(path, config);
+        port->availablePorts = {free.begin(), free.end()};
+        port->heldPorts = {held.begin(), held.end()};
+        tool.letEventsRun = [] {};
+        tool.runModal = [dialogButton](PortDialog& dialog) {
+            QTest::keyClick(dialog.findChild<QComboBox*>("cmbCOMList"), Qt::Key_Down);
+            dialog.findChild<QPushButton*>(dialogButton)->click();
+        };
+        if (!dialogButton.isEmpty())
+            boxes.answer(MessageAnswer::Ok);
+    }
+    QString answer(const QByteArray& bytes) {
+        return port->feed(bytes), HexText(TickAndTakeFrame(tool.link(), *port));
+    }
+    bool running() { return window.isVisible() && window.findChild<QTimer*>("Timer1")->isActive(); }
+};
+} // namespace
+
+class ToolTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The configuration names COM<com> (none at all for -1). A box offers another port or the
+    // end of the program; `seen`: the boxes' texts, the outcome and the file, if saved.
+    void startUp_data() {
+        QTest::addColumn<int>("com");
+        QTest::addColumn<QList<int>>("free");
+        QTest::addColumn<QList<int>>("held");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("seen");
+        const auto row = [](const char* name, int com, QList<int> free, QList<int> held,
+                            const char* button, QStringList seen) {
+            QTest::newRow(name) << com << free << held << QString(button) << seen;
+        };
+        const QString held = "Порт COM3 занят другим приложением\r\nВыберите другой порт";
+        const QString absent = "Порт COM0 не доступен\r\nВыберите другой порт";
+        const QString saved = "[PC config]\r\nCOM=1\r\n[QLA config]\r\nMBSLAD=";
+        row("free port", 3, {3}, {}, "", {"runs on COM3"});
+        row("first start", -1, {1}, {}, "", {"runs on COM1", saved + "-1\r\n"});
+        row("held, cancel", 3, {3}, {3}, "", {held, "ends"});
+        row("held, another chosen", 3, {1, 3}, {3}, "OK", {held, "runs on COM1", saved + "7\r\n"});
+        row("held, dialog cancelled", 3, {1, 3}, {3}, "Отмена", {held, "runs on Порт не выбран"});
+        // The port picked and then cancelled is not taken behind the user's back.
+        row("no port, dialog cancelled", 0, {1, 3}, {}, "Отмена", {absent, absent, "ends"});
+    }
+    void startUp() {
+        QFETCH(int, com);
+        QFETCH(QList<int>, free);
+        QFETCH(QList<int>, held);
+        QFETCH(QString, button);
+        const QByteArray config =
+            com < 0 ? "" : "[PC config]\r\nCOM=" + QByteArray::number(com) + "\r\n";
+        ToolFixture f(config, free, held, button);
+        const bool started = f.tool.start();
+        QStringList seen;
+        for (const ScriptedMessages::Shown& box : f.boxes.shown)
+            seen << box.text;
+        f.boxes.expectOnly(MessageIcon::Critical, MessageButtons::OkCancel, "Ошибка открытия порта",
+                           seen.value(0), seen.size());
+        const QString on =
+            f.port->isOpen() ? QString("COM%1").arg(f.port->portNumber()) : f.window.text();
+        seen << (!started ? "ends" : f.running() ? "runs on " + on : "not shown");
+        if (FileBytes(f.path) != config)
+            seen << FileBytes(f.path);
+        QTEST(seen, "seen");
+    }
+
+    // Commands go out behind the poll in flight, in the order clicked, or are refused (and said)
+    // when the ring is full. Poll answers reach the parameter window too. Closing ends it all.
+    void commandsAndPollAnswersUntilTheEnd() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        f.answer({});
+        QStringList seen;
+        for (int i = 0; i < 4; ++i) {
+            auto* button = f.window.findChild<QPushButton*>(QStringLiteral("cmd_mode_%1").arg(i));
+            seen << button->text();
+            button->click();
+        }
+        for (int i = 0; i < 4; ++i)
+            seen << f.answer(PollFrame({})).left(17);
+        QCOMPARE(seen,
+                 (QStringList{"СТАРТ", "СТОП", "КВИТ", "ОТКЛ. ЗАЩ", "07 06 01 92 12 38",
+                              "07 06 01 92 45 69", "07 06 01 92 78 9A", "07 06 01 92 AB C4"}));
+        auto* menu = f.window.findChild<QAction*>("mnu_param");
+        menu->trigger();
+        QWidget* params = f.window.findChild<QWidget*>("frm_param");
+        QWidget* blocked = params->findChild<QWidget*>("lbl_modbus_off");
+        f.answer(PollFrame({{0, 0x8000}}));
+        QVERIFY(blocked->isVisibleTo(params) && !menu->isEnabled());
+        f.answer(PollFrame({}));
+        QVERIFY(!blocked->isVisibleTo(params) && menu->isEnabled());
+        while (QueueReadRequest(f.tool.link().request_queue, 0x0010, 2)) {
+        }
+        f.window.findChild<QPushButton*>("cmd_mode_0")->click();
+        QCOMPARE(f.window.text(), QString("Очередь запросов переполнена"));
+        f.window.close();
+        QVERIFY(!f.running() && !params->isVisible() && !f.port->isOpen());
+        QCOMPARE(FileBytes(f.path), kCom3);
+    }
+};
+
+QTEST_MAIN(ToolTest)
+#include "test_tool.moc"

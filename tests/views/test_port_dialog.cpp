@@ -1,0 +1,85 @@
+#include "config/config_file.h"
+#include "files/ini_file.h"
+#include "views/port_dialog.h"
+#include "link_rig.h"
+#include "scripted_messages.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The tool on the configured COM3, the dialog over it; between probes the exchange cycle ticks,
+// as the main window's timer would, and whatever it writes is kept.
+struct PortDialogRig {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("тп.ini"));
+    LinkRig link;
+    ScriptedMessages boxes;
+    ConfigFile config{path, link.host, boxes};
+    QList<int> probed;
+    QList<QByteArray> writtenWhileProbing;
+    PortDialog dialog{link.port, link.cycle, config, link.host, [this] {
+                          if (link.port.isOpen())
+                              probed.append(link.port.portNumber());
+                          link.cycle.ExchangeTick();
+                          writtenWhileProbing += link.port.takeWritten();
+                      }};
+    QComboBox* list = dialog.findChild<QComboBox*>("cmbCOMList");
+
+    explicit PortDialogRig(const QList<int>& free) {
+        link.port.close();
+        link.port.availablePorts = {free.begin(), free.end()};
+        link.port.setPortNumber(config.com_port = 3);
+        link.port.open();
+    }
+    int openPort() const { return link.port.isOpen() ? link.port.portNumber() : 0; }
+};
+
+class PortDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    // It probes every port, writing nothing meanwhile, lists the free ones and shows the configured
+    // one; a pick (arrow keys) switches at once, OK keeps and saves it, Отмена goes back to the
+    // configured port, and one gone by then is reported.
+    void choosingAPort_data() {
+        QTest::addColumn<QList<int>>("free");
+        QTest::addColumn<int>("gone");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("kept");
+        const QList<int> three{1, 3, 12};
+        QTest::newRow("OK") << three << 0 << "OK" << 12;
+        QTest::newRow("Отмена") << three << 0 << "Отмена" << 3;
+        QTest::newRow("gone by then") << three << 3 << "Отмена" << 0;
+        QTest::newRow("no free port") << QList<int>{} << 0 << "OK" << 0;
+    }
+    void choosingAPort() {
+        QFETCH(QList<int>, free);
+        QFETCH(int, gone);
+        QFETCH(QString, button);
+        QFETCH(int, kept);
+        PortDialogRig f(free);
+        QVERIFY(QueueCommandWrite(f.link.cycle.request_queue, 0x1238));
+        f.dialog.load();
+        f.dialog.show();
+        QCOMPARE(f.probed, free);
+        QVERIFY(f.writtenWhileProbing.isEmpty());
+        QCOMPARE(f.list->count(), free.size());
+        QCOMPARE(f.list->currentText(), f.openPort() == 3 ? "COM3" : "");
+        QTest::keyClick(f.list, button == "OK" ? Qt::Key_Down : Qt::Key_Up);
+        QCOMPARE(f.openPort(), f.list->currentText().mid(3).toInt());
+        f.link.port.availablePorts.erase(gone);
+        f.dialog.findChild<QPushButton*>(button)->click();
+        QVERIFY(!f.dialog.isVisible());
+        QCOMPARE(f.openPort(), kept);
+        QCOMPARE(f.config.com_port, button == "OK" ? kept : 3);
+        QCOMPARE(ReadIniValue(f.path, "PC config", "COM", "-"),
+                 button == "OK" ? QString::number(kept) : "-");
+        QCOMPARE(f.link.host.status, kept ? "" : "Порт не выбран");
+        // The СТАРТ that waited at the head of the ring goes out once the port is settled.
+        QCOMPARE(f.link.tick(), kept ? Hex("07 06 01 92 12 38 24 CF") : QByteArray());
+    }
+};
+
+QTEST_MAIN(PortDialogTest)
+#include "test_port_dialog.moc"
