@@ -19,7 +19,7 @@ constexpr int kTransferTimeoutMs = 30000;
 
 struct TickMark {
     Clock::time_point at;
-    int read; // queue_read after the tick
+    long long answered; // answers the link had taken after the tick
 };
 
 struct BulkTiming {
@@ -36,8 +36,9 @@ double Seconds(Clock::duration d) {
 
 std::optional<BulkTiming> Time(ToolSession& rig, QList<TickMark>& marks,
                                const std::function<void()>& act) {
-    const RequestQueue& ring = rig.tool.link().request_queue;
-    const int first = ring.queue_write;
+    const ExchangeCycle& link = rig.tool.link();
+    // The transfer's first frame leaves once every frame queued before it is answered.
+    const long long first = link.answered() + link.waiting();
     marks.clear();
     const Clock::time_point click = Clock::now();
     const double cpuFrom = CpuSeconds(getpid());
@@ -45,12 +46,12 @@ std::optional<BulkTiming> Time(ToolSession& rig, QList<TickMark>& marks,
         return std::nullopt;
     BulkTiming timing;
     timing.cpuSeconds = CpuSeconds(getpid()) - cpuFrom;
-    timing.frames = (ring.queue_read - first + RequestQueue::kSlots) % RequestQueue::kSlots;
-    const int last = (first + timing.frames) % RequestQueue::kSlots;
+    timing.frames = static_cast<int>(link.answered() - first);
+    const long long last = link.answered();
     const auto sentFirst = std::find_if(marks.begin(), marks.end(),
-                                        [&](const TickMark& m) { return m.read == first; });
+                                        [&](const TickMark& m) { return m.answered == first; });
     const auto answeredLast =
-        std::find_if(marks.begin(), marks.end(), [&](const TickMark& m) { return m.read == last; });
+        std::find_if(marks.begin(), marks.end(), [&](const TickMark& m) { return m.answered == last; });
     if (sentFirst == marks.end() || answeredLast == marks.end())
         return std::nullopt;
     timing.framesSeconds = Seconds(answeredLast->at - sentFirst->at);
@@ -75,7 +76,7 @@ int BulkRead(int repeats) {
     }
     ToolSession rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
     QList<TickMark> marks;
-    rig.afterTick = [&] { marks.append({Clock::now(), rig.tool.link().request_queue.queue_read}); };
+    rig.afterTick = [&] { marks.append({Clock::now(), rig.tool.link().answered()}); };
     if (!rig.start())
         return 1;
     ToolSession::runFor(1000);

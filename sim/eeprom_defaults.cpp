@@ -17,7 +17,6 @@ const std::map<int, int> kSingleParameters = {
     {492, 80}, {493, 10},  {494, 0},  {495, 12}, {496, 14}, {497, 0},   {498, 120}, {499, 0},
     {500, 0},  {501, 5},   {502, 10}, {503, 12}, {504, 14}, {505, 10},
 };
-constexpr int kAddressParameter = 23;
 constexpr int kObjectParameter = 1;
 
 constexpr int kFirstChannel = 37;
@@ -59,7 +58,7 @@ void StorePlausibleParameters(EepromImage& image, int slaveAddress, int objectTy
     catalogue.BuildParamCatalogue();
     for (int i = 0; i < kParamCount; ++i) {
         int value = 0;
-        if (i == kAddressParameter)
+        if (i == kOwnAddressParam)
             value = slaveAddress;
         else if (i == kObjectParameter)
             value = objectType;

@@ -5,12 +5,6 @@
 
 #include <QCoreApplication>
 #include <QTimer>
-#include <array>
-
-namespace {
-// Function-6 codes of СТАРТ, СТОП, КВИТ and ОТКЛ. ЗАЩ, by button index.
-constexpr std::array<std::uint16_t, 4> kCommandCodes{0x1238, 0x4569, 0x789A, 0xABC4};
-} // namespace
 
 Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
            const QString& configPath, QChar decimalSeparator)
@@ -76,8 +70,8 @@ bool Tool::offerAnotherPort(OpenOutcome failure) {
     return true;
 }
 
-void Tool::queueCommand(int index) {
-    if (!QueueCommandWrite(cycle.request_queue, kCommandCodes.at(index)))
+void Tool::queueCommand(Command command) {
+    if (!cycle.queue(CommandRequest(command)))
         frm_main.setText(link_text::kQueueFull);
 }
 

@@ -6,7 +6,8 @@
 // "Откл. защит" box, the transaction counter display and the status line.
 class LinkHost : public StatusLine {
 public:
-    // Index of the chosen slave-address entry, which is the address itself (0..127).
+    // The chosen slave address (0..127). The address list holds every address in order, so
+    // the entry and the address are one number.
     virtual int slaveAddress() const = 0;
     virtual void setSlaveAddress(int address) = 0;
     virtual bool armOffChecked() const = 0;

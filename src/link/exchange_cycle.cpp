@@ -1,6 +1,7 @@
 #include "link/exchange_cycle.h"
 
 #include "link/frame_crc.h"
+#include "link/slave_address.h"
 
 #include <algorithm>
 
@@ -24,14 +25,14 @@ void ExchangeCycle::ExchangeTick() {
         return;
     }
 
-    const int c = received.rx_count;
-    const int expected = 256 * received.rx_buffer[c - 1] + received.rx_buffer[c - 2];
-    if (FrameCrc(received.rx_buffer.data(), c - 3) == expected) {
+    if (HasGoodCrc(received.rx_buffer.data(), received.rx_count)) {
         host.setText(link_text::kAnswerOk);
         // Before the first send nothing is in flight: advancing the empty ring would make it
         // look full of blank frames that no controller answers, and the link would never recover.
-        if (!request_queue.empty())
+        if (!request_queue.empty()) {
             request_queue.QueueAdvanceRead();
+            ++answered_count;
+        }
         decoder.DecodeAnswer(received);
     } else {
         host.setText(link_text::kCrcMismatch);
@@ -46,37 +47,42 @@ void ExchangeCycle::SendNext() {
             const bool armOff = host.armOffChecked();
             transaction_counter = transaction_counter + 1 > 65534 ? 0 : transaction_counter + 1;
             host.showTransactionCounter(transaction_counter);
-            QueueTransactionWrite(request_queue, transaction_counter, armOff);
+            request_queue.append(TransactionRequest(transaction_counter, armOff).pdu);
         } else {
             poll_toggle = true;
-            QueuePollRead(request_queue);
+            request_queue.append(PollRequest().pdu);
         }
     }
 
-    const int slot = request_queue.queue_read;
-    const int last = request_queue.queue_last[slot];
+    const int slot = request_queue.readSlot();
+    const int last = request_queue.headLength();
     send_buffer[0] = static_cast<std::uint8_t>(host.slaveAddress());
 
     if (!pending_addresses.empty() && pending_addresses.front().pending_address_slot == slot) {
-        host.setSlaveAddress(std::min(pending_addresses.front().pending_address, 127));
+        host.setSlaveAddress(std::min(pending_addresses.front().pending_address, kMaxSlaveAddress));
         pending_addresses.pop_front();
     }
 
-    const auto& frame = request_queue.queue_frames[slot];
-    std::copy(frame.begin() + 1, frame.begin() + last + 1, send_buffer.begin() + 1);
-    const std::uint16_t crc = FrameCrc(send_buffer.data(), last);
-    send_buffer[last + 1] = static_cast<std::uint8_t>(crc & 0xFF);
-    send_buffer[last + 2] = static_cast<std::uint8_t>(crc >> 8);
+    std::copy_n(request_queue.headFrame(), last, send_buffer.begin() + 1);
+    AppendCrc(send_buffer.data(), last + 1);
 
     if (port.isOpen())
         port.write(QByteArray(reinterpret_cast<const char*>(send_buffer.data()), last + 3));
 }
 
-bool ExchangeCycle::QueueAddressWrite(std::int32_t address, std::int32_t newAddress,
-                                      std::uint8_t count) {
-    const int slot = request_queue.queue_write;
-    if (!QueueWriteRequest(request_queue, address, newAddress, count))
+bool ExchangeCycle::queue(const Request& request) {
+    const int slot = request_queue.writeSlot();
+    if (!request_queue.append(request.pdu))
         return false;
-    pending_addresses.push_back({slot, newAddress});
+    if (request.new_address >= 0)
+        pending_addresses.push_back({slot, request.new_address});
+    return true;
+}
+
+bool ExchangeCycle::queueAll(const RequestBatch& batch) {
+    if (request_queue.freeRoom() < static_cast<int>(batch.size()))
+        return false;
+    for (const Request& request : batch)
+        queue(request);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "host/link_host.h"
 #include "link/request_queue.h"
+#include "link/requests.h"
 #include "link/rx_buffer.h"
 #include "link/serial_port.h"
 
@@ -27,32 +28,40 @@ public:
     ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder);
 
     void ExchangeTick();
-    void SendNext();
 
-    // Appends the write of the controller's own slave address and arms the switch, so that the
-    // frames after it go to the new address. Every armed switch is kept and fires when its own
-    // write is sent, so two writes queued one after the other both take effect in ring order.
-    // False (nothing armed) when the ring is full.
-    bool QueueAddressWrite(std::int32_t address, std::int32_t newAddress, std::uint8_t count);
+    // The one way to queue a request: false, with nothing queued, when the ring is full.
+    bool queue(const Request& request);
+    // A transfer of several frames, queued whole or (false) not at all: half a transfer would
+    // leave the user with boxes that silently never fill.
+    bool queueAll(const RequestBatch& batch);
+    int freeRoom() const { return request_queue.freeRoom(); }
+    // Frames waiting, the one in flight included.
+    int waiting() const { return request_queue.waiting(); }
+    // Answers taken since the start; tells a watcher when the frames it queued are through.
+    long long answered() const { return answered_count; }
+    // The bytes the last tick took from the line.
+    const RxBuffer& rx() const { return received; }
 
     // While the port dialog probes other ports the line is not ours: ticks do nothing at all,
     // so no queued request (a СТАРТ among them) reaches whatever device sits on a probed port.
     void setLineHeld(bool held) { line_held = held; }
     bool lineHeld() const { return line_held; }
 
-    RequestQueue request_queue;
-    const RxBuffer& rx() const { return received; }
-    int transactionCounter() const { return transaction_counter; }
-
 private:
+    void SendNext();
+
     SerialPort& port;
     LinkHost& host;
     AnswerConsumer& decoder;
 
+    RequestQueue request_queue;
     std::array<std::uint8_t, RequestQueue::kSlotBytes + 2> send_buffer{};
     RxBuffer received;
     bool poll_toggle = false;
     int transaction_counter = 0;
+    long long answered_count = 0;
+    // Armed own-address switches in ring order. Each fires when the frame of its slot is sent,
+    // so two address writes queued one after the other both take effect, in turn.
     struct PendingAddress {
         int pending_address_slot = 0;
         int pending_address = 0;

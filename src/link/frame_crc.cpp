@@ -13,3 +13,14 @@ std::uint16_t FrameCrc(const std::uint8_t* buffer, int last) {
     }
     return crc;
 }
+
+void AppendCrc(std::uint8_t* frame, int length) {
+    const std::uint16_t crc = FrameCrc(frame, length - 1);
+    frame[length] = static_cast<std::uint8_t>(crc & 0xFF);
+    frame[length + 1] = static_cast<std::uint8_t>(crc >> 8);
+}
+
+bool HasGoodCrc(const std::uint8_t* frame, int length) {
+    const int received = 256 * frame[length - 1] + frame[length - 2];
+    return FrameCrc(frame, length - 3) == received;
+}

@@ -1,16 +1,20 @@
 #include "live/poll_decoder.h"
 
 #include "live/number_format.h"
-#include "live/register_readers.h"
+#include "link/big_endian.h"
 
 namespace {
 const QString kHours = QStringLiteral("мч");
 
+// Poll register k of a function-4 answer starts at this cell.
+constexpr int RegOffset(int k) {
+    return 3 + 2 * k;
+}
 std::int32_t u16(const RxBuffer& rx, int k) {
-    return ReadU16(rx, RegOffset(k));
+    return ReadBigEndian(rx, RegOffset(k), 2);
 }
 std::int32_t s16(const RxBuffer& rx, int k) {
-    return ReadS16(rx, RegOffset(k));
+    return ReadBigEndianSigned(rx, RegOffset(k), 2);
 }
 
 // A pair of registers, high first. Kept unsigned: a high register of 0x8000 or more would not

@@ -1,21 +1,9 @@
 #include "params/param_answer_decoder.h"
 
+#include "link/big_endian.h"
 #include "live/number_format.h"
 
 #include <cmath>
-
-std::int32_t ReadBeUnsigned(const RxBuffer& rx, int p, int n) {
-    std::int32_t sum = 0;
-    for (int k = 0; k < n; ++k)
-        sum = sum * 256 + rx[p + k];
-    return sum;
-}
-
-std::int32_t ReadBeSigned(const RxBuffer& rx, int p, int n) {
-    const std::int32_t sum = ReadBeUnsigned(rx, p, n);
-    const std::int32_t span = std::int32_t{1} << (8 * n);
-    return sum > span / 2 - 1 ? sum - span : sum;
-}
 
 namespace {
 int indexOfAddress(const ParamCatalogue& catalogue, int address) {
@@ -42,7 +30,7 @@ QList<ParamValueText> DecodeParamAnswer(const RxBuffer& rx, const ParamCatalogue
             break;
         const double scale = catalogue.param_scale[i];
         const std::int32_t value =
-            scale < 0 ? ReadBeSigned(rx, cell, size) : ReadBeUnsigned(rx, cell, size);
+            scale < 0 ? ReadBigEndianSigned(rx, cell, size) : ReadBigEndian(rx, cell, size);
         values.append({i, FormatScaled(value, 3, std::fabs(scale), QString(), decimalSeparator)});
         remaining -= size;
     }

@@ -9,10 +9,6 @@
 #include <QString>
 #include <cstdint>
 
-// Cells p..p+n-1 of an answer read as one big-endian number, unsigned or two's complement.
-std::int32_t ReadBeUnsigned(const RxBuffer& rx, int p, int n);
-std::int32_t ReadBeSigned(const RxBuffer& rx, int p, int n);
-
 struct ParamValueText {
     int index;
     QString text;

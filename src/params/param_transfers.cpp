@@ -1,7 +1,6 @@
 #include "params/param_transfers.h"
 
-#include "params/bulk_transfer.h"
-#include "params/param_editing.h"
+#include "params/param_requests.h"
 
 namespace {
 const QString kNoValue = QStringLiteral("-");
@@ -21,11 +20,10 @@ int ParamTransfers::boxesWithoutValue() const {
 }
 
 void ParamTransfers::readAll(bool whiten) const {
-    if (cycle.request_queue.freeRoom() < static_cast<int>(ReadBlocks(catalogue).size()))
+    if (!cycle.queueAll(ReadAllRequests(catalogue)))
         return tellQueueFull();
     if (whiten)
         whitenAll();
-    ReadAllParameters(cycle.request_queue, catalogue);
 }
 
 void ParamTransfers::writeAll() const {
@@ -34,17 +32,21 @@ void ParamTransfers::writeAll() const {
                      transfer_text::UnreadBoxes(unread), MessageButtons::Ok);
         return;
     }
-    if (cycle.request_queue.freeRoom() < WriteAllFrameCount(catalogue))
+    if (!cycle.queueAll(WriteAllRequests(catalogue, boxes)))
         return tellQueueFull();
     whitenAll();
-    WriteAllParameters(cycle, catalogue, boxes);
 }
 
 void ParamTransfers::writeOne(int index) const {
     if (boxes.text(index).trimmed() == kNoValue)
         return;
-    if (!WriteSingleParameter(index, boxes, catalogue, cycle))
-        tellQueueFull();
+    const Request request = WriteOneRequest(index, catalogue, boxes);
+    if (!cycle.queue(request))
+        return tellQueueFull();
+    boxes.setState(index, BoxState::Changed);
+    // The box shows the address that was sent, limited to what the line can use.
+    if (request.new_address >= 0)
+        boxes.setText(index, QString::number(request.new_address));
 }
 
 void ParamTransfers::whitenAll() const {

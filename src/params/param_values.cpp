@@ -1,5 +1,7 @@
 #include "params/param_values.h"
 
+#include "link/slave_address.h"
+
 #include <QByteArray>
 #include <algorithm>
 #include <charconv>
@@ -148,4 +150,8 @@ ValueRange RangeFor(int size, double scale) {
     if (size == 1)
         return is_signed ? ValueRange{-128, 127, factor} : ValueRange{0, 255, factor};
     return is_signed ? ValueRange{-32768, 32767, factor} : ValueRange{0, 65535, factor};
+}
+
+std::int32_t OwnAddressFromText(const QString& text, double scale) {
+    return TextToValue(text, 0, kMaxSlaveAddress, scale);
 }

@@ -31,3 +31,7 @@ struct ValueRange {
     double factor = 1.0;
 };
 ValueRange RangeFor(int size, double scale);
+
+// The controller's own address (parameter 23) for a box text: limited to the addresses the line
+// uses, whatever the byte could hold.
+std::int32_t OwnAddressFromText(const QString& text, double scale);

@@ -1,5 +1,7 @@
 #include "views/main_window.h"
 
+#include "link/slave_address.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -192,13 +194,18 @@ void MainWindow::buildRightColumn(QWidget* area) {
     caption(area, "lblc_acc", QStringLiteral("Аккумулятор, В"), row(48, 770, 110));
     lbl_acc = value(area, "lbl_acc", QStringLiteral("Аккумулятор, В"), row(48, 885, 55));
 
-    const std::array<QString, 4> commands{QStringLiteral("СТАРТ"), QStringLiteral("СТОП"),
-                                          QStringLiteral("КВИТ"), QStringLiteral("ОТКЛ. ЗАЩ")};
+    const std::array<std::pair<QString, Command>, 4> commands{{
+        {QStringLiteral("СТАРТ"), Command::Start},
+        {QStringLiteral("СТОП"), Command::Stop},
+        {QStringLiteral("КВИТ"), Command::Acknowledge},
+        {QStringLiteral("ОТКЛ. ЗАЩ"), Command::ProtectionsOff},
+    }};
     for (int i = 0; i < 4; ++i) {
-        auto* button = new QPushButton(commands[i], area);
+        const auto [text, command] = commands[i];
+        auto* button = new QPushButton(text, area);
         button->setObjectName(indexed("cmd_mode", i));
         button->setGeometry(770 + 88 * (i % 2), 84 + 40 * (i / 2), 82, 34);
-        connect(button, &QPushButton::clicked, this, [this, i] { emit commandClicked(i); });
+        connect(button, &QPushButton::clicked, this, [this, command] { emit commandClicked(command); });
     }
     chk_armoff = new QCheckBox(QStringLiteral("Откл. защит"), area);
     chk_armoff->setObjectName(QStringLiteral("chk_armoff"));
@@ -259,7 +266,7 @@ void MainWindow::buildBottom(QWidget* area) {
 
 void MainWindow::fillSlaveAddresses() {
     cmb_slad->clear();
-    for (int address = 0; address <= 127; ++address)
+    for (int address = 0; address <= kMaxSlaveAddress; ++address)
         cmb_slad->addItem(QString::number(address));
     cmb_slad->setCurrentIndex(7);
 }

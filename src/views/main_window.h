@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/link_host.h"
+#include "link/requests.h"
 #include "live/poll_decoder.h"
 
 #include <QMainWindow>
@@ -36,7 +37,7 @@ public:
     void showTransactionCounter(int counter) override;
 
 signals:
-    void commandClicked(int index);
+    void commandClicked(Command command);
     void paramMenuChosen();
     void portMenuChosen();
     void closing();

@@ -118,7 +118,7 @@ private slots:
         QVERIFY(blocked->isVisibleTo(params) && !menu->isEnabled());
         f.answer(PollFrame({}));
         QVERIFY(!blocked->isVisibleTo(params) && menu->isEnabled());
-        while (QueueReadRequest(f.tool.link().request_queue, 0x0010, 2)) {
+        while (f.tool.link().queue(ParamReadRequest(0x0010, 2))) {
         }
         f.window.findChild<QPushButton*>("cmd_mode_0")->click();
         QCOMPARE(f.window.text(), QString("Очередь запросов переполнена"));

@@ -3,11 +3,11 @@
 #include "fake_serial_port.h"
 #include "frames.h"
 #include "fuzz_support.h"
-#include "params/bulk_transfer.h"
 #include "link/exchange_cycle.h"
 #include "memory_param_boxes.h"
 #include "live/answer_dispatch.h"
 #include "params/param_answer_decoder.h"
+#include "params/param_requests.h"
 #include "recording_host.h"
 
 #include <QRegularExpression>
@@ -42,33 +42,39 @@ struct Rig {
     // A producer either appends all its frames or, when they do not fit, none of them.
     void appended(int frames, bool accepted) {
         FUZZ_CHECK(accepted == (waiting + frames <= RequestQueue::kCapacity) &&
-                   q.waiting() == waiting + (accepted ? frames : 0));
-        waiting = q.waiting();
+                   cycle.waiting() == waiting + (accepted ? frames : 0));
+        waiting = cycle.waiting();
     }
 
     void tick() {
         static const QRegularExpression known(QRegularExpression::anchoredPattern(
             QStringLiteral("|%1|%2|%3( Нарушение протокола, код: \\d{1,3})?")
                 .arg(link_text::kNoAnswer, link_text::kCrcMismatch, link_text::kAnswerOk)));
-        const int readBefore = q.queue_read, writeBefore = q.queue_write;
+        const long long answeredBefore = cycle.answered();
+        const int waitingBefore = cycle.waiting();
         port.written.clear();
         cycle.ExchangeTick();
         FUZZ_CHECK(known.match(host.status).hasMatch(), host.status.toUtf8());
         // While the port dialog probes, a tick touches neither the line nor the ring.
         if (cycle.lineHeld())
-            return FUZZ_CHECK(port.written.isEmpty() && q.queue_read == readBefore &&
-                              q.queue_write == writeBefore);
-        // Only the frame in flight is completed; it stays in the ring until answered; what
-        // leaves (nothing on a closed port) is the frame of its slot with its CRC.
-        FUZZ_CHECK((q.queue_read - readBefore + RequestQueue::kSlots) % RequestQueue::kSlots <= 1);
-        FUZZ_CHECK(!q.empty() && port.written.size() == (port.isOpen() ? 1 : 0));
+            return FUZZ_CHECK(port.written.isEmpty() && cycle.answered() == answeredBefore &&
+                              cycle.waiting() == waitingBefore);
+        // Only the frame in flight is completed; it stays in the ring until answered, and what
+        // leaves (nothing on a closed port) is a frame with its CRC, the same one again until
+        // then (its address byte may have switched with an own-address write).
+        const bool completed = cycle.answered() != answeredBefore;
+        FUZZ_CHECK(cycle.answered() - answeredBefore <= 1);
+        FUZZ_CHECK(cycle.waiting() >= 1 && port.written.size() == (port.isOpen() ? 1 : 0));
         inFlight = port.written.value(0);
-        const int last = q.queue_last[q.queue_read];
-        const auto* slot = reinterpret_cast<const char*>(q.queue_frames[q.queue_read].data());
-        FUZZ_CHECK(
-            inFlight.isEmpty() ||
-                (last >= 1 && inFlight == WithCrc(inFlight.first(1) + QByteArray(slot + 1, last))),
-            HexText(inFlight).toLatin1());
+        if (completed)
+            head.clear();
+        if (inFlight.isEmpty())
+            return;
+        FUZZ_CHECK(inFlight.size() >= 4 && inFlight == WithCrc(inFlight.chopped(2)),
+                   HexText(inFlight).toLatin1());
+        const QByteArray frame = inFlight.mid(1).chopped(2);
+        FUZZ_CHECK(head.isEmpty() || head == frame, HexText(inFlight).toLatin1());
+        head = frame;
     }
 
     FakeSerialPort port;
@@ -77,9 +83,9 @@ struct Rig {
     AnswerDispatch dispatch;
     MemoryParamBoxes boxes;
     ExchangeCycle cycle{port, host, dispatch};
-    RequestQueue& q = cycle.request_queue;
     int waiting = 0; // frames in the ring before the step
     QByteArray inFlight;
+    QByteArray head; // the frame in flight as last sent, without address and CRC
 };
 
 // Their order, and the order of the operands each takes, is the corpus format.
@@ -97,29 +103,35 @@ constexpr Step kSteps[] = {
     [](Rig& r, FuzzInput&) { r.tick(); },
     [](Rig& r, FuzzInput& in) {
         const int address = in.next<std::uint16_t>();
-        r.appended(1, QueueReadRequest(r.q, address, in.next()));
+        r.appended(1, r.cycle.queue(ParamReadRequest(address, in.next())));
     },
     [](Rig& r, FuzzInput& in) {
         const int address = in.next<std::uint16_t>();
         const std::int32_t value = in.next<std::int32_t>();
-        r.appended(1, QueueWriteRequest(r.q, address, value, in.next()));
+        r.appended(1, r.cycle.queue(ParamWriteRequest(address, value, in.next())));
     },
-    [](Rig& r, FuzzInput& in) { r.appended(1, QueueCommandWrite(r.q, in.next<std::uint16_t>())); },
-    [](Rig& r, FuzzInput&) { r.appended(1, QueuePollRead(r.q)); },
+    [](Rig& r, FuzzInput& in) {
+        const auto command = static_cast<Command>(in.next<std::uint16_t>() % 4);
+        r.appended(1, r.cycle.queue(CommandRequest(command)));
+    },
+    [](Rig& r, FuzzInput&) { r.appended(1, r.cycle.queue(PollRequest())); },
     [](Rig& r, FuzzInput& in) {
         const int counter = in.next<std::uint16_t>();
-        r.appended(1, QueueTransactionWrite(r.q, counter, in.next() & 1));
+        r.appended(1, r.cycle.queue(TransactionRequest(counter, in.next() & 1)));
     },
-    [](Rig& r, FuzzInput&) { r.appended(59, ReadAllParameters(r.q, r.catalogue)); },
-    [](Rig& r, FuzzInput&) { r.appended(61, WriteAllParameters(r.cycle, r.catalogue, r.boxes)); },
-    // Both callers limit the own address to 0..127.
+    [](Rig& r, FuzzInput&) { r.appended(59, r.cycle.queueAll(ReadAllRequests(r.catalogue))); },
+    [](Rig& r, FuzzInput&) {
+        r.appended(61, r.cycle.queueAll(WriteAllRequests(r.catalogue, r.boxes)));
+    },
+    // Both callers limit the own address to the line's addresses.
     [](Rig& r, FuzzInput& in) {
         const int address = in.next() & 0x7F;
-        r.appended(1, r.cycle.QueueAddressWrite(r.catalogue.param_address[23], address, in.next()));
+        const int at = r.catalogue.param_address[kOwnAddressParam];
+        r.appended(1, r.cycle.queue(OwnAddressWriteRequest(at, address, in.next())));
     },
     [](Rig& r, FuzzInput& in) {
         for (int n = in.next(); n >= 0; --n)
-            r.appended(1, QueueCommandWrite(r.q, 0x1238));
+            r.appended(1, r.cycle.queue(CommandRequest(Command::Start)));
     },
     // The user types into a box, toggles the port, picks a slave address, flips "Откл. защит";
     // the port dialog starts or stops probing.
@@ -140,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Rig rig(in.next() & 1 ? QLatin1Char(',') : QLatin1Char('.'));
     while (!in.atEnd()) {
         const Step step = kSteps[in.next() % std::size(kSteps)];
-        rig.waiting = rig.q.waiting();
+        rig.waiting = rig.cycle.waiting();
         step(rig, in);
     }
     rig.tick(); // whatever the script left on the line is judged as well

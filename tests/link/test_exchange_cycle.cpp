@@ -72,10 +72,10 @@ private slots:
     void heldLineAndAddressSwitches() {
         LinkRig link;
         link.tick(); // poll in flight
-        QVERIFY(QueueCommandWrite(link.cycle.request_queue, 0x1238));
-        QVERIFY(link.cycle.QueueAddressWrite(0x117, 127, 1));
-        QVERIFY(link.cycle.QueueAddressWrite(0x117, 9, 1));
-        QVERIFY(QueueWriteRequest(link.cycle.request_queue, 0x11F, 1, 1));
+        QVERIFY(link.cycle.queue(CommandRequest(Command::Start)));
+        QVERIFY(link.cycle.queue(OwnAddressWriteRequest(0x117, 127, 1)));
+        QVERIFY(link.cycle.queue(OwnAddressWriteRequest(0x117, 9, 1)));
+        QVERIFY(link.cycle.queue(ParamWriteRequest(0x11F, 1, 1)));
         link.cycle.setLineHeld(true);
         link.port.feed(WithCrc(Hex("07 04 00")));
         QVERIFY(link.tick().isEmpty());

@@ -71,7 +71,7 @@ private slots:
         r.transfers.writeOne(index);
         QCOMPARE(r.boxes.states[index], BoxState::Changed);
         QTEST(r.boxes.texts[index], "shown");
-        QCOMPARE(r.link.cycle.request_queue.waiting(), 1);
+        QCOMPARE(r.link.cycle.waiting(), 1);
         QCOMPARE(HexText(r.link.tick()), HexText(WithCrc(frame)));
     }
 
@@ -109,12 +109,12 @@ private slots:
         Rig r;
         for (int i : unread)
             r.boxes.texts[i] = " -";
-        while (r.link.cycle.request_queue.freeRoom() > room)
-            QueuePollRead(r.link.cycle.request_queue);
+        while (r.link.cycle.freeRoom() > room)
+            r.link.cycle.queue(PollRequest());
         const MemoryParamBoxes before = r.boxes;
-        const int waiting = r.link.cycle.request_queue.waiting();
+        const int waiting = r.link.cycle.waiting();
         action(r);
-        QCOMPARE(r.link.cycle.request_queue.waiting(), waiting);
+        QCOMPARE(r.link.cycle.waiting(), waiting);
         QVERIFY(r.boxes.texts == before.texts && r.boxes.states == before.states);
         r.messages.expectOnly(MessageIcon::Warning, MessageButtons::Ok, title, text,
                               title.isEmpty() ? 0 : 1);

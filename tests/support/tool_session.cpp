@@ -24,28 +24,21 @@ ToolSession::ToolSession(const QString& devicePath, const QString& folder)
     // Connected after the tool's own slot, so it sees the tick's outcome.
     Timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));
     QObject::connect(Timer1, &QTimer::timeout, [this] {
-        const int read = tool.link().request_queue.queue_read;
         ++tick_count;
-        if (read != last_read)
-            ++answered_count;
-        last_read = read;
         afterTick();
     });
 }
 
 bool ToolSession::runTransfer(const std::function<void()>& act, int timeoutMs) {
-    const RequestQueue& ring = tool.link().request_queue;
-    const int from = ring.queue_read;
-    const int waitingBefore = ring.waiting();
+    ExchangeCycle& link = tool.link();
+    const int waitingBefore = link.waiting();
     act();
-    if (ring.waiting() <= waitingBefore)
+    if (link.waiting() <= waitingBefore)
         return false;
-    // Frames leave in ring order, so the transfer is through once the read position has passed
-    // the last frame it queued. Looked at after every tick, so it cannot wrap unseen.
-    const int span = (ring.queue_write - from + RequestQueue::kSlots) % RequestQueue::kSlots;
-    const auto through = [&] {
-        return (ring.queue_read - from + RequestQueue::kSlots) % RequestQueue::kSlots >= span;
-    };
+    // Frames leave in ring order, so the transfer is through once as many answers have come
+    // as there were frames waiting, the transfer's own included.
+    const long long last = link.answered() + link.waiting();
+    const auto through = [&] { return link.answered() >= last; };
     QEventLoop loop;
     const QMetaObject::Connection watch = QObject::connect(Timer1, &QTimer::timeout, &loop, [&] {
         if (through())

@@ -19,8 +19,6 @@ QString WriteToolConfig(const QString& folder, const QString& devicePath);
 class ToolSession {
     QString config_path; // before the tool: the file must exist when the tool is made
     int tick_count = 0;
-    int answered_count = 0;
-    int last_read = 0;
     QTimer* Timer1 = nullptr;
 
 public:
@@ -37,7 +35,8 @@ public:
     static void runFor(int ms); // a plain event loop, which delays no timer
 
     int ticks() const { return tick_count; }
-    int answeredFrames() const { return answered_count; } // answers with a correct CRC
+    // Answers with a correct CRC that completed a frame.
+    int answeredFrames() { return static_cast<int>(tool.link().answered()); }
     std::function<void()> afterTick = [] {};              // once the tool has done its tick
 
     ScriptedMessages messages;

@@ -40,7 +40,7 @@ struct EditorRig {
         readAll += waiting();
     }
     ~EditorRig() { delete editor.window(); }
-    int waiting() const { return link.cycle.request_queue.waiting(); }
+    int waiting() const { return link.cycle.waiting(); }
     QLineEdit* box(int i) const { return editor.window()->box(i); }
 };
 

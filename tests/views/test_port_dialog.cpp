@@ -59,7 +59,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, kept);
         PortDialogRig f(free);
-        QVERIFY(QueueCommandWrite(f.link.cycle.request_queue, 0x1238));
+        QVERIFY(f.link.cycle.queue(CommandRequest(Command::Start)));
         f.dialog.load();
         f.dialog.show();
         QCOMPARE(f.probed, free);

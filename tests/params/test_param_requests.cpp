@@ -1,11 +1,11 @@
-#include "params/bulk_transfer.h"
+#include "params/param_requests.h"
 #include "link_rig.h"
 #include "memory_param_boxes.h"
 
 #include <QtTest>
 
-// The only check of the order of a write-all and of the transfers' refusal as a whole.
-class BulkTransferTest : public QObject {
+// The only check of the frames and the order of a read-all and a write-all.
+class ParamRequestsTest : public QObject {
     Q_OBJECT
     ParamCatalogue catalogue;
 
@@ -25,8 +25,8 @@ private slots:
         boxes.texts[53] = "-0,1"; // signed, size 2
         LinkRig link;
         link.tick();
-        QVERIFY(ReadAllParameters(link.cycle.request_queue, catalogue));
-        QVERIFY(WriteAllParameters(link.cycle, catalogue, boxes));
+        QVERIFY(link.cycle.queueAll(ReadAllRequests(catalogue)));
+        QVERIFY(link.cycle.queueAll(WriteAllRequests(catalogue, boxes)));
         QStringList frames; // without their CRC
         for (QByteArray sent = link.answer("07 04 00"); sent[1] != 0x10;
              sent = link.answer("07 65 00"))
@@ -43,20 +43,7 @@ private slots:
         QVERIFY(frames.contains("07 65 07 0A 0E 01 01 01 01 01 01 FF FF 00 0A 00 0A 00 0A"));
         QCOMPARE(frames.mid(118), (QStringList{"07 65 01 17 01 7F", "7F 65 01 1F 01 01"}));
     }
-
-    // 60 free places: the write-all needs 61 and changes nothing; the read-all fits once.
-    void aTransferThatDoesNotFitIsRefusedWhole() {
-        LinkRig link;
-        MemoryParamBoxes boxes;
-        RequestQueue& ring = link.cycle.request_queue;
-        while (ring.freeRoom() > 60)
-            QVERIFY(QueueCommandWrite(ring, 0x789A));
-        QVERIFY(!WriteAllParameters(link.cycle, catalogue, boxes));
-        QVERIFY(QueueCommandWrite(ring, 0x789A));
-        QVERIFY(ReadAllParameters(ring, catalogue));
-        QVERIFY(!ReadAllParameters(ring, catalogue));
-    }
 };
 
-QTEST_GUILESS_MAIN(BulkTransferTest)
-#include "test_bulk_transfer.moc"
+QTEST_GUILESS_MAIN(ParamRequestsTest)
+#include "test_param_requests.moc"

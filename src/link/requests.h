@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// One request as the ring keeps it: the frame from its function code on. The slave address is
+// put in front and the CRC behind when the frame is sent.
+struct Request {
+    std::vector<std::uint8_t> pdu;
+    // The write of the controller's own slave address: when this frame leaves, the frames after
+    // it go to this address. -1 for every other request.
+    int new_address = -1;
+};
+
+// A transfer that the ring takes whole or not at all.
+using RequestBatch = std::vector<Request>;
+
+// The four operating commands, in the order of their buttons.
+enum class Command { Start, Stop, Acknowledge, ProtectionsOff };
+
+// Byte k (0 = least significant) of a signed 32-bit value; 0 for k outside 0..3.
+std::uint8_t ValueByte(std::int32_t value, int k);
+
+// Function 4: input registers 300..424, the live picture of the engine.
+Request PollRequest();
+// Function 16 to registers 400..401: transaction counter and protections-off flag.
+Request TransactionRequest(int counter, bool protectionsOff);
+// Function 6 to register 402.
+Request CommandRequest(Command command);
+// Function 100: read `count` parameter bytes (at most 20) from a byte address.
+Request ParamReadRequest(std::int32_t address, std::uint8_t count);
+// Function 101: write the `count` (at most 4) low bytes of value, most significant first.
+Request ParamWriteRequest(std::int32_t address, std::int32_t value, std::uint8_t count);
+// Function 101 with bytes already laid out (a block of several parameters).
+Request ParamBytesWriteRequest(std::int32_t address, const std::vector<std::uint8_t>& bytes);
+// The write of the controller's own slave address, which switches the link to it.
+Request OwnAddressWriteRequest(std::int32_t address, std::int32_t newAddress, std::uint8_t count);
