@@ -2,8 +2,8 @@
 // answer from the port, check its CRC, decode it and rewrite the controls.
 #include "fake_serial_port.h"
 #include "frames.h"
-#include "params/bulk_transfer.h"
 #include "link/exchange_cycle.h"
+#include "params/param_requests.h"
 #include "live/answer_dispatch.h"
 #include "views/main_window.h"
 #include "params/param_answer_decoder.h"
