@@ -1,5 +1,6 @@
 #include "app/tool.h"
 
+#include "config/startup_port.h"
 #include "views/port_dialog.h"
 #include "views/param_window/param_window.h"
 
@@ -44,30 +45,11 @@ bool Tool::start() {
 }
 
 bool Tool::OpenPortAtStart() {
-    if (!port->setPortNumber(config.com_port) && !offerAnotherPort(OpenOutcome::NotAvailable))
-        return false;
-    // The dialog has already tried the configured port; opening it again would report our own
-    // open port as held, and opening any other number would use a port nobody chose.
-    if (port->isOpen())
-        return true;
-    const OpenOutcome outcome =
-        port->portNumber() == config.com_port ? port->open() : OpenOutcome::NotAvailable;
-    return outcome == OpenOutcome::Opened || offerAnotherPort(outcome);
-}
-
-bool Tool::offerAnotherPort(OpenOutcome failure) {
-    const QString reason = failure == OpenOutcome::Held
-                               ? QStringLiteral(" занят другим приложением")
-                               : QStringLiteral(" не доступен");
-    const QString text = QStringLiteral("Порт COM") + QString::number(config.com_port) + reason +
-                         QStringLiteral("\r\nВыберите другой порт");
-    if (boxes.ask(MessageIcon::Critical, QStringLiteral("Ошибка открытия порта"), text,
-                  MessageButtons::OkCancel) != MessageAnswer::Ok)
-        return false;
-    PortDialog dialog(*port, cycle, config, frm_main, letEventsRun, &frm_main);
-    dialog.load();
-    runModal(dialog);
-    return true;
+    return ::OpenPortAtStart(*port, config.com_port, boxes, [this] {
+        PortDialog dialog(*port, cycle, config, frm_main, letEventsRun, &frm_main);
+        dialog.load();
+        runModal(dialog);
+    });
 }
 
 void Tool::queueCommand(Command command) {

@@ -38,8 +38,6 @@ public:
 
 private:
     bool OpenPortAtStart();
-    // Tells the user why the port did not open; false when the user ends the program.
-    bool offerAnotherPort(OpenOutcome failure);
     void queueCommand(Command command);
     void openPortDialog();
     void showPoll(const PollPicture& picture);

@@ -1,8 +1,5 @@
 #include "views/port_dialog.h"
 
-#include "config/config_file.h"
-#include "link/exchange_cycle.h"
-
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,18 +23,17 @@ int entryNumber(const QString& text) {
 
 PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& config,
                        StatusLine& status, std::function<void()> letEventsRun, QWidget* owner)
-    : QDialog(owner), port(port), cycle(cycle), config(config), status(status),
-      letEventsRun(std::move(letEventsRun)) {
+    : QDialog(owner), chooser(port, cycle, config, status, std::move(letEventsRun)) {
     setObjectName(QStringLiteral("wndSetCOM"));
     setWindowTitle(QStringLiteral("Настройка порта"));
 
     auto* label = new QLabel(QStringLiteral("Выберите порт:"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    cmbCOMList = new QComboBox(this);
-    cmbCOMList->setObjectName(QStringLiteral("cmbCOMList"));
-    cmbCOMList->setPlaceholderText(QStringLiteral("Выберите порт"));
-    cmbCOMList->setMinimumWidth(140);
-    label->setBuddy(cmbCOMList);
+    port_list = new QComboBox(this);
+    port_list->setObjectName(QStringLiteral("cmbCOMList"));
+    port_list->setPlaceholderText(QStringLiteral("Выберите порт"));
+    port_list->setMinimumWidth(140);
+    label->setBuddy(port_list);
     auto* ok = new QPushButton(QStringLiteral("ОК"), this);
     ok->setObjectName(QStringLiteral("OK"));
     ok->setDefault(true);
@@ -50,72 +46,32 @@ PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& confi
     buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
-    layout->addWidget(cmbCOMList);
+    layout->addWidget(port_list);
     layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(260, 0)));
 
-    connect(cmbCOMList, &QComboBox::activated, this, &PortDialog::pick);
+    connect(port_list, &QComboBox::activated, this, &PortDialog::pick);
     connect(ok, &QPushButton::clicked, this, &PortDialog::takeChoice);
-    connect(cancel, &QPushButton::clicked, this, [this] {
-        port_dialog_ok = false;
-        reject();
-    });
+    connect(cancel, &QPushButton::clicked, this, &PortDialog::reject);
 }
 
 void PortDialog::load() {
-    // Each probed port may belong to another device: the queued request (a СТАРТ, say) waits
-    // at the head of the ring until the configured port is back.
-    cycle.setLineHeld(true);
-    saved_port = config.com_port;
-    if (port.isOpen())
-        port.close();
-    for (int n = 1; n <= 16; ++n) {
-        bool probe_ok = openNumber(n);
-        letEventsRun();
-        probe_ok = probe_ok && port.isOpen();
-        if (port.isOpen())
-            port.close();
-        if (probe_ok)
-            cmbCOMList->addItem(entryText(n));
-    }
-    cmbCOMList->setCurrentIndex(cmbCOMList->findText(entryText(config.com_port)));
-    openNumber(config.com_port);
-    cycle.setLineHeld(false);
+    for (const int n : chooser.probe())
+        port_list->addItem(entryText(n));
+    port_list->setCurrentIndex(port_list->findText(entryText(chooser.configuredPort())));
 }
 
 void PortDialog::pick(int index) {
-    if (port.isOpen())
-        port.close();
-    openNumber(entryNumber(cmbCOMList->itemText(index)));
+    chooser.pick(entryNumber(port_list->itemText(index)));
 }
 
 void PortDialog::takeChoice() {
-    port_dialog_ok = true;
-    const int index = cmbCOMList->currentIndex();
-    config.com_port =
-        static_cast<std::uint8_t>(index < 0 ? 0 : entryNumber(cmbCOMList->itemText(index)));
-    config.SaveConfig();
+    const int index = port_list->currentIndex();
+    chooser.keep(index < 0 ? 0 : entryNumber(port_list->itemText(index)));
     accept();
 }
 
 void PortDialog::done(int result) {
-    if (port.isOpen())
-        port.close();
-    if (!port_dialog_ok)
-        config.com_port = saved_port;
-    ReopenPort();
+    chooser.finish();
     QDialog::done(result);
-}
-
-void PortDialog::ReopenPort() {
-    if (port.isOpen())
-        return;
-    if (!openNumber(config.com_port))
-        status.setText(QStringLiteral("Порт не выбран"));
-}
-
-bool PortDialog::openNumber(int n) {
-    // A number that cannot be set leaves the port closed: opening whichever number was set
-    // before would put the link on a port nobody chose.
-    return port.setPortNumber(n) && port.open() == OpenOutcome::Opened;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "config/port_chooser.h"
+
 #include <QDialog>
-#include <cstdint>
 #include <functional>
 
 class ConfigFile;
@@ -10,13 +11,12 @@ class QComboBox;
 class SerialPort;
 class StatusLine;
 
-// wndSetCOM: lists the ports among COM1–COM16 that can be opened now, switches the tool's port
-// to an entry as soon as it is picked, and makes the choice the configured port on OK. However
-// it is closed, the port ends up on the configured number (or closed, with "Порт не выбран").
+// wndSetCOM: shows the ports the chooser found free, hands it every pick and the choice on OK,
+// and lets it settle the port however the dialog closes.
 class PortDialog : public QDialog {
     Q_OBJECT
 public:
-    // letEventsRun keeps the windows responsive between probes.
+    // letEventsRun runs between probes (keeping the windows responsive); the line is held then.
     PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& config, StatusLine& status,
                std::function<void()> letEventsRun, QWidget* owner = nullptr);
 
@@ -28,16 +28,7 @@ public:
 private:
     void pick(int index);
     void takeChoice();
-    void ReopenPort();
-    // Opens COM<n>; false when the number cannot be set or the port not opened.
-    bool openNumber(int n);
 
-    SerialPort& port;
-    ExchangeCycle& cycle;
-    ConfigFile& config;
-    StatusLine& status;
-    std::function<void()> letEventsRun;
-    QComboBox* cmbCOMList = nullptr;
-    std::uint8_t saved_port = 0;
-    bool port_dialog_ok = false;
+    PortChooser chooser;
+    QComboBox* port_list = nullptr;
 };
