@@ -5,6 +5,8 @@
 #include <QStorageInfo>
 #include <algorithm>
 
+namespace {
+// The mounted volumes that are ready, by their root folders, the system's root first.
 QStringList ReadyVolumeRoots() {
     QStringList roots;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
@@ -20,6 +22,7 @@ QStringList ReadyVolumeRoots() {
     roots.removeDuplicates();
     return roots;
 }
+} // namespace
 
 QStringList MountWatch::roots() {
     QFile table(QStringLiteral("/proc/self/mountinfo"));

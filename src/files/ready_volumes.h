@@ -5,11 +5,9 @@
 #include <QStringList>
 
 // The drives of the file picker on a system without drive letters: the mounted volumes that
-// are ready, by their root folders, the system's root first.
-QStringList ReadyVolumeRoots();
-
-// ReadyVolumeRoots for a watch that asks every half second: the volumes are listed again only
-// when the kernel's mount table has changed, since listing them examines every mounted volume.
+// are ready, by their root folders, the system's root first. Made for a watch that asks every
+// half second: the volumes are listed again only when the kernel's mount table has changed,
+// since listing them examines every mounted volume.
 class MountWatch {
 public:
     QStringList roots();

@@ -22,8 +22,8 @@ std::int32_t s16(const RxBuffer& rx, int k) {
 std::int64_t u32(const RxBuffer& rx, int highK) {
     return std::int64_t{u16(rx, highK)} * 65536 + u16(rx, highK + 1);
 }
-} // namespace
 
+// The look of object types 0 ("ДГУ") and 1 ("ДРА"); nothing for any other type.
 std::optional<ObjectTypeLook> LookOfObjectType(std::int32_t objectType) {
     if (objectType != 0 && objectType != 1)
         return std::nullopt;
@@ -40,6 +40,7 @@ std::optional<ObjectTypeLook> LookOfObjectType(std::int32_t objectType) {
     look.propShaftVisible = dra;
     return look;
 }
+} // namespace
 
 PollPicture PollDecoder::decode(const RxBuffer& rx) {
     PollPicture p;

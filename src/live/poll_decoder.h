@@ -46,9 +46,6 @@ struct PollPicture {
     std::array<QString, kFaultCount> faults;
 };
 
-// The look of object types 0 ("ДГУ") and 1 ("ДРА"); nothing for any other type.
-std::optional<ObjectTypeLook> LookOfObjectType(std::int32_t objectType);
-
 // Turns answers to the poll read (input registers 300..424) into what the main window shows.
 // Keeps the object type between answers.
 class PollDecoder {
