@@ -12,14 +12,14 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     : runModal([](PortDialog& dialog) { dialog.exec(); }),
       letEventsRun([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
       boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
-      config(configPath, frm_main, boxes), Timer1(new QTimer(&frm_main)),
+      config(configPath, frm_main, boxes), exchange_timer(new QTimer(&frm_main)),
       param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, &frm_main) {
     // Built before any answer can arrive, so parameter answers are never looked up in an
     // empty table.
     catalogue.BuildParamCatalogue();
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(100);
-    connect(Timer1, &QTimer::timeout, this, [this] { cycle.ExchangeTick(); });
+    exchange_timer->setObjectName(QStringLiteral("Timer1"));
+    exchange_timer->setInterval(100);
+    connect(exchange_timer, &QTimer::timeout, this, [this] { cycle.ExchangeTick(); });
     dispatch.showPoll = [this](const PollPicture& picture) { showPoll(picture); };
     dispatch.paramAnswer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
     connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
@@ -40,7 +40,7 @@ bool Tool::start() {
     if (!OpenPortAtStart())
         return false;
     frm_main.show();
-    Timer1->start();
+    exchange_timer->start();
     return true;
 }
 
@@ -76,7 +76,7 @@ void Tool::showPoll(const PollPicture& picture) {
 }
 
 void Tool::end() {
-    Timer1->stop();
+    exchange_timer->stop();
     // Hidden, not closed: closing the port dialog would reopen the port.
     if (port_dialog)
         port_dialog->hide();

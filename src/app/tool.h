@@ -50,7 +50,7 @@ private:
     ExchangeCycle cycle;
     ConfigFile config;
     ParamCatalogue catalogue;
-    QTimer* Timer1;
+    QTimer* exchange_timer;
     QPointer<PortDialog> port_dialog;
     ParamEditor param_editor;
 };

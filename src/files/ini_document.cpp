@@ -85,9 +85,9 @@ QString ValueOfLine(QByteArrayView line, bool utf8) {
         value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
     // A character takes at most four bytes, so a huge line costs no more than a short one.
-    const qsizetype enough = 4 * IniDocument::max_value_length;
+    const qsizetype enough = 4 * IniDocument::kMaxValueLength;
     return Decode(value.first(std::min(value.size(), enough)), utf8)
-        .left(IniDocument::max_value_length);
+        .left(IniDocument::kMaxValueLength);
 }
 
 QByteArray KeyLine(const QString& key, QString value, bool utf8) {
@@ -136,19 +136,19 @@ IniDocument::LoadStatus IniDocument::load(const QString& path) {
         if (!file.open(QIODevice::ReadOnly)) {
             status = LoadStatus::Unreadable;
         } else {
-            // Sized by the file: a read of max_size + 1 reserves a megabyte for every small file.
-            data_ = file.read(std::min<qint64>(file.size(), max_size) + 1);
-            const bool tooLarge = data_.size() > max_size;
-            data_.truncate(std::min(data_.size(), max_size));
+            // Sized by the file: a read of kMaxSize + 1 reserves a megabyte for every small file.
+            content = file.read(std::min<qint64>(file.size(), kMaxSize) + 1);
+            const bool tooLarge = content.size() > kMaxSize;
+            content.truncate(std::min(content.size(), kMaxSize));
             bool lossless = true;
-            encoding_ = TakeByteOrderMark(data_, lossless);
-            read_only_ = tooLarge || !lossless;
+            file_encoding = TakeByteOrderMark(content, lossless);
+            read_only = tooLarge || !lossless;
             // Without a byte-order mark a text file holds no NUL. Such a file still reads as the
             // profile functions read it; the caller decides whether it wants it.
-            const bool notText = encoding_ == Encoding::Ansi && data_.contains('\0');
+            const bool notText = file_encoding == Encoding::Ansi && content.contains('\0');
             if (tooLarge) {
                 status = LoadStatus::TooLarge;
-                data_.truncate(data_.lastIndexOf('\n') + 1);
+                content.truncate(content.lastIndexOf('\n') + 1);
             }
             if (notText)
                 status = LoadStatus::NotText;
@@ -161,54 +161,54 @@ IniDocument::LoadStatus IniDocument::load(const QString& path) {
 void IniDocument::parse() {
     int section = -1;
     QString section_name;
-    for (qsizetype start = 0; start < data_.size();) {
-        const qsizetype end = data_.indexOf('\n', start);
-        const qsizetype next = end < 0 ? data_.size() : end + 1;
-        const int line = int(line_starts_.size());
-        line_starts_.push_back(start);
-        const QByteArrayView text = QByteArrayView(data_).sliced(start, next - start).trimmed();
+    for (qsizetype start = 0; start < content.size();) {
+        const qsizetype end = content.indexOf('\n', start);
+        const qsizetype next = end < 0 ? content.size() : end + 1;
+        const int line = int(line_starts.size());
+        line_starts.push_back(start);
+        const QByteArrayView text = QByteArrayView(content).sliced(start, next - start).trimmed();
         start = next;
         if (text.isEmpty() || text.front() == ';')
             continue;
         if (text.front() == '[') {
             const qsizetype close = text.indexOf(']');
             section_name = Folded(close < 0 ? text.sliced(1) : text.sliced(1, close - 1), utf8());
-            section = int(sections_.size());
-            sections_.push_back(Section{{}, line, {}});
+            section = int(section_list.size());
+            section_list.push_back(Section{{}, line, {}});
             // Of two sections with one name, new keys go to the first.
-            if (!section_index_.contains(section_name))
-                section_index_.insert(section_name, section);
+            if (!section_index.contains(section_name))
+                section_index.insert(section_name, section);
             continue;
         }
         // Lines before the first section belong to no section, as on Windows.
         if (section < 0)
             continue;
-        sections_[section].last_content_line = line;
+        section_list[section].last_content_line = line;
         const qsizetype equals = text.indexOf('=');
         if (equals < 0)
             continue;
         // Of two keys with one name, the first one counts.
         const QString name = section_name + QChar('\n') + Folded(text.first(equals), utf8());
-        if (!keys_.contains(name))
-            keys_.insert(name, KeyPlace{line, section, -1});
+        if (!key_places.contains(name))
+            key_places.insert(name, KeyPlace{line, section, -1});
     }
-    line_starts_.push_back(data_.size());
+    line_starts.push_back(content.size());
 }
 
 QByteArrayView IniDocument::lineView(int line) const {
-    return QByteArrayView(data_).sliced(line_starts_[line],
-                                        line_starts_[line + 1] - line_starts_[line]);
+    return QByteArrayView(content).sliced(line_starts[line],
+                                        line_starts[line + 1] - line_starts[line]);
 }
 
 QString IniDocument::value(const QString& section, const QString& key,
                            const QString& defaultValue) const {
-    const auto place = keys_.constFind(LookupName(section, key));
-    if (place == keys_.cend())
+    const auto place = key_places.constFind(LookupName(section, key));
+    if (place == key_places.cend())
         return defaultValue;
     if (place->added >= 0)
-        return ValueOfLine(sections_[place->section].added[place->added], utf8());
-    const auto replacement = replaced_.constFind(place->line);
-    return ValueOfLine(replacement != replaced_.cend() ? QByteArrayView(*replacement)
+        return ValueOfLine(section_list[place->section].added[place->added], utf8());
+    const auto replacement = replaced.constFind(place->line);
+    return ValueOfLine(replacement != replaced.cend() ? QByteArrayView(*replacement)
                                                        : lineView(place->line),
                        utf8());
 }
@@ -216,28 +216,28 @@ QString IniDocument::value(const QString& section, const QString& key,
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
     const QString name = LookupName(section, key);
     const QByteArray line = KeyLine(key, value, utf8());
-    const auto place = keys_.constFind(name);
-    if (place != keys_.cend()) {
+    const auto place = key_places.constFind(name);
+    if (place != key_places.cend()) {
         if (place->added >= 0)
-            sections_[place->section].added[place->added] = line;
+            section_list[place->section].added[place->added] = line;
         else
-            replaced_.insert(place->line, line);
+            replaced.insert(place->line, line);
         return;
     }
     const QString section_name = Folded(section);
-    auto owner = section_index_.constFind(section_name);
-    if (owner == section_index_.cend()) {
-        owner = section_index_.insert(section_name, int(sections_.size()));
-        sections_.push_back(Section{'[' + Encode(section, utf8()) + "]\r\n", -1, {}});
+    auto owner = section_index.constFind(section_name);
+    if (owner == section_index.cend()) {
+        owner = section_index.insert(section_name, int(section_list.size()));
+        section_list.push_back(Section{'[' + Encode(section, utf8()) + "]\r\n", -1, {}});
     }
-    Section& target = sections_[*owner];
-    keys_.insert(name, KeyPlace{-1, *owner, int(target.added.size())});
+    Section& target = section_list[*owner];
+    key_places.insert(name, KeyPlace{-1, *owner, int(target.added.size())});
     target.added.push_back(line);
 }
 
 QByteArray IniDocument::bytes() const {
     QByteArray out;
-    out.reserve(data_.size() + 64);
+    out.reserve(content.size() + 64);
     // A last line without line end gets one before anything is written behind it.
     const auto appendLine = [&out](QByteArrayView line) {
         if (out.endsWith('\r'))
@@ -246,29 +246,29 @@ QByteArray IniDocument::bytes() const {
             out += "\r\n";
         out += line;
     };
-    std::vector<const Section*> after_line(line_starts_.size(), nullptr);
-    for (const Section& section : sections_)
+    std::vector<const Section*> after_line(line_starts.size(), nullptr);
+    for (const Section& section : section_list)
         if (section.new_header.isEmpty() && !section.added.empty())
             after_line[section.last_content_line] = &section;
-    for (int line = 0; line + 1 < int(line_starts_.size()); ++line) {
-        const auto replacement = replaced_.constFind(line);
-        appendLine(replacement != replaced_.cend() ? QByteArrayView(*replacement) : lineView(line));
+    for (int line = 0; line + 1 < int(line_starts.size()); ++line) {
+        const auto replacement = replaced.constFind(line);
+        appendLine(replacement != replaced.cend() ? QByteArrayView(*replacement) : lineView(line));
         if (after_line[line])
             for (const QByteArray& added : after_line[line]->added)
                 appendLine(added);
     }
-    for (const Section& section : sections_) {
+    for (const Section& section : section_list) {
         if (section.new_header.isEmpty())
             continue;
         appendLine(section.new_header);
         for (const QByteArray& added : section.added)
             appendLine(added);
     }
-    return InFileEncoding(out, encoding_);
+    return InFileEncoding(out, file_encoding);
 }
 
 bool IniDocument::save(const QString& path) const {
-    if (read_only_)
+    if (read_only)
         return false;
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())

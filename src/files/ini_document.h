@@ -12,21 +12,21 @@
 // Names and values are text in Windows-1251, the code page of the Windows machines the files
 // come from, unless the file starts with a UTF-8 or UTF-16 byte-order mark; a changed file keeps
 // its encoding and its mark. A file without a mark that holds NUL bytes loads as NotText. Only the
-// first max_size bytes of a file are looked at, so a huge or binary file costs no more than that;
+// first kMaxSize bytes of a file are looked at, so a huge or binary file costs no more than that;
 // such a file is never written, because writing it back would cut it.
 class IniDocument {
 public:
-    static constexpr qsizetype max_size = 1 << 20;
-    static constexpr qsizetype max_value_length = 254;
+    static constexpr qsizetype kMaxSize = 1 << 20;
+    static constexpr qsizetype kMaxValueLength = 254;
 
     enum class LoadStatus { Loaded, Missing, Unreadable, TooLarge, NotText };
     enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
     // A missing or unreadable file loads as an empty document; a TooLarge one as its first
-    // max_size bytes, up to the last whole line.
+    // kMaxSize bytes, up to the last whole line.
     LoadStatus load(const QString& path);
 
-    // The value of key in section (trimmed, matching quotes removed, cut to max_value_length),
+    // The value of key in section (trimmed, matching quotes removed, cut to kMaxValueLength),
     // or defaultValue when the section or the key is missing.
     QString value(const QString& section, const QString& key, const QString& defaultValue) const;
     // Replaces the key's line, or adds key=value at the end of the section, adding the section
@@ -54,16 +54,16 @@ private:
 
     void parse();
     QByteArrayView lineView(int line) const;
-    bool utf8() const { return encoding_ != Encoding::Ansi; }
+    bool utf8() const { return file_encoding != Encoding::Ansi; }
 
-    QByteArray data_;
+    QByteArray content;
     // Only the beginning of a too large file was read, or the file's text does not convert back
     // to the same bytes: writing it back would lose data.
-    bool read_only_ = false;
-    Encoding encoding_ = Encoding::Ansi;
-    std::vector<qsizetype> line_starts_; // plus the end of the data as the last entry
-    std::vector<Section> sections_;
-    QHash<QString, int> section_index_;
-    QHash<QString, KeyPlace> keys_;
-    QHash<int, QByteArray> replaced_;
+    bool read_only = false;
+    Encoding file_encoding = Encoding::Ansi;
+    std::vector<qsizetype> line_starts; // plus the end of the data as the last entry
+    std::vector<Section> section_list;
+    QHash<QString, int> section_index;
+    QHash<QString, KeyPlace> key_places;
+    QHash<int, QByteArray> replaced;
 };

@@ -43,15 +43,15 @@ std::optional<NamePattern> NamePattern::parse(const QString& text) {
         const QString pattern = part.trimmed();
         if (pattern.isEmpty())
             continue;
-        result.patterns_.append(
+        result.compiled_patterns.append(
             WildcardExpression(pattern == QStringLiteral("*.*") ? "*" : pattern));
     }
-    if (result.patterns_.isEmpty())
-        result.patterns_.append(WildcardExpression(QStringLiteral("*")));
+    if (result.compiled_patterns.isEmpty())
+        result.compiled_patterns.append(WildcardExpression(QStringLiteral("*")));
     return result;
 }
 
 bool NamePattern::matches(const QString& name) const {
-    return std::any_of(patterns_.begin(), patterns_.end(),
+    return std::any_of(compiled_patterns.begin(), compiled_patterns.end(),
                        [&name](const QRegularExpression& e) { return e.match(name).hasMatch(); });
 }

@@ -18,5 +18,5 @@ public:
     bool matches(const QString& name) const;
 
 private:
-    QList<QRegularExpression> patterns_;
+    QList<QRegularExpression> compiled_patterns;
 };

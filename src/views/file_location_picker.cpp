@@ -45,111 +45,111 @@ QString FolderName(const QString& folder) {
 
 FileLocationPicker::FileLocationPicker(QWidget* parent, VolumeSource volumes,
                                        const QString& startFolder)
-    : QWidget(parent), volumes_(volumes ? std::move(volumes)
+    : QWidget(parent), volume_source(volumes ? std::move(volumes)
                                         : VolumeSource([watch = std::make_shared<MountWatch>()] {
                                               return watch->roots();
                                           })) {
-    Drive2 = new QComboBox(this);
-    Drive1 = new QComboBox(this);
-    Dir2 = new QListWidget(this);
-    Text2 = new QLineEdit(QStringLiteral("*.*"), this);
-    File2 = new QListWidget(this);
-    Text3 = new QLineEdit(this);
-    Label38 = new QLabel(QStringLiteral("Диск недоступен"), this);
-    Drive2->setObjectName("Drive2");
-    Drive1->setObjectName("Drive1");
-    Dir2->setObjectName("Dir2");
-    File2->setObjectName("File2");
-    Text2->setObjectName("Text2");
-    Text3->setObjectName("Text3");
-    Label38->setObjectName("Label38");
-    Drive1->hide();
-    Label38->hide();
-    Label38->setAlignment(Qt::AlignCenter);
+    drive_list = new QComboBox(this);
+    hidden_drive_list = new QComboBox(this);
+    folder_list = new QListWidget(this);
+    pattern_box = new QLineEdit(QStringLiteral("*.*"), this);
+    file_list = new QListWidget(this);
+    file_name_box = new QLineEdit(this);
+    drive_unavailable_label = new QLabel(QStringLiteral("Диск недоступен"), this);
+    drive_list->setObjectName("Drive2");
+    hidden_drive_list->setObjectName("Drive1");
+    folder_list->setObjectName("Dir2");
+    file_list->setObjectName("File2");
+    pattern_box->setObjectName("Text2");
+    file_name_box->setObjectName("Text3");
+    drive_unavailable_label->setObjectName("Label38");
+    hidden_drive_list->hide();
+    drive_unavailable_label->hide();
+    drive_unavailable_label->setAlignment(Qt::AlignCenter);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    layout->addWidget(Drive2);
-    layout->addWidget(Dir2, 1);
-    layout->addWidget(Label38, 1);
-    layout->addWidget(Text2);
-    layout->addWidget(File2, 1);
-    layout->addWidget(Text3);
+    layout->addWidget(drive_list);
+    layout->addWidget(folder_list, 1);
+    layout->addWidget(drive_unavailable_label, 1);
+    layout->addWidget(pattern_box);
+    layout->addWidget(file_list, 1);
+    layout->addWidget(file_name_box);
 
-    folder_ = QDir::cleanPath(QDir(startFolder).absolutePath());
-    const QStringList roots = volumes_();
-    fillDriveList(Drive1, roots);
-    fillDriveList(Drive2, roots);
-    const QString start_drive = VolumeOf(roots, folder_);
-    drive_folders_.insert(start_drive, folder_);
-    Drive2->setCurrentIndex(int(std::max<qsizetype>(0, roots.indexOf(start_drive))));
+    current_folder = QDir::cleanPath(QDir(startFolder).absolutePath());
+    const QStringList roots = volume_source();
+    fillDriveList(hidden_drive_list, roots);
+    fillDriveList(drive_list, roots);
+    const QString start_drive = VolumeOf(roots, current_folder);
+    drive_folders.insert(start_drive, current_folder);
+    drive_list->setCurrentIndex(int(std::max<qsizetype>(0, roots.indexOf(start_drive))));
     applyPattern();
     chooseDrive(start_drive);
 
-    connect(Drive2, &QComboBox::activated, this,
-            [this](int index) { chooseDrive(Drive2->itemData(index).toString()); });
-    connect(Dir2, &QListWidget::itemActivated, this,
+    connect(drive_list, &QComboBox::activated, this,
+            [this](int index) { chooseDrive(drive_list->itemData(index).toString()); });
+    connect(folder_list, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { openFolder(item->data(Qt::UserRole).toString()); });
-    connect(Text2, &QLineEdit::textChanged, this, &FileLocationPicker::applyPattern);
-    const auto takeName = [this](QListWidgetItem* item) { Text3->setText(item->text()); };
-    connect(File2, &QListWidget::itemClicked, this, takeName);
-    connect(File2, &QListWidget::itemActivated, this, takeName);
+    connect(pattern_box, &QLineEdit::textChanged, this, &FileLocationPicker::applyPattern);
+    const auto takeName = [this](QListWidgetItem* item) { file_name_box->setText(item->text()); };
+    connect(file_list, &QListWidget::itemClicked, this, takeName);
+    connect(file_list, &QListWidget::itemActivated, this, takeName);
 }
 
 QString FileLocationPicker::fileName() const {
-    return Text3->text();
+    return file_name_box->text();
 }
 
 void FileLocationPicker::chooseDrive(const QString& root) {
-    if (!drive_.isEmpty() && usable_)
-        drive_folders_.insert(drive_, folder_);
+    if (!current_drive.isEmpty() && picker_usable)
+        drive_folders.insert(current_drive, current_folder);
     if (!Listable(root)) {
-        Dir2->hide();
-        File2->hide();
-        Text2->hide();
-        Text3->hide();
-        Label38->show();
+        folder_list->hide();
+        file_list->hide();
+        pattern_box->hide();
+        file_name_box->hide();
+        drive_unavailable_label->show();
         setUsable(false);
         return;
     }
-    drive_ = root;
-    const QString remembered = drive_folders_.value(root, root);
-    folder_ = Listable(remembered) ? remembered : root;
+    current_drive = root;
+    const QString remembered = drive_folders.value(root, root);
+    current_folder = Listable(remembered) ? remembered : root;
     showFolder();
-    Label38->hide();
-    Dir2->show();
-    File2->show();
-    Text2->show();
-    Text3->show();
+    drive_unavailable_label->hide();
+    folder_list->show();
+    file_list->show();
+    pattern_box->show();
+    file_name_box->show();
     setUsable(true);
 }
 
 void FileLocationPicker::openFolder(const QString& folder) {
-    folder_ = folder;
+    current_folder = folder;
     showFolder();
 }
 
 void FileLocationPicker::showFolder() {
-    folder_listable_ = Listable(folder_);
-    Dir2->clear();
+    folder_listable = Listable(current_folder);
+    folder_list->clear();
     const QStyle* style = this->style();
-    const QStringList chain = FolderChain(drive_, folder_);
+    const QStringList chain = FolderChain(current_drive, current_folder);
     for (int level = 0; level < chain.size(); ++level) {
         QString text = QString(2 * level, ' ') + FolderName(chain[level]);
-        if (level + 1 == chain.size() && !folder_listable_)
+        if (level + 1 == chain.size() && !folder_listable)
             text += QStringLiteral(" (папка недоступна)");
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon), text, Dir2);
+        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon), text, folder_list);
         item->setData(Qt::UserRole, chain[level]);
     }
-    Dir2->setCurrentRow(int(chain.size()) - 1);
-    if (folder_listable_) {
+    folder_list->setCurrentRow(int(chain.size()) - 1);
+    if (folder_listable) {
         const QString indent(2 * chain.size(), ' ');
-        const QFileInfoList subfolders = QDir(folder_).entryInfoList(
+        const QFileInfoList subfolders = QDir(current_folder).entryInfoList(
             QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QFileInfo& subfolder : subfolders) {
             auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
-                                             indent + subfolder.fileName(), Dir2);
+                                             indent + subfolder.fileName(), folder_list);
             item->setData(Qt::UserRole, subfolder.absoluteFilePath());
         }
     }
@@ -157,55 +157,55 @@ void FileLocationPicker::showFolder() {
 }
 
 void FileLocationPicker::fillFiles() {
-    File2->clear();
-    if (folder_listable_) {
+    file_list->clear();
+    if (folder_listable) {
         const QStringList names =
-            QDir(folder_).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+            QDir(current_folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString& name : names)
-            if (pattern_.matches(name))
-                File2->addItem(name);
+            if (file_pattern.matches(name))
+                file_list->addItem(name);
     }
 }
 
 void FileLocationPicker::applyPattern() {
-    SetBackground(Text2, Qt::white);
-    const std::optional<NamePattern> pattern = NamePattern::parse(Text2->text());
+    SetBackground(pattern_box, Qt::white);
+    const std::optional<NamePattern> pattern = NamePattern::parse(pattern_box->text());
     if (!pattern) {
-        SetBackground(Text2, Qt::red);
+        SetBackground(pattern_box, Qt::red);
         return;
     }
-    pattern_ = *pattern;
+    file_pattern = *pattern;
     fillFiles();
 }
 
 void FileLocationPicker::refreshFiles() {
-    if (Listable(folder_) != folder_listable_)
+    if (Listable(current_folder) != folder_listable)
         showFolder();
     else
         fillFiles();
 }
 
 void FileLocationPicker::refreshDrives() {
-    const QStringList roots = volumes_();
-    if (roots != listedDrives(Drive1))
-        fillDriveList(Drive1, roots);
-    if (listedDrives(Drive1) != listedDrives(Drive2)) {
-        const QString chosen = Drive2->currentData().toString();
-        fillDriveList(Drive2, roots);
+    const QStringList roots = volume_source();
+    if (roots != listedDrives(hidden_drive_list))
+        fillDriveList(hidden_drive_list, roots);
+    if (listedDrives(hidden_drive_list) != listedDrives(drive_list)) {
+        const QString chosen = drive_list->currentData().toString();
+        fillDriveList(drive_list, roots);
         const int kept = int(roots.indexOf(chosen));
-        Drive2->setCurrentIndex(std::max(0, kept));
+        drive_list->setCurrentIndex(std::max(0, kept));
         // The chosen drive is gone (a stick pulled out): fall back to the system's root.
         if (kept < 0 && !roots.isEmpty())
             chooseDrive(roots.first());
     }
-    if (usable_ && Listable(folder_) != folder_listable_)
+    if (picker_usable && Listable(current_folder) != folder_listable)
         showFolder();
 }
 
 void FileLocationPicker::setUsable(bool usable) {
-    if (usable == usable_)
+    if (usable == picker_usable)
         return;
-    usable_ = usable;
+    picker_usable = usable;
     emit usableChanged(usable);
 }
 

@@ -28,9 +28,9 @@ public:
     explicit FileLocationPicker(QWidget* parent = nullptr, VolumeSource volumes = {},
                                 const QString& startFolder = QDir::currentPath());
 
-    QString currentFolder() const { return folder_; }
+    QString currentFolder() const { return current_folder; }
     QString fileName() const;
-    bool isUsable() const { return usable_; }
+    bool isUsable() const { return picker_usable; }
 
     // Lists the files of the current folder again, e.g. after a save added one.
     void refreshFiles();
@@ -50,20 +50,20 @@ private:
     void fillDriveList(QComboBox* list, const QStringList& roots);
     QStringList listedDrives(const QComboBox* list) const;
 
-    VolumeSource volumes_;
-    QComboBox* Drive2 = nullptr;
-    QComboBox* Drive1 = nullptr;
-    QListWidget* Dir2 = nullptr;
-    QListWidget* File2 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
-    QLabel* Label38 = nullptr;
+    VolumeSource volume_source;
+    QComboBox* drive_list = nullptr;
+    QComboBox* hidden_drive_list = nullptr;
+    QListWidget* folder_list = nullptr;
+    QListWidget* file_list = nullptr;
+    QLineEdit* pattern_box = nullptr;
+    QLineEdit* file_name_box = nullptr;
+    QLabel* drive_unavailable_label = nullptr;
 
-    QString drive_;
-    QString folder_;
-    bool folder_listable_ = true;
+    QString current_drive;
+    QString current_folder;
+    bool folder_listable = true;
     // The folder last shown on each drive, to come back to, as a drive's current folder.
-    QHash<QString, QString> drive_folders_;
-    NamePattern pattern_;
-    bool usable_ = true;
+    QHash<QString, QString> drive_folders;
+    NamePattern file_pattern;
+    bool picker_usable = true;
 };

@@ -53,10 +53,10 @@ ParamWindow::ParamWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     lbl_modbus_off->setAutoFillBackground(true);
     lbl_modbus_off->hide();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, &ParamWindow::driveWatchTick);
+    refresh_timer = new QTimer(this);
+    refresh_timer->setObjectName("Timer1");
+    refresh_timer->setInterval(500);
+    connect(refresh_timer, &QTimer::timeout, this, &ParamWindow::driveWatchTick);
 
     buildScrollBars();
 
@@ -118,10 +118,10 @@ void ParamWindow::setModbusBlocked(bool blocked) {
 // The drive watch only matters while the picker can be seen.
 void ParamWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Timer1->start();
+    refresh_timer->start();
 }
 
 void ParamWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    Timer1->stop();
+    refresh_timer->stop();
 }

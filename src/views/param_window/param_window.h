@@ -32,9 +32,9 @@ public:
 
     QPushButton* readAllButton() const { return cmd_readall; }
     QPushButton* writeAllButton() const { return cmd_writeall; }
-    QPushButton* saveFileButton() const { return cmdSaveFile; }
-    QPushButton* readFileButton() const { return cmdReadFile; }
-    QPushButton* compareButton() const { return cmdCompare; }
+    QPushButton* saveFileButton() const { return save_file_button; }
+    QPushButton* readFileButton() const { return read_file_button; }
+    QPushButton* compareButton() const { return compare_button; }
     // Where the file operations take their folder and file name from.
     FileLocationPicker* filePicker() const { return file_picker; }
 
@@ -67,15 +67,15 @@ private:
     int caption_count = 0;
     bool scroll_layout_pending = false;
     QGroupBox* frm_prg = nullptr;
-    QScrollBar* VScroll1 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
+    QScrollBar* vertical_bar = nullptr;
+    QScrollBar* horizontal_bar = nullptr;
     QLabel* lbl_modbus_off = nullptr;
     QPushButton* cmd_readall = nullptr;
     QPushButton* cmd_writeall = nullptr;
-    QPushButton* cmdSaveFile = nullptr;
-    QPushButton* cmdReadFile = nullptr;
-    QPushButton* cmdCompare = nullptr;
+    QPushButton* save_file_button = nullptr;
+    QPushButton* read_file_button = nullptr;
+    QPushButton* compare_button = nullptr;
     QWidget* file_picker_area = nullptr;
     FileLocationPicker* file_picker = nullptr;
-    QTimer* Timer1 = nullptr;
+    QTimer* refresh_timer = nullptr;
 };

@@ -19,9 +19,9 @@ void ParamWindow::buildButtons() {
     const Button buttons[] = {
         {cmd_readall, "cmd_readall", "Прочитать всё из ЭСППЗУ"},
         {cmd_writeall, "cmd_writeall", "Записать всё в ЭСППЗУ"},
-        {cmdSaveFile, "cmdSaveFile", "Сохранить в файл"},
-        {cmdReadFile, "cmdReadFile", "Прочитать из файла"},
-        {cmdCompare, "cmdCompare", "Сравнить с файлом"},
+        {save_file_button, "cmdSaveFile", "Сохранить в файл"},
+        {read_file_button, "cmdReadFile", "Прочитать из файла"},
+        {compare_button, "cmdCompare", "Сравнить с файлом"},
     };
     int top = 8640;
     for (const Button& b : buttons) {
@@ -40,7 +40,7 @@ void ParamWindow::buildButtons() {
     layout->addWidget(file_picker);
 
     const auto enableFileButtons = [this](bool usable) {
-        for (QPushButton* button : {cmdSaveFile, cmdReadFile, cmdCompare})
+        for (QPushButton* button : {save_file_button, read_file_button, compare_button})
             button->setEnabled(usable);
     };
     enableFileButtons(file_picker->isUsable());

@@ -43,11 +43,11 @@ TwipSize ToTwips(QSize px) {
 } // namespace
 
 void ParamWindow::buildScrollBars() {
-    VScroll1 = MakeBar(this, Qt::Vertical, "VScroll1");
-    HScroll1 = MakeBar(this, Qt::Horizontal, "HScroll1");
-    connect(VScroll1, &QScrollBar::valueChanged, this,
+    vertical_bar = MakeBar(this, Qt::Vertical, "VScroll1");
+    horizontal_bar = MakeBar(this, Qt::Horizontal, "HScroll1");
+    connect(vertical_bar, &QScrollBar::valueChanged, this,
             [this](int value) { frm_prg->move(frm_prg->x(), TwipsToPx(ContentTop(value))); });
-    connect(HScroll1, &QScrollBar::valueChanged, this,
+    connect(horizontal_bar, &QScrollBar::valueChanged, this,
             [this](int value) { frm_prg->move(TwipsToPx(ContentLeft(value)), frm_prg->y()); });
 }
 
@@ -81,6 +81,6 @@ void ParamWindow::applyScrollGeometry() {
         resize(limited);
         g = compute();
     }
-    Place(VScroll1, g.vertical);
-    Place(HScroll1, g.horizontal);
+    Place(vertical_bar, g.vertical);
+    Place(horizontal_bar, g.horizontal);
 }
