@@ -59,8 +59,8 @@ struct Rig {
         catalogue.BuildParamCatalogue();
         frm_main.fillSlaveAddresses();
         frm_main.createSignalGrid();
-        dispatch.showPoll = [this](const PollPicture& p) { frm_main.showPoll(p); };
-        dispatch.paramAnswer = [this](const RxBuffer& rx) {
+        dispatch.show_poll = [this](const PollPicture& p) { frm_main.showPoll(p); };
+        dispatch.param_answer = [this](const RxBuffer& rx) {
             ShowParamAnswer(rx, catalogue, frm_param, kSeparator);
         };
         port.open();

@@ -24,10 +24,10 @@ struct TickMark {
 
 struct BulkTiming {
     int frames = 0;
-    double framesSeconds =
+    double frames_seconds =
         0; // the tick that sent the first frame to the one that took the last answer
-    double clickSeconds = 0; // the click to the last answer
-    double cpuSeconds = 0;
+    double click_seconds = 0; // the click to the last answer
+    double cpu_seconds = 0;
 };
 
 double Seconds(Clock::duration d) {
@@ -45,7 +45,7 @@ std::optional<BulkTiming> Time(ToolSession& rig, QList<TickMark>& marks,
     if (!rig.runTransfer(act, kTransferTimeoutMs))
         return std::nullopt;
     BulkTiming timing;
-    timing.cpuSeconds = CpuSeconds(getpid()) - cpuFrom;
+    timing.cpu_seconds = CpuSeconds(getpid()) - cpuFrom;
     timing.frames = static_cast<int>(link.answered() - first);
     const long long last = link.answered();
     const auto sentFirst = std::find_if(marks.begin(), marks.end(),
@@ -54,8 +54,8 @@ std::optional<BulkTiming> Time(ToolSession& rig, QList<TickMark>& marks,
         std::find_if(marks.begin(), marks.end(), [&](const TickMark& m) { return m.answered == last; });
     if (sentFirst == marks.end() || answeredLast == marks.end())
         return std::nullopt;
-    timing.framesSeconds = Seconds(answeredLast->at - sentFirst->at);
-    timing.clickSeconds = Seconds(answeredLast->at - click);
+    timing.frames_seconds = Seconds(answeredLast->at - sentFirst->at);
+    timing.click_seconds = Seconds(answeredLast->at - click);
     return timing;
 }
 
@@ -63,8 +63,8 @@ void Print(const char* what, const BulkTiming& t) {
     const double ideal = t.frames * kTickSeconds;
     std::printf("  %-22s %d frames in %.3f s = %.4f of %d × 100 ms (goal <= 1.03); from the click "
                 "%.4f; CPU %.2f ms per answer\n",
-                what, t.frames, t.framesSeconds, t.framesSeconds / ideal, t.frames,
-                t.clickSeconds / ideal, 1000 * t.cpuSeconds / t.frames);
+                what, t.frames, t.frames_seconds, t.frames_seconds / ideal, t.frames,
+                t.click_seconds / ideal, 1000 * t.cpu_seconds / t.frames);
 }
 } // namespace
 
@@ -76,7 +76,7 @@ int BulkRead(int repeats) {
     }
     ToolSession rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
     QList<TickMark> marks;
-    rig.afterTick = [&] { marks.append({Clock::now(), rig.tool.link().answered()}); };
+    rig.after_tick = [&] { marks.append({Clock::now(), rig.tool.link().answered()}); };
     if (!rig.start())
         return 1;
     ToolSession::runFor(1000);
@@ -96,7 +96,7 @@ int BulkRead(int repeats) {
         if (!timing)
             return 1;
         Print("cmd_readall", *timing);
-        ratios.append(timing->framesSeconds / (timing->frames * kTickSeconds));
+        ratios.append(timing->frames_seconds / (timing->frames * kTickSeconds));
     }
     std::sort(ratios.begin(), ratios.end());
     std::printf("  median ratio %.4f, worst %.4f\n", ratios[ratios.size() / 2], ratios.last());

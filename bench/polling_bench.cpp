@@ -63,7 +63,7 @@ int PollingInProcess(int seconds, int repeats, bool paramWindow) {
     QList<Clock::time_point> ticks;
     QList<Clock::time_point> polls;
     int answered = 0;
-    rig.afterTick = [&] {
+    rig.after_tick = [&] {
         const Clock::time_point now = Clock::now();
         ticks.append(now);
         const RxBuffer& rx = rig.tool.link().rx();

@@ -82,7 +82,7 @@ QByteArray ControllerSlave::readInputRegisters(const QByteArray& pdu, std::int64
         return exception(4, IllegalDataAddress);
 
     engine.advance(nowMs);
-    const auto block = InputRegisters::Snapshot(engine, object_type);
+    const auto block = InputRegisters::snapshot(engine, object_type);
     QByteArray answer(1, 4);
     answer.append(static_cast<char>(2 * quantity));
     for (int k = 0; k < quantity; ++k)
@@ -128,7 +128,7 @@ QByteArray ControllerSlave::writeParameters(const QByteArray& pdu, Outcome& outc
     if (!eeprom.contains(address, count))
         return exception(101, IllegalDataAddress);
     eeprom.write(address, pdu.mid(4, count));
-    outcome.eepromChanged = count > 0;
+    outcome.eeprom_changed = count > 0;
     // The answer carries what the memory now holds, read back, from the address it was sent to.
     const QByteArray answer = frame(pdu.left(4) + eeprom.read(address, count));
     const int stored = eeprom.at(kAddressByte);

@@ -24,7 +24,7 @@ public:
 
     struct Outcome {
         QByteArray answer;          // empty: not for us, no answer
-        bool eepromChanged = false; // a parameter write was stored
+        bool eeprom_changed = false; // a parameter write was stored
     };
 
     ControllerSlave(int address, int objectType, EepromImage& eeprom, EngineModel& engine);

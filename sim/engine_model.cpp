@@ -4,7 +4,7 @@
 #include <cmath>
 
 EngineModel::EngineModel(std::int64_t nowMs, std::uint32_t seed)
-    : lastMs(nowMs), lastNoiseMs(nowMs), phaseStartMs(nowMs), noise(seed) {}
+    : last_ms(nowMs), last_noise_ms(nowMs), phase_start_ms(nowMs), noise(seed) {}
 
 bool EngineModel::command(std::uint16_t code, std::int64_t nowMs) {
     advance(nowMs);
@@ -12,7 +12,7 @@ bool EngineModel::command(std::uint16_t code, std::int64_t nowMs) {
     case kStart:
         if (current == Phase::Stopped || current == Phase::RunningDown) {
             current = Phase::Cranking;
-            phaseStartMs = nowMs;
+            phase_start_ms = nowMs;
         }
         return true;
     case kStop:
@@ -32,13 +32,13 @@ bool EngineModel::command(std::uint16_t code, std::int64_t nowMs) {
 
 void EngineModel::advance(std::int64_t nowMs) {
     // Small steps, so the engine behaves the same whether it is asked often or seldom.
-    while (lastMs < nowMs)
-        step(std::min(kStepMs, nowMs - lastMs));
+    while (last_ms < nowMs)
+        step(std::min(kStepMs, nowMs - last_ms));
 }
 
 void EngineModel::step(std::int64_t dtMs) {
-    lastMs += dtMs;
-    const std::int64_t nowMs = lastMs;
+    last_ms += dtMs;
+    const std::int64_t nowMs = last_ms;
     const double dt = dtMs / 1000.0;
 
     switch (current) {
@@ -47,7 +47,7 @@ void EngineModel::step(std::int64_t dtMs) {
         break;
     case Phase::Cranking:
         rpm = approach(rpm, kCrankingRpm, kCrankingRpm * 2 * dt);
-        if (nowMs - phaseStartMs >= kCrankingMs)
+        if (nowMs - phase_start_ms >= kCrankingMs)
             current = Phase::Running;
         break;
     case Phase::Running:
@@ -64,9 +64,9 @@ void EngineModel::step(std::int64_t dtMs) {
     const bool cranking = current == Phase::Cranking;
     if (running) {
         // The hour meter runs a minute per second, so a demo shows it moving.
-        runningMs += dtMs;
-        const std::int64_t minutes = runningMs / 1000;
-        runningMs %= 1000;
+        running_ms += dtMs;
+        const std::int64_t minutes = running_ms / 1000;
+        running_ms %= 1000;
         total_minutes += minutes;
         minutes_to_service -= static_cast<int>(minutes);
     }
@@ -77,8 +77,8 @@ void EngineModel::step(std::int64_t dtMs) {
     const double batteryTarget = cranking ? 198 : (running ? 276 : 245);
     battery_tenths = approach(battery_tenths, batteryTarget, (cranking ? 80 : 4) * dt);
 
-    if (nowMs - lastNoiseMs >= kNoisePeriodMs) {
-        lastNoiseMs = nowMs;
+    if (nowMs - last_noise_ms >= kNoisePeriodMs) {
+        last_noise_ms = nowMs;
         coolant += wobble(2);
         oil += wobble(2);
         gear_oil += wobble(1);

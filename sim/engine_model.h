@@ -53,10 +53,10 @@ private:
     static double approach(double value, double target, double maxStep);
 
     Phase current = Phase::Stopped;
-    std::int64_t lastMs;
-    std::int64_t lastNoiseMs;
-    std::int64_t phaseStartMs;
-    std::int64_t runningMs = 0;
+    std::int64_t last_ms;
+    std::int64_t last_noise_ms;
+    std::int64_t phase_start_ms;
+    std::int64_t running_ms = 0;
     double rpm = 0;
     double coolant = 186;
     double oil = 174;

@@ -12,7 +12,7 @@ FaultInjector::Plan FaultInjector::next() {
     return plan;
 }
 
-QByteArray FaultInjector::Corrupted(QByteArray answer) {
+QByteArray FaultInjector::corrupted(QByteArray answer) {
     if (!answer.isEmpty())
         answer[answer.size() - 1] = static_cast<char>(answer[answer.size() - 1] ^ 0x5A);
     return answer;

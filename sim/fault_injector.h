@@ -21,7 +21,7 @@ public:
     // Decides the fate of the next answer.
     Plan next();
     // The answer with its CRC spoiled (the data stays as it was).
-    static QByteArray Corrupted(QByteArray answer);
+    static QByteArray corrupted(QByteArray answer);
 
 private:
     bool chance(double probability);

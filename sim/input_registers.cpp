@@ -12,7 +12,7 @@ std::uint16_t word(int v) {
 }
 } // namespace
 
-InputRegisters::Block InputRegisters::Snapshot(const EngineModel& engine, int objectType) {
+InputRegisters::Block InputRegisters::snapshot(const EngineModel& engine, int objectType) {
     using Phase = EngineModel::Phase;
     const bool gearbox = objectType == 1;
     const bool running = engine.phase() == Phase::Running;
@@ -41,7 +41,7 @@ InputRegisters::Block InputRegisters::Snapshot(const EngineModel& engine, int ob
     // Discrete inputs of the panel: key switch, emergency stop loop closed, fuel valve, and
     // the oil-pressure switch that closes once the engine turns.
     r[66] = word(0x0A01 | (rpm > 0 ? 0x0010 : 0) | (running ? 0x0004 : 0));
-    r[70] = LedWord(engine, objectType);
+    r[70] = ledWord(engine, objectType);
     r[72] = word(engine.minutesToService());
     r[73] = high(engine.totalMinutes());
     r[74] = low(engine.totalMinutes());
@@ -59,7 +59,7 @@ InputRegisters::Block InputRegisters::Snapshot(const EngineModel& engine, int ob
     return r;
 }
 
-std::uint16_t InputRegisters::LedWord(const EngineModel& engine, int objectType) {
+std::uint16_t InputRegisters::ledWord(const EngineModel& engine, int objectType) {
     using Phase = EngineModel::Phase;
     const auto& faults = engine.faultWords();
     const bool running = engine.phase() == Phase::Running || engine.phase() == Phase::Cranking;

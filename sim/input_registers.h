@@ -26,6 +26,6 @@ public:
 
     using Block = std::array<std::uint16_t, kCount>;
 
-    static Block Snapshot(const EngineModel& engine, int objectType);
-    static std::uint16_t LedWord(const EngineModel& engine, int objectType);
+    static Block snapshot(const EngineModel& engine, int objectType);
+    static std::uint16_t ledWord(const EngineModel& engine, int objectType);
 };

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("zarn-sim");
     const ParsedSimOptions parsed = ParseSimOptions(QCoreApplication::arguments());
-    if (parsed.helpRequested) {
-        std::fputs(qPrintable(parsed.helpText), stdout);
+    if (parsed.help_requested) {
+        std::fputs(qPrintable(parsed.help_text), stdout);
         return 0;
     }
     if (!parsed.error.isEmpty()) {
@@ -64,10 +64,10 @@ int main(int argc, char** argv) {
     const sigset_t waitMask = blockStopSignals();
 
     EepromImage eeprom;
-    StorePlausibleParameters(eeprom, options.address, options.objectType);
-    if (!options.eepromFile.isEmpty() && QFileInfo::exists(options.eepromFile)) {
+    StorePlausibleParameters(eeprom, options.address, options.object_type);
+    if (!options.eeprom_file.isEmpty() && QFileInfo::exists(options.eeprom_file)) {
         QString error;
-        if (!eeprom.load(options.eepromFile, error))
+        if (!eeprom.load(options.eeprom_file, error))
             return fail(error);
     }
     // The memory always names the address the simulator answers to.
@@ -75,14 +75,14 @@ int main(int argc, char** argv) {
 
     const std::uint32_t seed = options.seed ? *options.seed : std::random_device{}();
     EngineModel engine(SteadyMicroseconds() / 1000, seed);
-    ControllerSlave slave(options.address, options.objectType, eeprom, engine);
-    FaultInjector faults(options.dropProbability, options.corruptProbability,
-                         options.splitProbability, seed);
+    ControllerSlave slave(options.address, options.object_type, eeprom, engine);
+    FaultInjector faults(options.drop_probability, options.corrupt_probability,
+                         options.split_probability, seed);
 
     SimLine line;
     QString error;
-    const bool opened = options.devicePath.isEmpty() ? line.openPty(options.linkPath, error)
-                                                     : line.openDevice(options.devicePath, error);
+    const bool opened = options.device_path.isEmpty() ? line.openPty(options.link_path, error)
+                                                     : line.openDevice(options.device_path, error);
     if (!opened)
         return fail(error);
     std::printf("%s\n", qPrintable(line.path()));

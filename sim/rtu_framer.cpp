@@ -43,7 +43,7 @@ QList<RtuFramer::Frame> RtuFramer::push(const QByteArray& bytes, std::int64_t no
         }
     }
     if (!bytes.isEmpty())
-        lastByteUs = nowUs;
+        last_byte_us = nowUs;
     return frames;
 }
 
@@ -58,7 +58,7 @@ QList<RtuFramer::Frame> RtuFramer::idle(std::int64_t nowUs) {
 std::int64_t RtuFramer::silenceDeadline() const {
     if (partial.isEmpty() && !discarding)
         return -1;
-    return lastByteUs + silenceUs;
+    return last_byte_us + silence_us;
 }
 
 void RtuFramer::finishBySilence(QList<Frame>& frames) {

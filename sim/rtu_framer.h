@@ -13,13 +13,13 @@ class RtuFramer {
 public:
     struct Frame {
         QByteArray bytes; // including the CRC
-        bool crcOk = false;
+        bool crc_ok = false;
     };
 
     static constexpr std::int64_t kDefaultSilenceUs = 2000;
     static constexpr int kMaxFrame = 256;
 
-    explicit RtuFramer(std::int64_t silenceUs = kDefaultSilenceUs) : silenceUs(silenceUs) {}
+    explicit RtuFramer(std::int64_t silenceUs = kDefaultSilenceUs) : silence_us(silenceUs) {}
 
     // Bytes that arrived at nowUs; returns the frames they complete, in order.
     QList<Frame> push(const QByteArray& bytes, std::int64_t nowUs);
@@ -33,8 +33,8 @@ private:
     void finishBySilence(QList<Frame>& frames);
     void emitFrame(QList<Frame>& frames);
 
-    std::int64_t silenceUs;
-    std::int64_t lastByteUs = 0;
+    std::int64_t silence_us;
+    std::int64_t last_byte_us = 0;
     QByteArray partial;
     bool discarding = false;
 };

@@ -33,7 +33,7 @@ void SimLoop::waitForLine(std::int64_t nowUs, const sigset_t& waitMask) {
     const timespec timeout{static_cast<time_t>(waitUs / 1000000),
                            static_cast<long>((waitUs % 1000000) * 1000)};
     pollfd pfd{line.fd(), POLLIN, 0};
-    const bool listening = nowUs >= quietUntilUs;
+    const bool listening = nowUs >= quiet_until_us;
     const int ready = ppoll(&pfd, listening ? 1 : 0, &timeout, &waitMask);
     if (ready <= 0 || !listening)
         return;
@@ -43,7 +43,7 @@ void SimLoop::waitForLine(std::int64_t nowUs, const sigset_t& waitMask) {
     const std::int64_t arrived = SteadyMicroseconds();
     if (result == SimLine::ReadResult::NobodyThere || (pfd.revents & (POLLHUP | POLLERR))) {
         // Nobody holds the far end: keep the line and look again a little later.
-        quietUntilUs = arrived + kNobodyThereBackoffUs;
+        quiet_until_us = arrived + kNobodyThereBackoffUs;
     }
     if (!bytes.isEmpty())
         takeFrames(framer.push(bytes, arrived), arrived);
@@ -51,7 +51,7 @@ void SimLoop::waitForLine(std::int64_t nowUs, const sigset_t& waitMask) {
 
 void SimLoop::takeFrames(const QList<RtuFramer::Frame>& frames, std::int64_t nowUs) {
     for (const auto& frame : frames) {
-        if (!frame.crcOk) {
+        if (!frame.crc_ok) {
             log("rx bad CRC, dropped", frame.bytes);
             continue;
         }
@@ -62,9 +62,9 @@ void SimLoop::takeFrames(const QList<RtuFramer::Frame>& frames, std::int64_t now
 
 void SimLoop::answer(const QByteArray& request, std::int64_t nowUs) {
     const ControllerSlave::Outcome outcome = slave.handle(request, nowUs / 1000);
-    if (outcome.eepromChanged && !options.eepromFile.isEmpty()) {
+    if (outcome.eeprom_changed && !options.eeprom_file.isEmpty()) {
         QString error;
-        if (!eeprom.save(options.eepromFile, error))
+        if (!eeprom.save(options.eeprom_file, error))
             std::fprintf(stderr, "zarn-sim: %s\n", qPrintable(error));
     }
     if (outcome.answer.isEmpty())
@@ -77,10 +77,10 @@ void SimLoop::answer(const QByteArray& request, std::int64_t nowUs) {
     }
     QByteArray bytes = outcome.answer;
     if (plan.corrupt) {
-        bytes = FaultInjector::Corrupted(bytes);
+        bytes = FaultInjector::corrupted(bytes);
         log("answer CRC spoiled", bytes);
     }
-    const std::int64_t due = nowUs + kAnswerDelayUs + options.extraDelayMs * 1000LL;
+    const std::int64_t due = nowUs + kAnswerDelayUs + options.extra_delay_ms * 1000LL;
     if (plan.split && bytes.size() > 1) {
         const qsizetype half = bytes.size() / 2;
         outgoing.emplace(due, bytes.left(half));
@@ -107,8 +107,8 @@ std::int64_t SimLoop::nextWakeUs(std::int64_t nowUs) const {
         wake = std::min(wake, silence);
     if (!outgoing.empty())
         wake = std::min(wake, outgoing.begin()->first);
-    if (nowUs < quietUntilUs)
-        wake = std::min(wake, quietUntilUs);
+    if (nowUs < quiet_until_us)
+        wake = std::min(wake, quiet_until_us);
     return wake;
 }
 

@@ -43,7 +43,7 @@ private:
     const SimOptions& options;
     RtuFramer framer;
     std::multimap<std::int64_t, QByteArray> outgoing;
-    std::int64_t quietUntilUs = 0;
+    std::int64_t quiet_until_us = 0;
 };
 
 // Microseconds of the steady clock.

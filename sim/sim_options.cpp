@@ -72,13 +72,13 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
                        kDelay, kSeed, kVerbose});
 
     ParsedSimOptions parsed;
-    parsed.helpText = parser.helpText();
+    parsed.help_text = parser.helpText();
     if (!parser.parse(arguments)) {
         parsed.error = parser.errorText();
         return parsed;
     }
     if (parser.isSet(help)) {
-        parsed.helpRequested = true;
+        parsed.help_requested = true;
         return parsed;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -87,27 +87,27 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     }
 
     SimOptions& o = parsed.options;
-    o.linkPath = parser.value(kLink);
-    o.devicePath = parser.value(kDevice);
-    o.eepromFile = parser.value(kEepromFile);
+    o.link_path = parser.value(kLink);
+    o.device_path = parser.value(kDevice);
+    o.eeprom_file = parser.value(kEepromFile);
     o.verbose = parser.isSet(kVerbose);
     if (parser.isSet(kLink) && parser.isSet(kDevice)) {
         parsed.error = "--link and --device exclude each other";
         return parsed;
     }
-    if ((parser.isSet(kLink) && o.linkPath.isEmpty()) ||
-        (parser.isSet(kDevice) && o.devicePath.isEmpty()) ||
-        (parser.isSet(kEepromFile) && o.eepromFile.isEmpty())) {
+    if ((parser.isSet(kLink) && o.link_path.isEmpty()) ||
+        (parser.isSet(kDevice) && o.device_path.isEmpty()) ||
+        (parser.isSet(kEepromFile) && o.eeprom_file.isEmpty())) {
         parsed.error = "a path option was given an empty path";
         return parsed;
     }
     QString& error = parsed.error;
     if (!readInt(parser, kAddress, 1, 247, o.address, error) ||
-        !readInt(parser, kObjectType, 0, 65535, o.objectType, error) ||
-        !readInt(parser, kDelay, 0, 60000, o.extraDelayMs, error) ||
-        !readProbability(parser, kDrop, o.dropProbability, error) ||
-        !readProbability(parser, kCorrupt, o.corruptProbability, error) ||
-        !readProbability(parser, kSplit, o.splitProbability, error))
+        !readInt(parser, kObjectType, 0, 65535, o.object_type, error) ||
+        !readInt(parser, kDelay, 0, 60000, o.extra_delay_ms, error) ||
+        !readProbability(parser, kDrop, o.drop_probability, error) ||
+        !readProbability(parser, kCorrupt, o.corrupt_probability, error) ||
+        !readProbability(parser, kSplit, o.split_probability, error))
         return parsed;
     if (parser.isSet(kSeed)) {
         bool ok = false;

@@ -7,23 +7,23 @@
 
 // How the simulator is started: where its line is, who it is, and how badly it behaves.
 struct SimOptions {
-    QString linkPath;   // symlink made to the pty's slave side
-    QString devicePath; // an existing serial device instead of a pty
+    QString link_path;   // symlink made to the pty's slave side
+    QString device_path; // an existing serial device instead of a pty
     int address = 7;
-    int objectType = 0;
-    QString eepromFile;
-    double dropProbability = 0;
-    double corruptProbability = 0;
-    double splitProbability = 0;
-    int extraDelayMs = 0;
+    int object_type = 0;
+    QString eeprom_file;
+    double drop_probability = 0;
+    double corrupt_probability = 0;
+    double split_probability = 0;
+    int extra_delay_ms = 0;
     std::optional<std::uint32_t> seed;
     bool verbose = false;
 };
 
 struct ParsedSimOptions {
     SimOptions options;
-    bool helpRequested = false;
-    QString helpText;
+    bool help_requested = false;
+    QString help_text;
     QString error; // empty when the command line was understood
 };
 

@@ -9,8 +9,8 @@
 
 Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
            const QString& configPath, QChar decimalSeparator)
-    : runModal([](PortDialog& dialog) { dialog.exec(); }),
-      letEventsRun([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
+    : run_modal([](PortDialog& dialog) { dialog.exec(); }),
+      let_events_run([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
       boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
       config(configPath, frm_main, boxes), exchange_timer(new QTimer(&frm_main)),
       param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, &frm_main) {
@@ -20,8 +20,8 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     exchange_timer->setObjectName(QStringLiteral("Timer1"));
     exchange_timer->setInterval(100);
     connect(exchange_timer, &QTimer::timeout, this, [this] { cycle.ExchangeTick(); });
-    dispatch.showPoll = [this](const PollPicture& picture) { showPoll(picture); };
-    dispatch.paramAnswer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
+    dispatch.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
+    dispatch.param_answer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
     connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
     connect(&frm_main, &MainWindow::paramMenuChosen, &param_editor, &ParamEditor::open);
     connect(&frm_main, &MainWindow::portMenuChosen, this, &Tool::openPortDialog);
@@ -46,9 +46,9 @@ bool Tool::start() {
 
 bool Tool::OpenPortAtStart() {
     return ::OpenPortAtStart(*port, config.com_port, boxes, [this] {
-        PortDialog dialog(*port, cycle, config, frm_main, letEventsRun, &frm_main);
+        PortDialog dialog(*port, cycle, config, frm_main, let_events_run, &frm_main);
         dialog.load();
-        runModal(dialog);
+        run_modal(dialog);
     });
 }
 
@@ -63,7 +63,7 @@ void Tool::openPortDialog() {
         port_dialog->activateWindow();
         return;
     }
-    port_dialog = new PortDialog(*port, cycle, config, frm_main, letEventsRun);
+    port_dialog = new PortDialog(*port, cycle, config, frm_main, let_events_run);
     port_dialog->setAttribute(Qt::WA_DeleteOnClose);
     port_dialog->load();
     if (port_dialog)
@@ -72,7 +72,7 @@ void Tool::openPortDialog() {
 
 void Tool::showPoll(const PollPicture& picture) {
     frm_main.showPoll(picture);
-    param_editor.setModbusBlocked(picture.modbusBlocked);
+    param_editor.setModbusBlocked(picture.modbus_blocked);
 }
 
 void Tool::end() {

@@ -32,9 +32,9 @@ public:
     ConfigFile& configuration() { return config; }
 
     // How the start-up port dialog is held modal; tests answer it without a nested event loop.
-    std::function<void(PortDialog&)> runModal;
+    std::function<void(PortDialog&)> run_modal;
     // What the port dialog runs between its probes.
-    std::function<void()> letEventsRun;
+    std::function<void()> let_events_run;
 
 private:
     bool OpenPortAtStart();

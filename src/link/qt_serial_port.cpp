@@ -28,7 +28,7 @@ bool someoneHoldsLock(const QString& device) {
 } // namespace
 
 QtSerialPort::QtSerialPort(std::function<QString(int comNumber)> devicePathForCom)
-    : devicePathForCom(std::move(devicePathForCom)) {
+    : device_path_for_com(std::move(devicePathForCom)) {
     QObject::connect(&serial, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
 }
@@ -47,7 +47,7 @@ OpenOutcome QtSerialPort::open() {
         return OpenOutcome::Held;
     // The real device behind a stable link (/dev/serial/by-id/...): Qt names its lock file after
     // the path it is given, and other programs lock the device under its own name.
-    const QString device = QFileInfo(devicePathForCom(number)).canonicalFilePath();
+    const QString device = QFileInfo(device_path_for_com(number)).canonicalFilePath();
     if (device.isEmpty())
         return OpenOutcome::NotAvailable;
 

@@ -30,7 +30,7 @@ private:
     OpenOutcome failedOpen(const QString& device) const;
     void onError(QSerialPort::SerialPortError error);
 
-    std::function<QString(int)> devicePathForCom;
+    std::function<QString(int)> device_path_for_com;
     QSerialPort serial;
     int number = 1;
     // Set when the device vanished; the port is closed outside Qt's notifier callback.

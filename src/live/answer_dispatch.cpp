@@ -6,9 +6,9 @@ AnswerDispatch::AnswerDispatch(StatusLine& status, QChar decimalSeparator)
 void AnswerDispatch::DecodeAnswer(const RxBuffer& answer) {
     const int function = answer[1];
     if (function == 4)
-        showPoll(poll.decode(answer));
+        show_poll(poll.decode(answer));
     else if (function == 100 || function == 101)
-        paramAnswer(answer);
+        param_answer(answer);
     else if (function > 127)
         status.setText(status.text() + QStringLiteral(" Нарушение протокола, код: ") +
                        QString::number(answer[2]));

@@ -16,9 +16,9 @@ public:
     void DecodeAnswer(const RxBuffer& answer) override;
 
     // Filled in by whoever shows the picture (the main window, the parameter window's flag).
-    std::function<void(const PollPicture&)> showPoll = [](const PollPicture&) {};
+    std::function<void(const PollPicture&)> show_poll = [](const PollPicture&) {};
     // Answers of functions 100 and 101.
-    std::function<void(const RxBuffer&)> paramAnswer = [](const RxBuffer&) {};
+    std::function<void(const RxBuffer&)> param_answer = [](const RxBuffer&) {};
 
     PollDecoder poll;
 

@@ -31,13 +31,13 @@ std::optional<ObjectTypeLook> LookOfObjectType(std::int32_t objectType) {
     ObjectTypeLook look;
     look.caption = dra ? QStringLiteral("ДРА") : QStringLiteral("ДГУ");
     for (int i = 0; i < 6; ++i)
-        look.ledVisible[i] = true;
-    look.ledVisible[6] = !dra;
-    look.ledVisible[7] = dra;
-    look.ledVisible[8] = dra;
-    look.ledVisible[9] = dra;
-    look.ledVisible[10] = !dra;
-    look.propShaftVisible = dra;
+        look.led_visible[i] = true;
+    look.led_visible[6] = !dra;
+    look.led_visible[7] = dra;
+    look.led_visible[8] = dra;
+    look.led_visible[9] = dra;
+    look.led_visible[10] = !dra;
+    look.prop_shaft_visible = dra;
     return look;
 }
 } // namespace
@@ -52,10 +52,10 @@ PollPicture PollDecoder::decode(const RxBuffer& rx) {
     };
     p.pr_ver = version(0);
     p.sw_ver = version(1);
-    p.modbusBlocked = (u16(rx, 0) >> 15) & 1;
+    p.modbus_blocked = (u16(rx, 0) >> 15) & 1;
 
     object_type = u16(rx, 2);
-    p.objectLook = LookOfObjectType(object_type);
+    p.object_look = LookOfObjectType(object_type);
 
     const double perHour = 1.0 / 60.0;
     p.service = FormatScaled(s16(rx, 72), 0, perHour, kHours, separator);
@@ -74,9 +74,9 @@ PollPicture PollDecoder::decode(const RxBuffer& rx) {
 
     for (int r = 0; r < 16; ++r)
         for (int b = 0; b < 16; ++b)
-            p.signalLit[16 * r + b] = (u16(rx, 75 + r) >> b) & 1;
+            p.signal_lit[16 * r + b] = (u16(rx, 75 + r) >> b) & 1;
     for (int i = 0; i < kLedCount; ++i)
-        p.ledLit[i] = (u16(rx, 70) >> i) & 1;
+        p.led_lit[i] = (u16(rx, 70) >> i) & 1;
     for (int i = 0; i < kFaultCount; ++i)
         p.faults[i] = HexPadded(u16(rx, 92 + i), 4);
     return p;

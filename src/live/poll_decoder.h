@@ -17,17 +17,17 @@ constexpr int kFaultCount = 9;
 // controls (LEDs 6 to 10, the propeller-shaft speed) are visible.
 struct ObjectTypeLook {
     QString caption;
-    std::array<bool, kLedCount> ledVisible{};
-    bool propShaftVisible = false;
+    std::array<bool, kLedCount> led_visible{};
+    bool prop_shaft_visible = false;
 };
 
 // Everything one poll answer shows, as texts and flags. The view applies it in this order.
 struct PollPicture {
     QString pr_ver;
     QString sw_ver;
-    bool modbusBlocked = false;
+    bool modbus_blocked = false;
     // Empty for an object type other than 0 and 1: the display keeps its last look.
-    std::optional<ObjectTypeLook> objectLook;
+    std::optional<ObjectTypeLook> object_look;
     QString service;
     QString motomin;
     QString acc;
@@ -41,8 +41,8 @@ struct PollPicture {
     QString inp;
     QString outp;
     QString adc_board_d;
-    std::bitset<kSignalCount> signalLit;
-    std::bitset<kLedCount> ledLit;
+    std::bitset<kSignalCount> signal_lit;
+    std::bitset<kLedCount> led_lit;
     std::array<QString, kFaultCount> faults;
 };
 

@@ -292,10 +292,10 @@ void MainWindow::createSignalGrid() {
 void MainWindow::showPoll(const PollPicture& p) {
     lbl_pr_ver->setText(p.pr_ver);
     lbl_sw_ver->setText(p.sw_ver);
-    lbl_modbus_off->setVisible(p.modbusBlocked);
-    mnu_param->setEnabled(!p.modbusBlocked);
-    if (p.objectLook)
-        applyObjectTypeLook(*p.objectLook);
+    lbl_modbus_off->setVisible(p.modbus_blocked);
+    mnu_param->setEnabled(!p.modbus_blocked);
+    if (p.object_look)
+        applyObjectTypeLook(*p.object_look);
     lbl_service->setText(p.service);
     lbl_motomin->setText(p.motomin);
     lbl_acc->setText(p.acc);
@@ -311,9 +311,9 @@ void MainWindow::showPoll(const PollPicture& p) {
     lbl_adc_board_d->setText(p.adc_board_d);
     for (int i = 0; i < kSignalCount; ++i)
         if (lbl_sgl[i])
-            setLit(lbl_sgl[i], p.signalLit[i]);
+            setLit(lbl_sgl[i], p.signal_lit[i]);
     for (int i = 0; i < kLedCount; ++i)
-        setLit(lbl_led[i], p.ledLit[i]);
+        setLit(lbl_led[i], p.led_lit[i]);
     for (int i = 0; i < kFaultCount; ++i)
         lbl_faults[i]->setText(p.faults[i]);
 }
@@ -321,9 +321,9 @@ void MainWindow::showPoll(const PollPicture& p) {
 void MainWindow::applyObjectTypeLook(const ObjectTypeLook& look) {
     lbl_object->setText(look.caption);
     for (int i = 6; i < kLedCount; ++i)
-        lbl_led[i]->setVisible(look.ledVisible[i]);
-    lblc_prop_rpm->setVisible(look.propShaftVisible);
-    lbl_prop_rpm->setVisible(look.propShaftVisible);
+        lbl_led[i]->setVisible(look.led_visible[i]);
+    lblc_prop_rpm->setVisible(look.prop_shaft_visible);
+    lbl_prop_rpm->setVisible(look.prop_shaft_visible);
 }
 
 QString MainWindow::text() const {

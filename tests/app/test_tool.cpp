@@ -28,10 +28,10 @@ struct ToolFixture {
                          const QString& dialogButton = {}) {
         if (!config.isEmpty())
             WriteFileBytes(path, config);
-        port->availablePorts = {free.begin(), free.end()};
-        port->heldPorts = {held.begin(), held.end()};
-        tool.letEventsRun = [] {};
-        tool.runModal = [dialogButton](PortDialog& dialog) {
+        port->available_ports = {free.begin(), free.end()};
+        port->held_ports = {held.begin(), held.end()};
+        tool.let_events_run = [] {};
+        tool.run_modal = [dialogButton](PortDialog& dialog) {
             QTest::keyClick(dialog.findChild<QComboBox*>("cmbCOMList"), Qt::Key_Down);
             dialog.findChild<QPushButton*>(dialogButton)->click();
         };

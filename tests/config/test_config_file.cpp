@@ -90,7 +90,7 @@ private slots:
         blocked.LoadConfig();
         boxes.expectOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle,
                          "Ошибка открытия файла тп.ini для записи", 2);
-        QCOMPARE(host.statusHistory, (QStringList{"Сохранение конфигурации", "", ""}));
+        QCOMPARE(host.status_history, (QStringList{"Сохранение конфигурации", "", ""}));
         ConfigFile config(path, host, boxes);
         config.com_port = 9;
         config.LoadConfig();

@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(boxes.states[505], saved ? std::optional(BoxState::FromFile) : std::nullopt);
         QCOMPARE(refreshes, saved ? 1 : 0);
         const QStringList shown{"Сохранение файла " + name, ""};
-        QCOMPARE(status.statusHistory, name.isEmpty() ? shown.first(1) : shown);
+        QCOMPARE(status.status_history, name.isEmpty() ? shown.first(1) : shown);
     }
 
     // Compare, then read; an error (no file, NUL bytes without a byte-order mark) changes no box.

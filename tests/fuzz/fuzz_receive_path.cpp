@@ -34,7 +34,7 @@ struct Rig {
     explicit Rig(QChar separator) : dispatch(host, separator) {
         port.open();
         catalogue.BuildParamCatalogue();
-        dispatch.paramAnswer = [this, separator](const RxBuffer& rx) {
+        dispatch.param_answer = [this, separator](const RxBuffer& rx) {
             ShowParamAnswer(rx, catalogue, boxes, separator);
         };
     }
@@ -65,15 +65,15 @@ struct Rig {
         const bool completed = cycle.answered() != answeredBefore;
         FUZZ_CHECK(cycle.answered() - answeredBefore <= 1);
         FUZZ_CHECK(cycle.waiting() >= 1 && port.written.size() == (port.isOpen() ? 1 : 0));
-        inFlight = port.written.value(0);
+        in_flight = port.written.value(0);
         if (completed)
             head.clear();
-        if (inFlight.isEmpty())
+        if (in_flight.isEmpty())
             return;
-        FUZZ_CHECK(inFlight.size() >= 4 && inFlight == WithCrc(inFlight.chopped(2)),
-                   HexText(inFlight).toLatin1());
-        const QByteArray frame = inFlight.mid(1).chopped(2);
-        FUZZ_CHECK(head.isEmpty() || head == frame, HexText(inFlight).toLatin1());
+        FUZZ_CHECK(in_flight.size() >= 4 && in_flight == WithCrc(in_flight.chopped(2)),
+                   HexText(in_flight).toLatin1());
+        const QByteArray frame = in_flight.mid(1).chopped(2);
+        FUZZ_CHECK(head.isEmpty() || head == frame, HexText(in_flight).toLatin1());
         head = frame;
     }
 
@@ -84,7 +84,7 @@ struct Rig {
     MemoryParamBoxes boxes;
     ExchangeCycle cycle{port, host, dispatch};
     int waiting = 0; // frames in the ring before the step
-    QByteArray inFlight;
+    QByteArray in_flight;
     QByteArray head; // the frame in flight as last sent, without address and CRC
 };
 
@@ -94,11 +94,11 @@ constexpr Step kSteps[] = {
     // Line bytes: raw, with a CRC, the answer to the frame in flight (pattern) or its refusal.
     [](Rig& r, FuzzInput& in) { r.port.feed(in.bytes(in.next())); },
     [](Rig& r, FuzzInput& in) { r.port.feed(WithCrc(in.bytes(in.next()))); },
-    [](Rig& r, FuzzInput& in) { r.port.feed(WithCrc(AnswerTo(r.inFlight, in.next()))); },
+    [](Rig& r, FuzzInput& in) { r.port.feed(WithCrc(AnswerTo(r.in_flight, in.next()))); },
     [](Rig& r, FuzzInput& in) {
         const char code = char(in.next());
-        if (r.inFlight.size() >= 2)
-            r.port.feed(WithCrc(r.inFlight.first(1) + char(r.inFlight[1] | 0x80) + code));
+        if (r.in_flight.size() >= 2)
+            r.port.feed(WithCrc(r.in_flight.first(1) + char(r.in_flight[1] | 0x80) + code));
     },
     [](Rig& r, FuzzInput&) { r.tick(); },
     [](Rig& r, FuzzInput& in) {
@@ -141,7 +141,7 @@ constexpr Step kSteps[] = {
     },
     [](Rig& r, FuzzInput&) { r.port.isOpen() ? r.port.close() : void(r.port.open()); },
     [](Rig& r, FuzzInput& in) { r.host.address = in.next() & 0x7F; },
-    [](Rig& r, FuzzInput&) { r.host.armOff = !r.host.armOff; },
+    [](Rig& r, FuzzInput&) { r.host.arm_off = !r.host.arm_off; },
     [](Rig& r, FuzzInput&) { r.cycle.setLineHeld(!r.cycle.lineHeld()); },
 };
 

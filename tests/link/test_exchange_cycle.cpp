@@ -58,12 +58,12 @@ private slots:
         QCOMPARE(HexText(link.tick()), kPoll);
         QCOMPARE(HexText(link.answer("07 04 00")), kTransaction1);
         QCOMPARE(HexText(link.answer("07 10 01 90 00 02")), kPoll);
-        link.host.armOff = true;
+        link.host.arm_off = true;
         QByteArray last;
         for (int answers = 3; answers <= 2 * 65535 - 1; ++answers)
             last = link.answer("07 04 00");
         QCOMPARE(HexText(last), HexText(WithCrc(Hex("07 10 01 90 00 02 04 00 00 00 01"))));
-        QCOMPARE(link.host.shownCounter, 0);
+        QCOMPARE(link.host.shown_counter, 0);
     }
 
     // While the port dialog probes, ticks neither read, write nor move the ring. Frames queued

@@ -28,8 +28,8 @@ struct LiveDisplay {
     QString routed;
 
     explicit LiveDisplay(QChar separator = QLatin1Char('.')) : dispatch(window, separator) {
-        dispatch.showPoll = [this](const PollPicture& p) { routed += "poll", window.showPoll(p); };
-        dispatch.paramAnswer = [this](const RxBuffer&) { routed += "param"; };
+        dispatch.show_poll = [this](const PollPicture& p) { routed += "poll", window.showPoll(p); };
+        dispatch.param_answer = [this](const RxBuffer&) { routed += "param"; };
         window.fillSlaveAddresses();
         window.createSignalGrid();
         window.show();

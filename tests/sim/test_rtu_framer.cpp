@@ -34,7 +34,7 @@ private slots:
         std::int64_t now = 1000000;
         const auto note = [&](const QList<RtuFramer::Frame>& found) {
             for (const auto& f : found)
-                seen << (f.crcOk ? "" : "bad ") + HexText(f.bytes);
+                seen << (f.crc_ok ? "" : "bad ") + HexText(f.bytes);
         };
         for (const QString& burst : bursts)
             note(framer.push(Hex(qPrintable(burst)), now += 5000));

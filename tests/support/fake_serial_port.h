@@ -18,9 +18,9 @@ public:
     }
     int portNumber() const override { return number; }
     OpenOutcome open() override {
-        if (opened || heldPorts.count(number))
+        if (opened || held_ports.count(number))
             return OpenOutcome::Held;
-        if (!availablePorts.count(number))
+        if (!available_ports.count(number))
             return OpenOutcome::NotAvailable;
         opened = true;
         return OpenOutcome::Opened;
@@ -43,7 +43,7 @@ public:
 
     QList<QByteArray> written;
     // Port numbers with a device behind them, and those held by another program.
-    std::set<int> availablePorts{1, 2, 3, 4}, heldPorts;
+    std::set<int> available_ports{1, 2, 3, 4}, held_ports;
 
 private:
     int number = 1;

@@ -16,19 +16,19 @@ inline QByteArray TickAndTakeFrame(ExchangeCycle& cycle, FakeSerialPort& port) {
 }
 
 // A link on an open in-memory port at slave address 7. It keeps a copy of every answer the
-// cycle hands on, then passes it to onAnswer (a dispatcher, say) when one is set.
+// cycle hands on, then passes it to on_answer (a dispatcher, say) when one is set.
 struct LinkRig : AnswerConsumer {
     FakeSerialPort port;
     RecordingHost host;
     QList<QByteArray> answers;
-    std::function<void(const RxBuffer&)> onAnswer;
+    std::function<void(const RxBuffer&)> on_answer;
     ExchangeCycle cycle{port, host, *this};
 
     LinkRig() { port.open(); }
     void DecodeAnswer(const RxBuffer& rx) override {
         answers.append(QByteArray(reinterpret_cast<const char*>(rx.rx_buffer.data()), rx.rx_count));
-        if (onAnswer)
-            onAnswer(rx);
+        if (on_answer)
+            on_answer(rx);
     }
     QByteArray tick() { return TickAndTakeFrame(cycle, port); }
     // Puts `hex` and its CRC on the line as the answer to the frame in flight, then ticks.

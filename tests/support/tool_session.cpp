@@ -22,10 +22,10 @@ ToolSession::ToolSession(const QString& devicePath, const QString& folder)
                [path = config_path](int n) { return DevicePathForCom(path, n); }),
            messages, config_path, u',') {
     // Connected after the tool's own slot, so it sees the tick's outcome.
-    Timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));
-    QObject::connect(Timer1, &QTimer::timeout, [this] {
+    timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));
+    QObject::connect(timer1, &QTimer::timeout, [this] {
         ++tick_count;
-        afterTick();
+        after_tick();
     });
 }
 
@@ -40,7 +40,7 @@ bool ToolSession::runTransfer(const std::function<void()>& act, int timeoutMs) {
     const long long last = link.answered() + link.waiting();
     const auto through = [&] { return link.answered() >= last; };
     QEventLoop loop;
-    const QMetaObject::Connection watch = QObject::connect(Timer1, &QTimer::timeout, &loop, [&] {
+    const QMetaObject::Connection watch = QObject::connect(timer1, &QTimer::timeout, &loop, [&] {
         if (through())
             loop.quit();
     });

@@ -19,7 +19,7 @@ QString WriteToolConfig(const QString& folder, const QString& devicePath);
 class ToolSession {
     QString config_path; // before the tool: the file must exist when the tool is made
     int tick_count = 0;
-    QTimer* Timer1 = nullptr;
+    QTimer* timer1 = nullptr;
 
 public:
     ToolSession(const QString& devicePath, const QString& folder);
@@ -37,7 +37,7 @@ public:
     int ticks() const { return tick_count; }
     // Answers with a correct CRC that completed a frame.
     int answeredFrames() { return static_cast<int>(tool.link().answered()); }
-    std::function<void()> afterTick = [] {};              // once the tool has done its tick
+    std::function<void()> after_tick = [] {};              // once the tool has done its tick
 
     ScriptedMessages messages;
     Tool tool;

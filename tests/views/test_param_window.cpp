@@ -18,7 +18,7 @@
 
 namespace {
 
-const auto Base = [](const QLineEdit* box) { return box->palette().color(QPalette::Base); };
+const auto kBase = [](const QLineEdit* box) { return box->palette().color(QPalette::Base); };
 
 const QColor kGreen(0, 255, 0), kWhite(255, 255, 255);
 
@@ -29,15 +29,15 @@ struct EditorRig {
     ParamCatalogue catalogue;
     ScriptedMessages messages;
     ParamEditor editor{link.cycle, catalogue, link.host, messages, QChar(','), nullptr};
-    int readAll = 0; // frames the read of all parameters takes
+    int read_all = 0; // frames the read of all parameters takes
 
     EditorRig() {
-        link.onAnswer = [this](const RxBuffer& rx) { dispatch.DecodeAnswer(rx); };
-        dispatch.paramAnswer = [this](const RxBuffer& rx) { editor.showAnswer(rx); };
+        link.on_answer = [this](const RxBuffer& rx) { dispatch.DecodeAnswer(rx); };
+        dispatch.param_answer = [this](const RxBuffer& rx) { editor.showAnswer(rx); };
         link.tick(); // the background poll is in flight
-        readAll = -waiting();
+        read_all = -waiting();
         editor.open();
-        readAll += waiting();
+        read_all += waiting();
     }
     ~EditorRig() { delete editor.window(); }
     int waiting() const { return link.cycle.waiting(); }
@@ -129,7 +129,7 @@ private slots:
             window->setState(i, BoxState(state));
         QTest::keyClick(txt(157), Qt::Key_5);
         window->setText(494, "25");
-        QCOMPARE((QList{Base(txt(157)), Base(txt(494)), Base(txt(505))}),
+        QCOMPARE((QList{kBase(txt(157)), kBase(txt(494)), kBase(txt(505))}),
                  (QList{kWhite, kWhite, colour}));
     }
 
@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(HexText(rig.link.port.written.value(0)), QString("07 65 01 02 01 96 6C 66"));
         rig.link.answer("07 65 01 02 01 96");
         QCOMPARE(box->text(), QString("1500 "));
-        QCOMPARE(Base(box), kGreen);
+        QCOMPARE(kBase(box), kGreen);
         const int queued = rig.waiting();
         QTest::keyClick(box, Qt::Key_Enter);
         QCOMPARE(rig.waiting(), queued + 1);
@@ -181,7 +181,7 @@ private slots:
         old->findChild<QLineEdit*>("Text3")->setText("p.ini");
         old->saveFileButton()->click();
         QVERIFY(FileBytes(folder.filePath("p.ini")).contains("\r\nPAR2=1500 \r\n"));
-        QCOMPARE(Base(box), QColor(75, 175, 255));
+        QCOMPARE(kBase(box), QColor(75, 175, 255));
         old->resize(600, 400);
         for (const char* name : {"HScroll1", "VScroll1"})
             old->findChild<QScrollBar*>(name)->setValue(
@@ -190,10 +190,10 @@ private slots:
             strip->setCurrentIndex(2);
         old->close();
         rig.editor.open();
-        QCOMPARE(rig.waiting(), queued + 1 + rig.readAll);
+        QCOMPARE(rig.waiting(), queued + 1 + rig.read_all);
         const QColor plain = QLineEdit().palette().color(QPalette::Base);
         for (int i = 0; i < kParamCount; ++i)
-            QVERIFY(rig.box(i)->text() == "-" && Base(rig.box(i)) == plain);
+            QVERIFY(rig.box(i)->text() == "-" && kBase(rig.box(i)) == plain);
         for (const char* bar : {"HScroll1", "VScroll1"})
             QCOMPARE(rig.editor.window()->findChild<QScrollBar*>(bar)->value(), 0);
         for (QTabBar* strip : rig.editor.window()->findChildren<QTabBar*>())

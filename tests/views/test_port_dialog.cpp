@@ -18,18 +18,18 @@ struct PortDialogRig {
     ScriptedMessages boxes;
     ConfigFile config{path, link.host, boxes};
     QList<int> probed;
-    QList<QByteArray> writtenWhileProbing;
+    QList<QByteArray> written_while_probing;
     PortDialog dialog{link.port, link.cycle, config, link.host, [this] {
                           if (link.port.isOpen())
                               probed.append(link.port.portNumber());
                           link.cycle.ExchangeTick();
-                          writtenWhileProbing += link.port.takeWritten();
+                          written_while_probing += link.port.takeWritten();
                       }};
     QComboBox* list = dialog.findChild<QComboBox*>("cmbCOMList");
 
     explicit PortDialogRig(const QList<int>& free) {
         link.port.close();
-        link.port.availablePorts = {free.begin(), free.end()};
+        link.port.available_ports = {free.begin(), free.end()};
         link.port.setPortNumber(config.com_port = 3);
         link.port.open();
     }
@@ -63,12 +63,12 @@ private slots:
         f.dialog.load();
         f.dialog.show();
         QCOMPARE(f.probed, free);
-        QVERIFY(f.writtenWhileProbing.isEmpty());
+        QVERIFY(f.written_while_probing.isEmpty());
         QCOMPARE(f.list->count(), free.size());
         QCOMPARE(f.list->currentText(), f.openPort() == 3 ? "COM3" : "");
         QTest::keyClick(f.list, button == "OK" ? Qt::Key_Down : Qt::Key_Up);
         QCOMPARE(f.openPort(), f.list->currentText().mid(3).toInt());
-        f.link.port.availablePorts.erase(gone);
+        f.link.port.available_ports.erase(gone);
         f.dialog.findChild<QPushButton*>(button)->click();
         QVERIFY(!f.dialog.isVisible());
         QCOMPARE(f.openPort(), kept);

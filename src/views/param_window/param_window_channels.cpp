@@ -32,13 +32,13 @@ constexpr int kFirstInversionLabel = 34;
 } // namespace
 
 void ParamWindow::buildChannels() {
-    const QList<QGroupBox*> frames = BuildTabStrip(frm_prg, {.stripName = "TabStrip_snx",
-                                                             .frameArray = "frm_snx",
+    const QList<QGroupBox*> frames = BuildTabStrip(frm_prg, {.strip_name = "TabStrip_snx",
+                                                             .frame_array = "frm_snx",
                                                              .count = kSnxFrames,
                                                              .strip = {13320, 360, 7455, 4575},
                                                              .frame = {13560, 480, 6975, 3975},
-                                                             .tabCaption = SnxTabCaption,
-                                                             .frameCaption = SnxFrameCaption});
+                                                             .tab_caption = SnxTabCaption,
+                                                             .frame_caption = SnxFrameCaption});
 
     for (int g = 0; g < kSnxFrames; ++g) {
         QGroupBox* frame = frames[g];

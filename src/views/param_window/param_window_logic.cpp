@@ -19,14 +19,14 @@ constexpr int kInputStep = 480;
 } // namespace
 
 void ParamWindow::buildLogic() {
-    const QList<QGroupBox*> frames = BuildTabStrip(frm_prg, {.stripName = "TabStrip_logic",
-                                                             .frameArray = "frm_logic",
+    const QList<QGroupBox*> frames = BuildTabStrip(frm_prg, {.strip_name = "TabStrip_logic",
+                                                             .frame_array = "frm_logic",
                                                              .count = kLogicFrames,
                                                              .strip = {15480, 11640, 6015, 2175},
                                                              .frame = {15600, 11760, 5775, 1335},
-                                                             .tabCaption = LogicTabCaption,
-                                                             .frameCaption = LogicFrameCaption,
-                                                             .tightTabs = true});
+                                                             .tab_caption = LogicTabCaption,
+                                                             .frame_caption = LogicFrameCaption,
+                                                             .tight_tabs = true});
 
     for (int b = 0; b < kMajorityBlocks; ++b) {
         QGroupBox* frame = frames[b];

@@ -42,13 +42,13 @@ void ParamWindow::buildRelays() {
                {kSwitchboardColumn, top, kBoxWidth, kBoxHeight});
     }
 
-    const QList<QGroupBox*> frames = BuildTabStrip(frm_prg, {.stripName = "TabStrip_klt",
-                                                             .frameArray = "frm_klt",
+    const QList<QGroupBox*> frames = BuildTabStrip(frm_prg, {.strip_name = "TabStrip_klt",
+                                                             .frame_array = "frm_klt",
                                                              .count = kKltFrames,
                                                              .strip = {18600, 7440, 3135, 3975},
                                                              .frame = {18840, 7560, 1815, 3375},
-                                                             .tabCaption = KltTabCaption,
-                                                             .frameCaption = KltFrameCaption});
+                                                             .tab_caption = KltTabCaption,
+                                                             .frame_caption = KltFrameCaption});
     for (int k = 0; k < kKltFrames; ++k) {
         for (int row = 0; row < kKltRelays; ++row) {
             const int top = 240 + kRowStep * row;

@@ -28,11 +28,11 @@ QList<QGroupBox*> BuildTabStrip(QWidget* parent, const TabStripLayout& layout) {
     const QRect strip = TwipsRect(layout.strip);
 
     auto* body = new QFrame(parent);
-    body->setObjectName(QString("%1_body").arg(QLatin1String(layout.stripName)));
+    body->setObjectName(QString("%1_body").arg(QLatin1String(layout.strip_name)));
     body->setFrameShape(QFrame::StyledPanel);
 
     auto* tabs = new QTabBar(parent);
-    if (layout.tightTabs) {
+    if (layout.tight_tabs) {
         auto* style = new TightTabStyle;
         style->setParent(tabs);
         tabs->setStyle(style);
@@ -40,7 +40,7 @@ QList<QGroupBox*> BuildTabStrip(QWidget* parent, const TabStripLayout& layout) {
         small.setPointSizeF(small.pointSizeF() - 1);
         tabs->setFont(small);
     }
-    tabs->setObjectName(QLatin1String(layout.stripName));
+    tabs->setObjectName(QLatin1String(layout.strip_name));
     tabs->setShape(QTabBar::RoundedSouth);
     tabs->setDrawBase(false);
     tabs->setExpanding(false);
@@ -49,9 +49,9 @@ QList<QGroupBox*> BuildTabStrip(QWidget* parent, const TabStripLayout& layout) {
 
     QList<QGroupBox*> frames;
     for (int k = 0; k < layout.count; ++k) {
-        tabs->addTab(layout.tabCaption(k));
-        QGroupBox* frame = PlaceFrame(parent, layout.frameCaption(k), layout.frame);
-        MarkArrayElement(frame, layout.frameArray, k);
+        tabs->addTab(layout.tab_caption(k));
+        QGroupBox* frame = PlaceFrame(parent, layout.frame_caption(k), layout.frame);
+        MarkArrayElement(frame, layout.frame_array, k);
         frame->setVisible(k == 0);
         frames.append(frame);
     }
