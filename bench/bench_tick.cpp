@@ -3,10 +3,10 @@
 #include "fake_serial_port.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
-#include "params/param_requests.h"
 #include "live/answer_dispatch.h"
-#include "views/main_window.h"
 #include "params/param_answer_decoder.h"
+#include "params/param_requests.h"
+#include "views/main_window.h"
 #include "views/param_window/param_window.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "bench_scenarios.h"
-#include "views/param_window/param_window.h"
 #include "process_usage.h"
 #include "sim_process.h"
 #include "tool_session.h"
+#include "views/param_window/param_window.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -50,8 +50,8 @@ std::optional<BulkTiming> Time(ToolSession& rig, QList<TickMark>& marks,
     const long long last = link.answered();
     const auto sentFirst = std::find_if(marks.begin(), marks.end(),
                                         [&](const TickMark& m) { return m.answered == first; });
-    const auto answeredLast =
-        std::find_if(marks.begin(), marks.end(), [&](const TickMark& m) { return m.answered == last; });
+    const auto answeredLast = std::find_if(marks.begin(), marks.end(),
+                                           [&](const TickMark& m) { return m.answered == last; });
     if (sentFirst == marks.end() || answeredLast == marks.end())
         return std::nullopt;
     timing.frames_seconds = Seconds(answeredLast->at - sentFirst->at);

@@ -23,7 +23,7 @@ public:
     };
 
     struct Outcome {
-        QByteArray answer;          // empty: not for us, no answer
+        QByteArray answer;           // empty: not for us, no answer
         bool eeprom_changed = false; // a parameter write was stored
     };
 

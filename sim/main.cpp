@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     SimLine line;
     QString error;
     const bool opened = options.device_path.isEmpty() ? line.openPty(options.link_path, error)
-                                                     : line.openDevice(options.device_path, error);
+                                                      : line.openDevice(options.device_path, error);
     if (!opened)
         return fail(error);
     std::printf("%s\n", qPrintable(line.path()));

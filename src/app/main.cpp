@@ -1,8 +1,8 @@
+#include "app/tool.h"
 #include "config/com_port_map.h"
 #include "config/config_file.h"
-#include "views/message_box_dialog.h"
 #include "link/qt_serial_port.h"
-#include "app/tool.h"
+#include "views/message_box_dialog.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "app/param_editor.h"
 
-#include "views/file_location_picker.h"
 #include "files/parameter_file.h"
 #include "params/param_answer_decoder.h"
+#include "views/file_location_picker.h"
 #include "views/param_window/param_window.h"
 
 #include <QPushButton>

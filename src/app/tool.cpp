@@ -1,8 +1,8 @@
 #include "app/tool.h"
 
 #include "config/startup_port.h"
-#include "views/port_dialog.h"
 #include "views/param_window/param_window.h"
+#include "views/port_dialog.h"
 
 #include <QCoreApplication>
 #include <QTimer>

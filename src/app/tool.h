@@ -1,11 +1,11 @@
 #pragma once
 
-#include "live/answer_dispatch.h"
+#include "app/param_editor.h"
 #include "config/config_file.h"
 #include "link/exchange_cycle.h"
-#include "views/main_window.h"
+#include "live/answer_dispatch.h"
 #include "params/param_catalogue.h"
-#include "app/param_editor.h"
+#include "views/main_window.h"
 
 #include <QObject>
 #include <QPointer>

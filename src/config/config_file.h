@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/message_box.h"
 #include "host/link_host.h"
+#include "host/message_box.h"
 
 #include <QString>
 #include <cstdint>

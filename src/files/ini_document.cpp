@@ -197,7 +197,7 @@ void IniDocument::parse() {
 
 QByteArrayView IniDocument::lineView(int line) const {
     return QByteArrayView(content).sliced(line_starts[line],
-                                        line_starts[line + 1] - line_starts[line]);
+                                          line_starts[line + 1] - line_starts[line]);
 }
 
 QString IniDocument::value(const QString& section, const QString& key,
@@ -209,7 +209,7 @@ QString IniDocument::value(const QString& section, const QString& key,
         return ValueOfLine(section_list[place->section].added[place->added], utf8());
     const auto replacement = replaced.constFind(place->line);
     return ValueOfLine(replacement != replaced.cend() ? QByteArrayView(*replacement)
-                                                       : lineView(place->line),
+                                                      : lineView(place->line),
                        utf8());
 }
 

@@ -1,11 +1,11 @@
 #include "files/parameter_file.h"
 
-#include "host/message_box.h"
 #include "files/ini_document.h"
-#include "params/param_values.h"
+#include "host/message_box.h"
 #include "host/status_line.h"
 #include "params/param_boxes.h"
 #include "params/param_catalogue.h"
+#include "params/param_values.h"
 
 #include <QDir>
 #include <QFileInfo>

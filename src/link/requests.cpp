@@ -10,8 +10,12 @@ std::uint8_t ValueByte(std::int32_t value, int k) {
 }
 
 namespace {
-std::uint8_t high(std::int32_t v) { return ValueByte(v, 1); }
-std::uint8_t low(std::int32_t v) { return ValueByte(v, 0); }
+std::uint8_t high(std::int32_t v) {
+    return ValueByte(v, 1);
+}
+std::uint8_t low(std::int32_t v) {
+    return ValueByte(v, 0);
+}
 
 // The controller's codes of СТАРТ, СТОП, КВИТ and ОТКЛ. ЗАЩ.
 constexpr std::array<std::uint16_t, 4> kCommandCodes{0x1238, 0x4569, 0x789A, 0xABC4};
@@ -49,8 +53,7 @@ Request ParamBytesWriteRequest(std::int32_t address, const std::vector<std::uint
     return request;
 }
 
-Request OwnAddressWriteRequest(std::int32_t address, std::int32_t newAddress,
-                               std::uint8_t count) {
+Request OwnAddressWriteRequest(std::int32_t address, std::int32_t newAddress, std::uint8_t count) {
     Request request = ParamWriteRequest(address, newAddress, count);
     request.new_address = newAddress;
     return request;

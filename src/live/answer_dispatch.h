@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/rx_buffer.h"
 #include "host/status_line.h"
+#include "link/rx_buffer.h"
 #include "live/poll_decoder.h"
 
 #include <functional>

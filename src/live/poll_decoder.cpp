@@ -1,7 +1,7 @@
 #include "live/poll_decoder.h"
 
-#include "live/number_format.h"
 #include "link/big_endian.h"
+#include "live/number_format.h"
 
 namespace {
 const QString kHours = QStringLiteral("мч");

@@ -16,13 +16,20 @@ enum class BoxState {
 // 0xRRGGBB of each state.
 constexpr std::uint32_t BoxStateRgb(BoxState state) {
     switch (state) {
-    case BoxState::FromEeprom: return 0x00FF00;
-    case BoxState::NotRead: return 0xFF0000;
-    case BoxState::FromFile: return 0x4BAFFF;
-    case BoxState::MissingInFile: return 0xFFFF80;
-    case BoxState::MatchesFile: return 0xC0FFC0;
-    case BoxState::DiffersFromFile: return 0xFF8080;
-    case BoxState::Changed: return 0xFFFFFF;
+    case BoxState::FromEeprom:
+        return 0x00FF00;
+    case BoxState::NotRead:
+        return 0xFF0000;
+    case BoxState::FromFile:
+        return 0x4BAFFF;
+    case BoxState::MissingInFile:
+        return 0xFFFF80;
+    case BoxState::MatchesFile:
+        return 0xC0FFC0;
+    case BoxState::DiffersFromFile:
+        return 0xFF8080;
+    case BoxState::Changed:
+        return 0xFFFFFF;
     }
     return 0xFFFFFF;
 }

@@ -45,10 +45,11 @@ QString FolderName(const QString& folder) {
 
 FileLocationPicker::FileLocationPicker(QWidget* parent, VolumeSource volumes,
                                        const QString& startFolder)
-    : QWidget(parent), volume_source(volumes ? std::move(volumes)
-                                        : VolumeSource([watch = std::make_shared<MountWatch>()] {
-                                              return watch->roots();
-                                          })) {
+    : QWidget(parent),
+      volume_source(volumes ? std::move(volumes)
+                            : VolumeSource([watch = std::make_shared<MountWatch>()] {
+                                  return watch->roots();
+                              })) {
     drive_list = new QComboBox(this);
     hidden_drive_list = new QComboBox(this);
     folder_list = new QListWidget(this);
@@ -139,14 +140,17 @@ void FileLocationPicker::showFolder() {
         QString text = QString(2 * level, ' ') + FolderName(chain[level]);
         if (level + 1 == chain.size() && !folder_listable)
             text += QStringLiteral(" (папка недоступна)");
-        auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon), text, folder_list);
+        auto* item =
+            new QListWidgetItem(style->standardIcon(QStyle::SP_DirOpenIcon), text, folder_list);
         item->setData(Qt::UserRole, chain[level]);
     }
     folder_list->setCurrentRow(int(chain.size()) - 1);
     if (folder_listable) {
         const QString indent(2 * chain.size(), ' ');
-        const QFileInfoList subfolders = QDir(current_folder).entryInfoList(
-            QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        const QFileInfoList subfolders =
+            QDir(current_folder)
+                .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
+                               QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QFileInfo& subfolder : subfolders) {
             auto* item = new QListWidgetItem(style->standardIcon(QStyle::SP_DirClosedIcon),
                                              indent + subfolder.fileName(), folder_list);
@@ -160,7 +164,8 @@ void FileLocationPicker::fillFiles() {
     file_list->clear();
     if (folder_listable) {
         const QStringList names =
-            QDir(current_folder).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+            QDir(current_folder)
+                .entryList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString& name : names)
             if (file_pattern.matches(name))
                 file_list->addItem(name);

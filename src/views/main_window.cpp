@@ -201,11 +201,12 @@ void MainWindow::buildRightColumn(QWidget* area) {
         {QStringLiteral("ОТКЛ. ЗАЩ"), Command::ProtectionsOff},
     }};
     for (int i = 0; i < 4; ++i) {
-        const auto [text, command] = commands[i];
-        auto* button = new QPushButton(text, area);
+        const Command command = commands[i].second;
+        auto* button = new QPushButton(commands[i].first, area);
         button->setObjectName(indexed("cmd_mode", i));
         button->setGeometry(770 + 88 * (i % 2), 84 + 40 * (i / 2), 82, 34);
-        connect(button, &QPushButton::clicked, this, [this, command] { emit commandClicked(command); });
+        connect(button, &QPushButton::clicked, this,
+                [this, command] { emit commandClicked(command); });
     }
     chk_armoff = new QCheckBox(QStringLiteral("Откл. защит"), area);
     chk_armoff->setObjectName(QStringLiteral("chk_armoff"));

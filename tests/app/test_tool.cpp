@@ -1,8 +1,8 @@
-#include "views/port_dialog.h"
+#include "app/tool.h"
 #include "file_bytes.h"
 #include "link_rig.h"
-#include "app/tool.h"
 #include "scripted_messages.h"
+#include "views/port_dialog.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "file_bytes.h"
 #include "frames.h"
-#include "views/param_window/param_window.h"
 #include "sim_process.h"
 #include "tool_session.h"
+#include "views/param_window/param_window.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 // The file readers on any input; the first byte modulo 3 picks what the rest is: 0 an INI file
 // changed through WriteIniValue three times, 1 a parameter file compared, read and saved over.
 
-#include "files/ini_file.h"
 #include "file_bytes.h"
 #include "files/ini_document.h"
+#include "files/ini_file.h"
 #include "files/parameter_file.h"
-#include "params/param_values.h"
 #include "fuzz_support.h"
 #include "memory_param_boxes.h"
+#include "params/param_values.h"
 #include "recording_host.h"
 #include "scripted_messages.h"
 

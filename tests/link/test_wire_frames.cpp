@@ -18,7 +18,8 @@ private slots:
         };
         row("4 poll", "07 04 01 2C 00 7D F0 78", PollRequest());
         row("6 СТАРТ", "07 06 01 92 12 38 24 CF", CommandRequest(Command::Start));
-        row("16 transaction", "07 10 01 90 00 02 04 00 01 00 00 B8 1B", TransactionRequest(1, false));
+        row("16 transaction", "07 10 01 90 00 02 04 00 01 00 00 B8 1B",
+            TransactionRequest(1, false));
         row("100 read 10", "07 64 01 00 0A 5F 37", ParamReadRequest(0x100, 10));
         row("100 read 21 as 20, low 16 address bits", "07 64 07 00 14 3F 3E",
             ParamReadRequest(0x10700, 21));

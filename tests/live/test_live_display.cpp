@@ -1,7 +1,7 @@
 #include "frames.h"
 #include "live/answer_dispatch.h"
-#include "views/main_window.h"
 #include "live/number_format.h"
+#include "views/main_window.h"
 
 #include <QAccessible>
 #include <QAction>

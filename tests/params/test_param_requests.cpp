@@ -1,6 +1,6 @@
-#include "params/param_requests.h"
 #include "link_rig.h"
 #include "memory_param_boxes.h"
+#include "params/param_requests.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/tool.h"
-#include "views/param_window/param_window.h"
 #include "scripted_messages.h"
+#include "views/param_window/param_window.h"
 
 #include <QAction>
 #include <QString>
@@ -37,7 +37,7 @@ public:
     int ticks() const { return tick_count; }
     // Answers with a correct CRC that completed a frame.
     int answeredFrames() { return static_cast<int>(tool.link().answered()); }
-    std::function<void()> after_tick = [] {};              // once the tool has done its tick
+    std::function<void()> after_tick = [] {}; // once the tool has done its tick
 
     ScriptedMessages messages;
     Tool tool;

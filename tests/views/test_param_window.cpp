@@ -1,9 +1,9 @@
+#include "app/param_editor.h"
 #include "file_bytes.h"
 #include "link_rig.h"
 #include "live/answer_dispatch.h"
-#include "app/param_editor.h"
-#include "views/param_window/param_window.h"
 #include "scripted_messages.h"
+#include "views/param_window/param_window.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "config/config_file.h"
 #include "files/ini_file.h"
-#include "views/port_dialog.h"
 #include "link_rig.h"
 #include "scripted_messages.h"
+#include "views/port_dialog.h"
 
 #include <QComboBox>
 #include <QPushButton>
