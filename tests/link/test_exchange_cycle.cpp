@@ -68,13 +68,13 @@ private slots:
 
     // While the port dialog probes, ticks neither read, write nor move the ring. Frames queued
     // ahead of an address write still go to the old address; each armed switch fires as its own
-    // write leaves, so two writes take effect one after the other.
+    // write leaves, so two writes take effect one after the other, address 0 among them.
     void heldLineAndAddressSwitches() {
         LinkRig link;
         link.tick(); // poll in flight
         QVERIFY(link.cycle.queue(CommandRequest(Command::Start)));
         QVERIFY(link.cycle.queue(OwnAddressWriteRequest(0x117, 127, 1)));
-        QVERIFY(link.cycle.queue(OwnAddressWriteRequest(0x117, 9, 1)));
+        QVERIFY(link.cycle.queue(OwnAddressWriteRequest(0x117, 0, 1)));
         QVERIFY(link.cycle.queue(ParamWriteRequest(0x11F, 1, 1)));
         link.cycle.setLineHeld(true);
         link.port.feed(WithCrc(Hex("07 04 00")));
@@ -83,8 +83,8 @@ private slots:
         QStringList sent{HexText(link.tick().chopped(2))};
         for (int i = 0; i < 3; ++i)
             sent << HexText(link.answer().chopped(2));
-        QCOMPARE(sent, (QStringList{"07 06 01 92 12 38", "07 65 01 17 01 7F", "7F 65 01 17 01 09",
-                                    "09 65 01 1F 01 01"}));
+        QCOMPARE(sent, (QStringList{"07 06 01 92 12 38", "07 65 01 17 01 7F", "7F 65 01 17 01 00",
+                                    "00 65 01 1F 01 01"}));
     }
 };
 
