@@ -17,9 +17,15 @@
 
 namespace {
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t countersRequested = 0;
 
 void requestStop(int) {
     stopRequested = 1;
+}
+
+// Only noted here: the loop prints, as printing is not safe inside a signal handler.
+void requestCounters(int) {
+    countersRequested = 1;
 }
 
 int fail(const QString& message) {
@@ -27,22 +33,25 @@ int fail(const QString& message) {
     return 1;
 }
 
-// SIGINT and SIGTERM are held back except while the loop waits, so they always end a wait
-// instead of slipping in just before one.
-sigset_t blockStopSignals() {
+// SIGINT, SIGTERM and SIGUSR1 are held back except while the loop waits, so they always end a
+// wait instead of slipping in just before one. Set up before the line's path is printed: a
+// script may ask for the counters as soon as it has read it.
+sigset_t blockLoopSignals() {
     struct sigaction action {};
-    action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
+    action.sa_handler = requestStop;
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
+    action.sa_handler = requestCounters;
+    sigaction(SIGUSR1, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    sigset_t stopSignals;
+    sigset_t loopSignals;
     sigset_t previous;
-    sigemptyset(&stopSignals);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&stopSignals, signal);
-    sigprocmask(SIG_BLOCK, &stopSignals, &previous);
+    sigemptyset(&loopSignals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGUSR1})
+        sigaddset(&loopSignals, signal);
+    sigprocmask(SIG_BLOCK, &loopSignals, &previous);
     return previous;
 }
 } // namespace
@@ -61,7 +70,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const SimOptions& options = parsed.options;
-    const sigset_t waitMask = blockStopSignals();
+    const sigset_t waitMask = blockLoopSignals();
 
     EepromImage eeprom;
     StorePlausibleParameters(eeprom, options.address, options.object_type);
@@ -89,6 +98,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     SimLoop loop(line, slave, engine, eeprom, faults, options);
-    loop.run(stopRequested, waitMask);
+    loop.run(stopRequested, countersRequested, waitMask);
     return 0;
 }

@@ -15,38 +15,55 @@ SimLoop::SimLoop(SimLine& line, ControllerSlave& slave, EngineModel& engine, Eep
                  FaultInjector& faults, const SimOptions& options)
     : line(line), slave(slave), engine(engine), eeprom(eeprom), faults(faults), options(options) {}
 
-void SimLoop::run(const volatile std::sig_atomic_t& stop, const sigset_t& waitMask) {
-    while (!stop) {
-        const std::int64_t now = SteadyMicroseconds();
-        waitForLine(now, waitMask);
-        if (stop)
-            break;
-        const std::int64_t after = SteadyMicroseconds();
-        takeFrames(framer.idle(after), after);
-        sendDue(after);
-        engine.advance(after / 1000);
-    }
+QByteArray LineCounters::line() const {
+    return QStringLiteral("zarn-sim counters: received=%1 sent=%2 dropped=%3 corrupted=%4 split=%5")
+        .arg(received)
+        .arg(sent)
+        .arg(dropped)
+        .arg(corrupted)
+        .arg(split)
+        .toLatin1();
 }
 
-void SimLoop::waitForLine(std::int64_t nowUs, const sigset_t& waitMask) {
+void SimLoop::run(const volatile std::sig_atomic_t& stop, volatile std::sig_atomic_t& report,
+                  const sigset_t& waitMask) {
+    while (!stop) {
+        const QByteArray bytes = waitForLine(SteadyMicroseconds(), waitMask);
+        // The signals are held back again here, so clearing the request cannot lose another.
+        if (report) {
+            report = 0;
+            printCounters();
+        }
+        if (stop)
+            break;
+        step(bytes, SteadyMicroseconds());
+    }
+    printCounters();
+}
+
+void SimLoop::step(const QByteArray& bytes, std::int64_t nowUs) {
+    takeFrames(framer.push(bytes, nowUs), nowUs);
+    sendDue(nowUs);
+    engine.advance(nowUs / 1000);
+}
+
+QByteArray SimLoop::waitForLine(std::int64_t nowUs, const sigset_t& waitMask) {
     const std::int64_t waitUs = std::max<std::int64_t>(0, nextWakeUs(nowUs) - nowUs);
     const timespec timeout{static_cast<time_t>(waitUs / 1000000),
                            static_cast<long>((waitUs % 1000000) * 1000)};
     pollfd pfd{line.fd(), POLLIN, 0};
     const bool listening = nowUs >= quiet_until_us;
     const int ready = ppoll(&pfd, listening ? 1 : 0, &timeout, &waitMask);
-    if (ready <= 0 || !listening)
-        return;
-
     QByteArray bytes;
+    if (ready <= 0 || !listening)
+        return bytes;
+
     const SimLine::ReadResult result = line.read(bytes);
-    const std::int64_t arrived = SteadyMicroseconds();
     if (result == SimLine::ReadResult::NobodyThere || (pfd.revents & (POLLHUP | POLLERR))) {
         // Nobody holds the far end: keep the line and look again a little later.
-        quiet_until_us = arrived + kNobodyThereBackoffUs;
+        quiet_until_us = SteadyMicroseconds() + kNobodyThereBackoffUs;
     }
-    if (!bytes.isEmpty())
-        takeFrames(framer.push(bytes, arrived), arrived);
+    return bytes;
 }
 
 void SimLoop::takeFrames(const QList<RtuFramer::Frame>& frames, std::int64_t nowUs) {
@@ -67,37 +84,47 @@ void SimLoop::answer(const QByteArray& request, std::int64_t nowUs) {
         if (!eeprom.save(options.eeprom_file, error))
             std::fprintf(stderr, "zarn-sim: %s\n", qPrintable(error));
     }
+    // The controller answers every request for its address, if only with an exception: no
+    // answer means the request was another slave's.
     if (outcome.answer.isEmpty())
         return;
+    ++line_counters.received;
 
     const FaultInjector::Plan plan = faults.next();
     if (plan.drop) {
+        ++line_counters.dropped;
         log("answer dropped", outcome.answer);
         return;
     }
     QByteArray bytes = outcome.answer;
     if (plan.corrupt) {
+        ++line_counters.corrupted;
         bytes = FaultInjector::corrupted(bytes);
         log("answer CRC spoiled", bytes);
     }
     const std::int64_t due = nowUs + kAnswerDelayUs + options.extra_delay_ms * 1000LL;
     if (plan.split && bytes.size() > 1) {
+        ++line_counters.split;
         const qsizetype half = bytes.size() / 2;
-        outgoing.emplace(due, bytes.left(half));
-        outgoing.emplace(due + FaultInjector::kSplitGapMs * 1000LL, bytes.mid(half));
+        outgoing.emplace(due, Piece{bytes.left(half), false});
+        outgoing.emplace(due + FaultInjector::kSplitGapMs * 1000LL, Piece{bytes.mid(half), true});
         log("answer split in two", bytes);
         return;
     }
-    outgoing.emplace(due, bytes);
+    outgoing.emplace(due, Piece{bytes, true});
 }
 
 void SimLoop::sendDue(std::int64_t nowUs) {
     while (!outgoing.empty() && outgoing.begin()->first <= nowUs) {
-        const QByteArray bytes = outgoing.begin()->second;
+        const Piece piece = outgoing.begin()->second;
         outgoing.erase(outgoing.begin());
-        log("tx", bytes);
-        if (const int lost = line.write(bytes); lost > 0)
-            log("line full, bytes lost", bytes.right(lost));
+        log("tx", piece.bytes);
+        if (const int lost = line.write(piece.bytes); lost > 0)
+            log("line full, bytes lost", piece.bytes.right(lost));
+        // Counted even when the line took only part of it: the simulator did answer, and a full
+        // line means nobody was reading the answer anyway.
+        if (piece.ends_answer)
+            ++line_counters.sent;
     }
 }
 
@@ -110,6 +137,11 @@ std::int64_t SimLoop::nextWakeUs(std::int64_t nowUs) const {
     if (nowUs < quiet_until_us)
         wake = std::min(wake, quiet_until_us);
     return wake;
+}
+
+void SimLoop::printCounters() const {
+    std::printf("%s\n", line_counters.line().constData());
+    std::fflush(stdout);
 }
 
 void SimLoop::log(const char* what, const QByteArray& bytes) const {

@@ -66,7 +66,14 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Simulates the ЗАРН engine controller as a Modbus RTU slave on a pseudo-terminal (whose "
-        "path it prints on stdout) or on a serial device.");
+        "path it prints on stdout) or on a serial device.\n\n"
+        "On exit, and on SIGUSR1 (after which it runs on), it prints one line on stdout:\n"
+        "  zarn-sim counters: received=N sent=N dropped=N corrupted=N split=N\n"
+        "  received   requests for its address with a good CRC\n"
+        "  sent       answers sent, the spoiled and split ones included\n"
+        "  dropped    answers held back (--drop)\n"
+        "  corrupted  answers sent with a bad CRC (--corrupt)\n"
+        "  split      answers sent in two parts (--split)");
     const QCommandLineOption help = parser.addHelpOption();
     parser.addOptions({kLink, kDevice, kAddress, kObjectType, kEepromFile, kDrop, kCorrupt, kSplit,
                        kDelay, kSeed, kVerbose});

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
+#include <csignal>
 #include <ctime>
 #include <random>
 
@@ -133,8 +135,15 @@ private slots:
              {std::pair{"lbl_pr_ver", "2 .3 "}, {"lbl_sw_ver", "1 .7 "}, {"lbl_eng_rpm", "0 "}})
             QCOMPARE(main.findChild<QLabel*>(name)->text(), shown);
 
+        // Asked on the way (SIGUSR1), the simulator tells what it took and sent, and runs on.
+        const QRegularExpression counters("^zarn-sim counters: received=[1-9][0-9]* "
+                                          "sent=[1-9][0-9]* dropped=0 corrupted=0 split=0\n$");
+        ::kill(static_cast<pid_t>(line.sim.process().processId()), SIGUSR1);
+        QVERIFY(line.sim.process().waitForReadyRead(5000));
+        QVERIFY(counters.match(line.sim.process().readLine()).hasMatch());
         line.sim.process().terminate(); // the simulator ends cleanly and takes its link along
         QVERIFY(line.sim.process().waitForFinished(5000) && line.sim.process().exitCode() == 0);
+        QVERIFY(counters.match(line.sim.process().readAllStandardOutput()).hasMatch());
         QVERIFY(line.sim.process().exitStatus() == 0 &&
                 !QFileInfo(line.sim.linkPath()).isSymLink());
         QTRY_COMPARE_WITH_TIMEOUT(main.text(), "Ошибка обмена: Нет ответа от контроллера ЗАРН",

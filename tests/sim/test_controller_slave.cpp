@@ -1,5 +1,6 @@
 #include "controller_slave.h"
 #include "frames.h"
+#include "sim_loop.h"
 
 #include <QtTest>
 
@@ -49,6 +50,36 @@ private slots:
         QFETCH(QString, request);
         QFETCH(QString, expected);
         QCOMPARE(ask(request), framed(expected));
+    }
+
+    // The counter line scripts read, with each answer's fate forced by probabilities of 0 or 1:
+    // a bad CRC or another slave's request is not taken, a dropped answer is neither spoiled
+    // nor sent, and a split one counts as sent only once its second part is out.
+    void lineCounters() {
+        EepromImage eeprom;
+        EngineModel engine{1000, 1};
+        ControllerSlave slave{7, 0, eeprom, engine};
+        FaultInjector faults{0, 0, 0, 1};
+        SimLine unopened; // takes no bytes; the counters count what the simulator hands it
+        const SimOptions options;
+        SimLoop loop{unopened, slave, engine, eeprom, faults, options};
+        std::int64_t now = 1000000;
+        const auto send = [&](const QByteArray& request, const FaultInjector& fate) {
+            faults = fate;
+            loop.step(request, now += 10000);
+            loop.step({}, now += 10000); // the answer has fallen due
+        };
+        const QByteArray poll = WithCrc(Hex("07 04 01 2C 00 01"));
+        send(poll, faults);
+        send(FaultInjector::corrupted(poll), faults);
+        send(WithCrc(Hex("08 04 01 2C 00 01")), faults);
+        send(poll, FaultInjector{1, 1, 0, 1});
+        send(poll, FaultInjector{0, 1, 1, 1});
+        QCOMPARE(loop.counters().line(),
+                 "zarn-sim counters: received=3 sent=1 dropped=1 corrupted=1 split=1");
+        loop.step({}, now += FaultInjector::kSplitGapMs * 1000);
+        QCOMPARE(loop.counters().line(),
+                 "zarn-sim counters: received=3 sent=2 dropped=1 corrupted=1 split=1");
     }
 };
 
