@@ -3,6 +3,7 @@
 #include "config/startup_port.h"
 #include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
+#include "views/traffic_window.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -12,7 +13,8 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     : run_modal([](PortDialog& dialog) { dialog.exec(); }),
       let_events_run([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
       boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
-      config(configPath, frm_main, boxes), exchange_timer(new QTimer(&frm_main)),
+      config(configPath, frm_main, boxes), traffic_monitor(catalogue, decimalSeparator),
+      exchange_timer(new QTimer(&frm_main)),
       param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, &frm_main) {
     // Built before any answer can arrive, so parameter answers are never looked up in an
     // empty table.
@@ -25,6 +27,8 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
     connect(&frm_main, &MainWindow::paramMenuChosen, &param_editor, &ParamEditor::open);
     connect(&frm_main, &MainWindow::portMenuChosen, this, &Tool::openPortDialog);
+    connect(&frm_main, &MainWindow::trafficMenuChosen, this, &Tool::openTrafficWindow);
+    cycle.on_event = [this](const LinkEvent& event) { traffic_monitor.take(event); };
     connect(&frm_main, &MainWindow::closing, this, &Tool::end);
 }
 
@@ -70,6 +74,14 @@ void Tool::openPortDialog() {
         port_dialog->show();
 }
 
+void Tool::openTrafficWindow() {
+    if (!traffic_window)
+        traffic_window = new TrafficWindow(traffic_monitor, &frm_main);
+    traffic_window->show();
+    traffic_window->raise();
+    traffic_window->activateWindow();
+}
+
 void Tool::showPoll(const PollPicture& picture) {
     frm_main.showPoll(picture);
     param_editor.setModbusBlocked(picture.modbus_blocked);
@@ -82,6 +94,8 @@ void Tool::end() {
         port_dialog->hide();
     if (param_editor.window())
         param_editor.window()->hide();
+    if (traffic_window)
+        traffic_window->hide();
     port->close();
     QCoreApplication::quit();
 }

@@ -5,6 +5,7 @@
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
 #include "params/param_catalogue.h"
+#include "traffic/traffic_monitor.h"
 #include "views/main_window.h"
 
 #include <QObject>
@@ -14,6 +15,7 @@
 
 class PortDialog;
 class QTimer;
+class TrafficWindow;
 
 // The program: owns the serial port, the link, the configuration and the windows, and wires
 // them together. Closing the main window ends it.
@@ -30,6 +32,7 @@ public:
     MainWindow& window() { return frm_main; }
     ExchangeCycle& link() { return cycle; }
     ConfigFile& configuration() { return config; }
+    TrafficMonitor& traffic() { return traffic_monitor; }
 
     // How the start-up port dialog is held modal; tests answer it without a nested event loop.
     std::function<void(PortDialog&)> run_modal;
@@ -40,6 +43,7 @@ private:
     bool OpenPortAtStart();
     void queueCommand(Command command);
     void openPortDialog();
+    void openTrafficWindow();
     void showPoll(const PollPicture& picture);
     void end();
 
@@ -50,6 +54,8 @@ private:
     ExchangeCycle cycle;
     ConfigFile config;
     ParamCatalogue catalogue;
+    TrafficMonitor traffic_monitor;
+    QPointer<TrafficWindow> traffic_window;
     QTimer* exchange_timer;
     QPointer<PortDialog> port_dialog;
     ParamEditor param_editor;

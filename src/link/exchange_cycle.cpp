@@ -3,6 +3,7 @@
 #include "link/frame_crc.h"
 #include "link/slave_address.h"
 
+#include <QDateTime>
 #include <algorithm>
 
 ExchangeCycle::ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder)
@@ -21,23 +22,42 @@ void ExchangeCycle::ExchangeTick() {
 
     if (received.rx_count <= 2) {
         host.setText(link_text::kNoAnswer);
+        tellAnswer(LinkOutcome::NoAnswer);
         SendNext();
         return;
     }
 
     if (HasGoodCrc(received.rx_buffer.data(), received.rx_count)) {
         host.setText(link_text::kAnswerOk);
+        tellAnswer(received[1] > 127 ? LinkOutcome::Exception : LinkOutcome::Ok);
         // Before the first send nothing is in flight: advancing the empty ring would make it
         // look full of blank frames that no controller answers, and the link would never recover.
         if (!request_queue.empty()) {
             request_queue.QueueAdvanceRead();
             ++answered_count;
+            head_sent = false;
         }
         decoder.DecodeAnswer(received);
     } else {
         host.setText(link_text::kCrcMismatch);
+        tellAnswer(LinkOutcome::CrcMismatch);
     }
     SendNext();
+}
+
+void ExchangeCycle::tellAnswer(LinkOutcome outcome) {
+    const bool judged = in_flight || received.rx_count > 0;
+    in_flight = false;
+    if (!on_event || !judged)
+        return;
+    LinkEvent event{
+        QDateTime::currentMSecsSinceEpoch(), false,
+        QByteArray(reinterpret_cast<const char*>(received.rx_buffer.data()), received.rx_count),
+        outcome};
+    const std::int64_t sentUs = port.writeDoneUs(), arrivedUs = port.lastArrivalUs();
+    if (outcome != LinkOutcome::NoAnswer && sentUs > 0 && arrivedUs > sentUs)
+        event.response_ms = static_cast<double>(arrivedUs - sentUs) / 1000.0;
+    on_event(event);
 }
 
 void ExchangeCycle::SendNext() {
@@ -66,8 +86,15 @@ void ExchangeCycle::SendNext() {
     std::copy_n(request_queue.headFrame(), last, send_buffer.begin() + 1);
     AppendCrc(send_buffer.data(), last + 1);
 
-    if (port.isOpen())
-        port.write(QByteArray(reinterpret_cast<const char*>(send_buffer.data()), last + 3));
+    if (!port.isOpen())
+        return;
+    const QByteArray frame(reinterpret_cast<const char*>(send_buffer.data()), last + 3);
+    port.write(frame);
+    if (on_event)
+        on_event({QDateTime::currentMSecsSinceEpoch(), true, frame,
+                  head_sent ? LinkOutcome::Repeat : LinkOutcome::FirstSend});
+    head_sent = true;
+    in_flight = true;
 }
 
 bool ExchangeCycle::queue(const Request& request) {

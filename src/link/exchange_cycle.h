@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/link_host.h"
+#include "link/link_event.h"
 #include "link/request_queue.h"
 #include "link/requests.h"
 #include "link/rx_buffer.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 
 namespace link_text {
 inline const QString kAnswerOk = QStringLiteral("Связь с контроллером ЗАРН установлена");
@@ -42,6 +44,9 @@ public:
     // The bytes the last tick took from the line.
     const RxBuffer& rx() const { return received; }
 
+    // Every frame sent and every tick's judgement of its answer, as it happens.
+    std::function<void(const LinkEvent&)> on_event;
+
     // While the port dialog probes other ports the line is not ours: ticks do nothing at all,
     // so no queued request (a СТАРТ among them) reaches whatever device sits on a probed port.
     void setLineHeld(bool held) { line_held = held; }
@@ -49,6 +54,7 @@ public:
 
 private:
     void SendNext();
+    void tellAnswer(LinkOutcome outcome);
 
     SerialPort& port;
     LinkHost& host;
@@ -60,6 +66,10 @@ private:
     bool poll_toggle = false;
     int transaction_counter = 0;
     long long answered_count = 0;
+    // The frame at the head of the ring has gone out at least once (a send now is a repeat),
+    // and a frame went out last tick (so the tick judges its answer).
+    bool head_sent = false;
+    bool in_flight = false;
     // Armed own-address switches in ring order. Each fires when the frame of its slot is sent,
     // so two address writes queued one after the other both take effect, in turn.
     struct PendingAddress {

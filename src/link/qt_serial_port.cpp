@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
+#include <chrono>
 
 namespace {
 // Where serial programs (Qt among them) leave their LCK..<name> files on Linux.
@@ -15,6 +16,11 @@ const char* const kLockFolders[] = {"/var/lock",       "/run/lock",  "/var/spool
 QString lockFileName(const QString& device) {
     QString name = device.startsWith("/dev/") ? device.mid(5) : device;
     return "LCK.." + name.replace('/', '_');
+}
+
+std::int64_t steadyUs() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 bool someoneHoldsLock(const QString& device) {
@@ -31,6 +37,11 @@ QtSerialPort::QtSerialPort(std::function<QString(int comNumber)> devicePathForCo
     : device_path_for_com(std::move(devicePathForCom)) {
     QObject::connect(&serial, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
+    QObject::connect(&serial, &QSerialPort::readyRead, [this] { last_arrival_us = steadyUs(); });
+    QObject::connect(&serial, &QSerialPort::bytesWritten, [this] {
+        if (serial.bytesToWrite() == 0)
+            write_done_us = steadyUs();
+    });
 }
 
 bool QtSerialPort::setPortNumber(int n) {

@@ -21,6 +21,8 @@ public:
     int waitingBytes() override;
     std::uint8_t readByte() override;
     void write(const QByteArray& frame) override;
+    std::int64_t writeDoneUs() const override { return write_done_us; }
+    std::int64_t lastArrivalUs() const override { return last_arrival_us; }
 
     // The line settings as given to the device (115200 baud, 8E1, no flow control): on a
     // pseudo-terminal, the only place they can be seen.
@@ -35,4 +37,6 @@ private:
     int number = 1;
     // Set when the device vanished; the port is closed outside Qt's notifier callback.
     bool lost = false;
+    std::int64_t write_done_us = 0;
+    std::int64_t last_arrival_us = 0;
 };

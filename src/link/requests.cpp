@@ -30,8 +30,12 @@ Request TransactionRequest(int counter, bool protectionsOff) {
              static_cast<std::uint8_t>(protectionsOff ? 1 : 0)}};
 }
 
+std::uint16_t CommandCode(Command command) {
+    return kCommandCodes.at(static_cast<std::size_t>(command));
+}
+
 Request CommandRequest(Command command) {
-    const std::uint16_t code = kCommandCodes.at(static_cast<std::size_t>(command));
+    const std::uint16_t code = CommandCode(command);
     return {{0x06, 0x01, 0x92, high(code), low(code)}};
 }
 

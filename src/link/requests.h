@@ -18,6 +18,9 @@ using RequestBatch = std::vector<Request>;
 // The four operating commands, in the order of their buttons.
 enum class Command { Start, Stop, Acknowledge, ProtectionsOff };
 
+// The controller's code of a command (function 6, register 402).
+std::uint16_t CommandCode(Command command);
+
 // Byte k (0 = least significant) of a signed 32-bit value; 0 for k outside 0..3.
 std::uint8_t ValueByte(std::int32_t value, int k);
 

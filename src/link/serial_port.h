@@ -28,4 +28,9 @@ public:
     virtual std::uint8_t readByte() = 0;
     // Queues a whole frame and returns without waiting for it to leave the line.
     virtual void write(const QByteArray& frame) = 0;
+    // Steady-clock microseconds when the last frame was handed on whole to the device, and when
+    // the last bytes arrived; 0 when not known. Response times are measured from these, since
+    // the tick that reads the bytes comes up to 100 ms later.
+    virtual std::int64_t writeDoneUs() const { return 0; }
+    virtual std::int64_t lastArrivalUs() const { return 0; }
 };

@@ -97,6 +97,9 @@ void MainWindow::buildMenu() {
     mnu_settings = menuBar()->addAction(QStringLiteral("&Настройка порта"));
     mnu_settings->setObjectName(QStringLiteral("mnu_settings"));
     connect(mnu_settings, &QAction::triggered, this, &MainWindow::portMenuChosen);
+    mnu_traffic = menuBar()->addAction(QStringLiteral("&Монитор обмена"));
+    mnu_traffic->setObjectName(QStringLiteral("mnu_traffic"));
+    connect(mnu_traffic, &QAction::triggered, this, &MainWindow::trafficMenuChosen);
 }
 
 void MainWindow::buildHeader(QWidget* area) {

@@ -40,6 +40,7 @@ signals:
     void commandClicked(Command command);
     void paramMenuChosen();
     void portMenuChosen();
+    void trafficMenuChosen();
     void closing();
 
 protected:
@@ -57,6 +58,7 @@ private:
 
     QAction* mnu_param = nullptr;
     QAction* mnu_settings = nullptr;
+    QAction* mnu_traffic = nullptr;
     QLabel* lbl_object = nullptr;
     QLabel* lbl_pr_ver = nullptr;
     QLabel* lbl_sw_ver = nullptr;

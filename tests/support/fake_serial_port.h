@@ -36,12 +36,16 @@ public:
         return incoming.pop_front(), byte;
     }
     void write(const QByteArray& frame) override { written.append(frame); }
+    std::int64_t writeDoneUs() const override { return write_done_us; }
+    std::int64_t lastArrivalUs() const override { return arrival_us; }
     void feed(const QByteArray& bytes) {
         incoming.insert(incoming.end(), bytes.begin(), bytes.end());
     }
     QList<QByteArray> takeWritten() { return std::exchange(written, {}); }
 
     QList<QByteArray> written;
+    // The clock of the line as a test scripts it: when the last frame left, the last bytes came.
+    std::int64_t write_done_us = 0, arrival_us = 0;
     // Port numbers with a device behind them, and those held by another program.
     std::set<int> available_ports{1, 2, 3, 4}, held_ports;
 

@@ -1,0 +1,65 @@
+#include "traffic/traffic_monitor.h"
+
+#include "traffic/frame_description.h"
+
+#include <QDateTime>
+
+namespace {
+constexpr int kLogFlushMs = 1000;
+
+// The frames the tool sends on its own, over and over: the poll and the transaction write.
+bool isBackground(const QByteArray& frame) {
+    const int function = frame.size() > 1 ? static_cast<std::uint8_t>(frame[1]) : 0;
+    return function == 4 || function == 16;
+}
+} // namespace
+
+TrafficMonitor::TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator)
+    : catalogue(catalogue), decimal_separator(decimalSeparator) {
+    log_timer.setInterval(kLogFlushMs);
+    connect(&log_timer, &QTimer::timeout, this, &TrafficMonitor::flushLog);
+}
+
+TrafficMonitor::~TrafficMonitor() {
+    log.close();
+}
+
+void TrafficMonitor::take(const LinkEvent& event) {
+    figures.take(event);
+    if (event.sent)
+        background_request = isBackground(event.bytes);
+    // Bytes that failed their check, or none at all, say nothing to decode.
+    const bool describable =
+        event.sent || event.outcome == LinkOutcome::Ok || event.outcome == LinkOutcome::Exception;
+    TrafficRow row{
+        QDateTime::fromMSecsSinceEpoch(event.wall_ms)
+            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
+        event.sent ? QStringLiteral(">") : QStringLiteral("<"),
+        QString::fromLatin1(event.bytes.toHex(' ').toUpper()),
+        traffic_text::OutcomeText(event),
+        describable ? DescribeFrame(event.bytes, event.sent, catalogue, decimal_separator)
+                    : QString(),
+        background_request,
+    };
+    log.append(row);
+    table.append(std::move(row));
+}
+
+bool TrafficMonitor::startLog(const QString& path) {
+    if (!log.open(path))
+        return false;
+    log_timer.start();
+    return true;
+}
+
+void TrafficMonitor::stopLog() {
+    log.close();
+    log_timer.stop();
+}
+
+void TrafficMonitor::flushLog() {
+    if (log.flush())
+        return;
+    log_timer.stop();
+    emit logFailed(log.error());
+}

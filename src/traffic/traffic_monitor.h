@@ -1,0 +1,49 @@
+#pragma once
+
+#include "link/link_event.h"
+#include "params/param_catalogue.h"
+#include "traffic/link_statistics.h"
+#include "traffic/traffic_log_file.h"
+#include "traffic/traffic_rows.h"
+
+#include <QObject>
+#include <QTimer>
+
+// Watches the line for the traffic monitor: every event of the exchange becomes a decoded row,
+// counts in the statistics and, while recording, a line of the log file. It is fed from the
+// exchange tick and only appends there; the log reaches the disk once a second.
+class TrafficMonitor : public QObject {
+    Q_OBJECT
+public:
+    TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator);
+    ~TrafficMonitor() override;
+
+    void take(const LinkEvent& event);
+
+    TrafficRows& rows() { return table; }
+    LinkStatistics& statistics() { return figures; }
+
+    // Starts recording into path (appending); false, with logError() telling why, when it
+    // cannot be opened.
+    bool startLog(const QString& path);
+    void stopLog();
+    bool logging() const { return log.isOpen(); }
+    QString logFileName() const { return log.fileName(); }
+    // Why recording stopped; empty while it goes well.
+    QString logError() const { return log.error(); }
+    // Writes the lines waiting for the log now (a timer does it every second).
+    void flushLog();
+
+signals:
+    // Recording stopped because the file could not be written; said once.
+    void logFailed(const QString& error);
+
+private:
+    const ParamCatalogue& catalogue;
+    QChar decimal_separator;
+    TrafficRows table;
+    LinkStatistics figures;
+    TrafficLogFile log;
+    QTimer log_timer;
+    bool background_request = false;
+};

@@ -1,0 +1,197 @@
+#include "views/traffic_window.h"
+
+#include "traffic/traffic_monitor.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kRefreshMs = 250;
+
+// Hides the rows of the poll and the transaction write (and their answers) when asked to.
+class ForegroundRows : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void setHideBackground(bool hide) {
+        hide_background = hide;
+        invalidateRowsFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        return !hide_background ||
+               !sourceModel()->index(row, 0, parent).data(TrafficRows::kBackgroundRole).toBool();
+    }
+
+private:
+    bool hide_background = false;
+};
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, bool checkable) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setCheckable(checkable);
+    return b;
+}
+} // namespace
+
+TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
+    : QWidget(owner, Qt::Window), monitor(monitor) {
+    setObjectName(QStringLiteral("frm_traffic"));
+    setWindowTitle(QStringLiteral("Монитор обмена"));
+    resize(1000, 600);
+    ask_save_name = [this](const QString& title) {
+        return QFileDialog::getSaveFileName(this, title, QString(),
+                                            QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
+    };
+
+    auto* filter = new ForegroundRows(this);
+    filter->setSourceModel(&monitor.rows());
+    shown_rows = filter;
+    table = new QTableView(this);
+    table->setObjectName(QStringLiteral("traffic_table"));
+    table->setModel(shown_rows);
+    table->setWordWrap(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    table->horizontalHeader()->setStretchLastSection(true);
+    for (const auto& [column, width] : {std::pair{0, 170}, {1, 30}, {2, 300}, {3, 120}})
+        table->setColumnWidth(column, width);
+
+    hide_background_box = new QCheckBox(QStringLiteral("Скрыть опрос и транзакции"), this);
+    hide_background_box->setObjectName(QStringLiteral("hide_background"));
+    pause_button = button(this, "pause", QStringLiteral("Пауза"), true);
+    auto* clear = button(this, "clear", QStringLiteral("Очистить"), false);
+    auto* save = button(this, "save", QStringLiteral("Сохранить в файл…"), false);
+    record_button = button(this, "record", QStringLiteral("Записывать в файл"), true);
+    auto* reset = button(this, "reset", QStringLiteral("Сбросить"), false);
+    statistics_label = new QLabel(this);
+    statistics_label->setObjectName(QStringLiteral("statistics"));
+    statistics_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    log_label = new QLabel(this);
+    log_label->setObjectName(QStringLiteral("log_state"));
+
+    auto* tools = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{hide_background_box, pause_button, clear,
+                                                      save, record_button})
+        tools->addWidget(w);
+    tools->addStretch();
+    auto* figures = new QHBoxLayout;
+    figures->addWidget(statistics_label, 1);
+    figures->addWidget(reset);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tools);
+    layout->addWidget(table, 1);
+    layout->addLayout(figures);
+    layout->addWidget(log_label);
+
+    refresh_timer = new QTimer(this);
+    refresh_timer->setInterval(kRefreshMs);
+    connect(refresh_timer, &QTimer::timeout, this, &TrafficWindow::refresh);
+    connect(hide_background_box, &QCheckBox::toggled, this,
+            [filter](bool hide) { filter->setHideBackground(hide); });
+    connect(clear, &QPushButton::clicked, this, [this] { this->monitor.rows().clear(); });
+    connect(save, &QPushButton::clicked, this, &TrafficWindow::saveShown);
+    connect(record_button, &QPushButton::toggled, this, &TrafficWindow::toggleRecording);
+    connect(reset, &QPushButton::clicked, this, [this] {
+        this->monitor.statistics().reset();
+        showStatistics();
+    });
+    connect(&monitor, &TrafficMonitor::logFailed, this, &TrafficWindow::showLogState);
+    showStatistics();
+    showLogState();
+}
+
+void TrafficWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
+    refresh_timer->start();
+}
+
+void TrafficWindow::hideEvent(QHideEvent* event) {
+    refresh_timer->stop();
+    QWidget::hideEvent(event);
+}
+
+void TrafficWindow::refresh() {
+    const QScrollBar* bar = table->verticalScrollBar();
+    // Following the end stops while paused or while the user looks further up.
+    const bool follow = !pause_button->isChecked() && bar->value() == bar->maximum();
+    monitor.rows().flush();
+    if (follow)
+        table->scrollToBottom();
+    showStatistics();
+}
+
+void TrafficWindow::showStatistics() {
+    const LinkStatistics& s = monitor.statistics();
+    const QLocale locale;
+    const auto ms = [&](double value) { return locale.toString(value, 'f', 1); };
+    QString text = QStringLiteral("Отправлено: %1   ОК: %2   Нет ответа: %3   Несовпадение КС: %4"
+                                  "   Исключения: %5   Повторы: %6   С первого раза: %7 %")
+                       .arg(s.sent)
+                       .arg(s.ok)
+                       .arg(s.no_answer)
+                       .arg(s.crc_mismatch)
+                       .arg(s.exceptions)
+                       .arg(s.repeats)
+                       .arg(locale.toString(s.answeredFirstTime(), 'f', 1));
+    const LinkStatistics::ResponseTimes t = s.responseTimes();
+    if (t.count > 0)
+        text += QStringLiteral("   Отклик, мс: мин %1, среднее %2, 95 %: %3, макс %4")
+                    .arg(ms(t.min), ms(t.mean), ms(t.p95), ms(t.max));
+    statistics_label->setText(text);
+}
+
+void TrafficWindow::saveShown() {
+    const QString path = ask_save_name(QStringLiteral("Сохранить строки монитора"));
+    if (path.isEmpty())
+        return;
+    monitor.rows().flush();
+    QByteArray text =
+        QByteArrayLiteral("\xEF\xBB\xBF") + traffic_text::kLogHeader.toUtf8() + "\r\n";
+    for (int i = 0; i < shown_rows->rowCount(); ++i) {
+        const int source = shown_rows->mapToSource(shown_rows->index(i, 0)).row();
+        text += traffic_text::LogLine(monitor.rows().row(source)).toUtf8() + "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        log_label->setText(QStringLiteral("Файл не сохранён: %1").arg(file.errorString()));
+}
+
+void TrafficWindow::toggleRecording(bool on) {
+    if (!on) {
+        monitor.stopLog();
+    } else {
+        const QString path = ask_save_name(QStringLiteral("Записывать обмен в файл"));
+        if (path.isEmpty() || !monitor.startLog(path)) {
+            const QSignalBlocker quiet(record_button);
+            record_button->setChecked(false);
+        }
+    }
+    showLogState();
+}
+
+void TrafficWindow::showLogState() {
+    const QSignalBlocker quiet(record_button);
+    record_button->setChecked(monitor.logging());
+    if (monitor.logging())
+        log_label->setText(QStringLiteral("Запись в файл: %1").arg(monitor.logFileName()));
+    else if (!monitor.logError().isEmpty())
+        log_label->setText(QStringLiteral("Запись в файл остановлена: %1").arg(monitor.logError()));
+    else
+        log_label->clear();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+class QTimer;
+class TrafficMonitor;
+
+// «Монитор обмена»: the rows of the traffic monitor, newest at the bottom, following the end
+// unless the user scrolls up or pauses; a filter for the background poll, the link statistics,
+// saving the rows shown and recording a log file.
+class TrafficWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit TrafficWindow(TrafficMonitor& monitor, QWidget* owner = nullptr);
+
+    // How a file name is asked for; tests answer without a modal dialog.
+    std::function<QString(const QString& title)> ask_save_name;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void refresh();
+    void showStatistics();
+    void saveShown();
+    void toggleRecording(bool on);
+    void showLogState();
+
+    TrafficMonitor& monitor;
+    QSortFilterProxyModel* shown_rows = nullptr;
+    QTableView* table = nullptr;
+    QCheckBox* hide_background_box = nullptr;
+    QPushButton* pause_button = nullptr;
+    QPushButton* record_button = nullptr;
+    QLabel* statistics_label = nullptr;
+    QLabel* log_label = nullptr;
+    QTimer* refresh_timer = nullptr;
+};

@@ -1,0 +1,132 @@
+#include "link_rig.h"
+#include "traffic/frame_description.h"
+#include "traffic/traffic_monitor.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// What the traffic monitor makes of the line: the decoding of every frame kind, the rows and
+// statistics of a scripted line, and the log file.
+class TrafficTest : public QObject {
+    Q_OBJECT
+    ParamCatalogue catalogue;
+
+    struct Rig {
+        explicit Rig(const ParamCatalogue& catalogue) : monitor(catalogue, u',') {
+            link.cycle.on_event = [this](const LinkEvent& e) { monitor.take(e); };
+        }
+        LinkRig link;
+        TrafficMonitor monitor;
+    };
+
+private slots:
+    void initTestCase() { catalogue.BuildParamCatalogue(); }
+
+    void describe_data() {
+        QTest::addColumn<bool>("sent");
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<QString>("text");
+        const auto row = [](bool sent, const char* frame, const char* text) {
+            QTest::newRow(text) << sent << QString(frame) << QString(text);
+        };
+        row(true, "07 04 01 2C 00 7D", "Опрос: 125 регистров с 300");
+        row(true, "07 10 01 90 00 02 04 00 0C 00 01", "Транзакция: счётчик 12, откл. защит: да");
+        row(true, "07 06 01 92 AB C4", "Команда ОТКЛ. ЗАЩ");
+        row(true, "07 06 01 92 00 01", "Команда с кодом 0x0001");
+        row(true, "07 64 01 00 0A", "Чтение параметров: 0–9");
+        row(true, "07 64 01 17 01", "Чтение параметров: 23");
+        row(true, "07 64 7F 00 02", "Чтение параметров: адрес 32512, байт 2");
+        row(true, "07 65 01 1D 02 03 04", "Запись параметров: 24 = 3, 25 = 4");
+        row(true, "07 65 02 42 02 80 01", "Запись параметров: 489 = -327,67");
+        row(true, "07 2B 0E 01 00", "Неизвестная функция 43");
+        row(false, "07 04 04 00 01 00 02", "Ответ на опрос: 2 регистров");
+        row(false, "07 10 01 90 00 02", "Транзакция принята");
+        row(false, "07 06 01 92 12 38", "Команда СТАРТ принята");
+        row(false, "07 64 01 16 02 05 07", "Параметры: 22 = 50, 23 = 7");
+        row(false, "07 65 01 1F 01 01", "Записано: 26 = 1");
+        row(false, "07 E4 02", "Исключение 2 на функцию 100");
+        row(false, "07 41", "Неизвестная функция 65");
+    }
+    void describe() {
+        QFETCH(bool, sent);
+        QFETCH(QString, frame);
+        QTEST(DescribeFrame(WithCrc(Hex(qPrintable(frame))), sent, catalogue, u','), "text");
+    }
+
+    // Polls answered, lost, spoiled and refused: every row and count as it happened, response
+    // times from when the bytes arrived.
+    void scriptedLine() {
+        Rig r(catalogue);
+        FakeSerialPort& port = r.link.port;
+        r.link.tick(); // poll sent
+        port.write_done_us = 1000, port.arrival_us = 4500;
+        r.link.answer("07 04 00");                 // ОК in 3.5 ms; transaction sent
+        r.link.tick();                             // no answer; repeated
+        port.feed(Hex("07 10 01 90 00 02 00 00")); // bad CRC; repeated
+        r.link.tick();
+        port.write_done_us = 10000, port.arrival_us = 16000;
+        r.link.answer("07 90 02"); // exception in 6 ms; poll sent
+        port.write_done_us = 20000, port.arrival_us = 21000;
+        r.link.answer("07 04 00"); // ОК in 1 ms; transaction sent
+        TrafficRows& rows = r.monitor.rows();
+        rows.flush();
+        QStringList seen;
+        for (int i = 0; i < rows.rowCount(); ++i)
+            seen << rows.row(i).direction + rows.row(i).outcome;
+        QCOMPARE(seen, (QStringList{">", "<ОК", ">", "<Нет ответа", ">повтор", "<Несовпадение КС",
+                                    ">повтор", "<Исключение 2", ">", "<ОК", ">"}));
+        QCOMPARE(rows.row(3).bytes, QString());
+        QCOMPARE(rows.row(5).bytes, QString("07 10 01 90 00 02 00 00"));
+        QCOMPARE(rows.row(5).description, QString());
+        const LinkStatistics& s = r.monitor.statistics();
+        QCOMPARE((QList<int>{s.sent, s.ok, s.no_answer, s.crc_mismatch, s.exceptions, s.repeats}),
+                 (QList<int>{6, 2, 1, 1, 1, 2}));
+        QCOMPARE(s.answeredFirstTime(), 50.0);
+        const auto t = s.responseTimes();
+        QCOMPARE((QList<double>{t.min, t.mean, t.p95, t.max}), (QList<double>{1, 3.5, 6, 6}));
+        r.monitor.statistics().reset();
+        QCOMPARE(r.monitor.statistics().sent, 0);
+    }
+
+    // A new file gets the mark and the header, an existing one is appended to; a file that
+    // cannot be written stops the recording, said once, and the exchange goes on.
+    void logFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("обмен.csv");
+        Rig r(catalogue);
+        QVERIFY(r.monitor.startLog(path));
+        r.link.tick();
+        r.monitor.stopLog();
+        QVERIFY(r.monitor.startLog(path));
+        r.link.answer("07 04 00");
+        r.monitor.stopLog();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF") && !bytes.mid(3).contains("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0], "Время;Направление;Кадр;Результат;Расшифровка");
+        const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3};");
+        QVERIFY(time.match(lines[1]).hasMatch());
+        QCOMPARE(lines[1].mid(24), ">;07 04 01 2C 00 7D F0 78;;Опрос: 125 регистров с 300");
+        QCOMPARE(lines[2].mid(24), "<;07 04 00 C2 C1;ОК;Ответ на опрос: 0 регистров");
+        QCOMPARE(lines[4], QString());
+
+        QVERIFY(!r.monitor.startLog(dir.path()));
+        QVERIFY(!r.monitor.logError().isEmpty() && !r.monitor.logging());
+        QSignalSpy failed(&r.monitor, &TrafficMonitor::logFailed);
+        QVERIFY(r.monitor.startLog("/dev/full"));
+        r.link.tick();
+        r.monitor.flushLog();
+        r.link.tick();
+        r.monitor.flushLog();
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(!r.monitor.logging());
+        QVERIFY(!r.link.tick().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TrafficTest)
+#include "test_traffic.moc"
