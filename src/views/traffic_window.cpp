@@ -68,7 +68,7 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     table->horizontalHeader()->setStretchLastSection(true);
-    for (const auto& [column, width] : {std::pair{0, 170}, {1, 30}, {2, 300}, {3, 120}})
+    for (const auto& [column, width] : {std::pair{0, 170}, {1, 100}, {2, 300}, {3, 130}})
         table->setColumnWidth(column, width);
 
     hide_background_box = new QCheckBox(QStringLiteral("Скрыть опрос и транзакции"), this);
@@ -103,6 +103,11 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     connect(refresh_timer, &QTimer::timeout, this, &TrafficWindow::refresh);
     connect(hide_background_box, &QCheckBox::toggled, this,
             [filter](bool hide) { filter->setHideBackground(hide); });
+    // Ending the pause takes the view back to the end, which it follows again.
+    connect(pause_button, &QPushButton::toggled, this, [this](bool paused) {
+        if (!paused)
+            table->scrollToBottom();
+    });
     connect(clear, &QPushButton::clicked, this, [this] { this->monitor.rows().clear(); });
     connect(save, &QPushButton::clicked, this, &TrafficWindow::saveShown);
     connect(record_button, &QPushButton::toggled, this, &TrafficWindow::toggleRecording);
