@@ -2,14 +2,17 @@
 #include "frames.h"
 #include "sim_process.h"
 #include "tool_session.h"
+#include "traffic/traffic_monitor.h"
 #include "views/param_window/param_window.h"
 
+#include "traffic/traffic_monitor.h"
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+
 #include <QtTest>
 #include <csignal>
 #include <ctime>
@@ -164,6 +167,45 @@ private slots:
         emit list->activated(list->currentIndex());
         list->window()->findChild<QPushButton*>("OK")->click();
         QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
+    }
+
+    // On a line that loses and spoils answers the monitor counts exactly what the simulator did
+    // (give or take the frame in flight), and its log holds the frames the simulator took.
+    void trafficMatchesTheLine() {
+        Line line;
+        QVERIFY2(line.start({"--drop", "0.2", "--corrupt", "0.1", "--seed", "11", "--verbose"}),
+                 qPrintable(line.sim.errorText()));
+        TrafficMonitor& traffic = line.tool->tool.traffic();
+        QVERIFY(traffic.startLog(line.sim.filePath("traffic.csv")));
+        ToolSession::runFor(6000);
+        ::kill(static_cast<pid_t>(line.sim.process().processId()), SIGUSR1);
+        QVERIFY(line.sim.process().waitForReadyRead(5000));
+        const QString counters = line.sim.process().readLine();
+        const LinkStatistics figures = traffic.statistics();
+        traffic.stopLog();
+        const auto simCount = [&](const char* key) {
+            return QRegularExpression(QString(" %1=(\\d+)").arg(key))
+                .match(counters)
+                .captured(1)
+                .toInt();
+        };
+        QVERIFY2(figures.no_answer > 0 && figures.crc_mismatch > 0, qPrintable(counters));
+        QVERIFY2(qAbs(figures.no_answer - simCount("dropped")) <= 1, qPrintable(counters));
+        QVERIFY2(qAbs(figures.crc_mismatch - simCount("corrupted")) <= 1, qPrintable(counters));
+
+        QStringList taken, sent;
+        for (const QString& l : QString(line.sim.process().readAllStandardError()).split('\n'))
+            if (l.startsWith("rx "))
+                taken << l.mid(3);
+        QFile log(line.sim.filePath("traffic.csv"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        for (const QString& l : QString::fromUtf8(log.readAll()).split("\r\n"))
+            if (l.section(';', 1, 1) == ">")
+                sent << l.section(';', 2, 2);
+        QVERIFY2(taken.size() > 40 && qAbs(sent.size() - taken.size()) <= 1,
+                 qPrintable(QString("%1 %2").arg(sent.size()).arg(taken.size())));
+        const qsizetype both = std::min(sent.size(), taken.size());
+        QCOMPARE(sent.first(both), taken.first(both));
     }
 
     // The long mode (make soak): the round trip, other values each round, on a line that also
