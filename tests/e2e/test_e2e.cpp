@@ -5,7 +5,6 @@
 #include "traffic/traffic_monitor.h"
 #include "views/param_window/param_window.h"
 
-#include "traffic/traffic_monitor.h"
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
