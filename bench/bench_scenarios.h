@@ -17,10 +17,15 @@ int StartupSplit(const QString& self, int repeats);
 int StartupOfTool(const QString& toolPath, int repeats);
 
 // CPU per wall second over `repeats` windows of `seconds` and poll answers per second while
-// the tool in this process polls the simulator, with or without the parameter window open.
-int PollingInProcess(int seconds, int repeats, bool paramWindow);
+// the tool in this process polls the simulator; `extra` "params" opens the parameter window,
+// "monitor" the traffic monitor with its log file written.
+int PollingInProcess(int seconds, int repeats, const QString& extra);
 // The same for the built zarn-tool as its own process, and its resident memory.
 int PollingOfTool(const QString& toolPath, int seconds, int repeats);
+
+// Resident memory of the traffic monitor's window holding 10,000 rows of the line's usual mix
+// (poll, its 255-byte answer, transaction write and its answer), against the window empty.
+int MonitorRows();
 
 // Read-all against the simulator: wall time of the 59 frames, CPU per answer, and the
 // resident memory with both windows open.

@@ -2,8 +2,10 @@
 // scripts/bench.sh). ZARN_SIM names the simulator for the scenarios that need one.
 //   bench_tool startup REPEATS            process start → window → first frame, in process
 //   bench_tool startup-of TOOL REPEATS    process start → first frame, the built zarn-tool
-//   bench_tool polling SECONDS REPEATS [params]  CPU and poll rate, in process (params: the
-//                                                parameter window open)
+//   bench_tool polling SECONDS REPEATS [params|monitor]  CPU and poll rate, in process
+//                                   (params: the parameter window open; monitor: the traffic
+//                                   monitor open and its log written)
+//   bench_tool monitor-rows               memory of the traffic monitor with 10,000 rows
 //   bench_tool polling-of TOOL SECONDS REPEATS   CPU, poll rate, memory of the built zarn-tool
 //   bench_tool bulk REPEATS               read-all timing, CPU per answer, memory
 #include "bench_scenarios.h"
@@ -26,9 +28,11 @@ int main(int argc, char** argv) {
     if (scenario == "startup-of" && args.size() > 3)
         return StartupOfTool(args[2], number(3));
     if (scenario == "polling" && args.size() > 3)
-        return PollingInProcess(number(2), number(3), args.value(4) == "params");
+        return PollingInProcess(number(2), number(3), args.value(4));
     if (scenario == "polling-of" && args.size() > 4)
         return PollingOfTool(args[2], number(3), number(4));
+    if (scenario == "monitor-rows")
+        return MonitorRows();
     if (scenario == "bulk" && args.size() > 2)
         return BulkRead(number(2));
     std::fprintf(stderr, "usage: see the comment at the top of bench/bench_tool.cpp\n");

@@ -5,6 +5,7 @@
 #include "tool_process.h"
 #include "tool_session.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <algorithm>
@@ -55,7 +56,9 @@ void PrintShares(const QList<double>& shares, const char* source) {
 }
 } // namespace
 
-int PollingInProcess(int seconds, int repeats, bool paramWindow) {
+int PollingInProcess(int seconds, int repeats, const QString& extra) {
+    const bool paramWindow = extra == "params";
+    const bool monitor = extra == "monitor";
     SimProcess sim;
     if (!StartSimulator(sim, {}))
         return 1;
@@ -75,6 +78,11 @@ int PollingInProcess(int seconds, int repeats, bool paramWindow) {
         return 1;
     if (paramWindow && !rig.runTransfer([&rig] { rig.openParamWindow(); }, 30000))
         return 1;
+    if (monitor) {
+        rig.tool.window().findChild<QAction*>("mnu_traffic")->trigger();
+        if (!rig.tool.traffic().startLog(sim.filePath("traffic.csv")))
+            return 1;
+    }
     ToolSession::runFor(kWarmUpMs);
 
     const qsizetype firstTick = ticks.size();
@@ -94,7 +102,9 @@ int PollingInProcess(int seconds, int repeats, bool paramWindow) {
     const double pollRate = double(pollCount - 1) / Seconds(polls.last() - polls[firstPoll]);
 
     std::printf("tool in process polling zarn-sim, %d × %d s%s (%s)\n", repeats, seconds,
-                paramWindow ? ", parameter window open" : "",
+                paramWindow ? ", parameter window open"
+                : monitor   ? ", traffic monitor open, log written"
+                            : "",
                 qPrintable(QGuiApplication::platformName()));
     PrintShares(shares, "CLOCK_PROCESS_CPUTIME_ID");
     std::printf("  poll answers per second      %.3f = %.4f of 5 (goal >= 0.98)\n", pollRate,

@@ -36,6 +36,8 @@ echo
 echo "== polling the simulator: three windows of ${seconds} s each"
 quiet "$bin/bench_tool" polling "$seconds" 3
 quiet "$bin/bench_tool" polling "$seconds" 3 params
+quiet "$bin/bench_tool" polling "$seconds" 3 monitor
+quiet "$bin/bench_tool" monitor-rows
 quiet "$bin/bench_tool" polling-of "$bin/zarn-tool" "$seconds" 3
 
 echo

@@ -35,7 +35,7 @@ void TrafficMonitor::take(const LinkEvent& event) {
         QDateTime::fromMSecsSinceEpoch(event.wall_ms)
             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
         event.sent ? QStringLiteral(">") : QStringLiteral("<"),
-        QString::fromLatin1(event.bytes.toHex(' ').toUpper()),
+        event.bytes,
         traffic_text::OutcomeText(event),
         describable ? DescribeFrame(event.bytes, event.sent, catalogue, decimal_separator)
                     : QString(),

@@ -22,9 +22,13 @@ QString traffic_text::OutcomeText(const LinkEvent& event) {
     return {};
 }
 
+QString traffic_text::HexText(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
 QString traffic_text::LogLine(const TrafficRow& row) {
-    return QStringList{row.time, row.direction, row.bytes, row.outcome, row.description}.join(
-        QLatin1Char(';'));
+    return QStringList{row.time, row.direction, HexText(row.bytes), row.outcome, row.description}
+        .join(QLatin1Char(';'));
 }
 
 void TrafficRows::append(TrafficRow row) {
@@ -36,28 +40,55 @@ void TrafficRows::append(TrafficRow row) {
 void TrafficRows::flush() {
     if (pending.empty())
         return;
-    const int drop = std::max(0, static_cast<int>(rows.size() + pending.size()) - kMaxRows);
-    if (drop > 0) {
-        beginRemoveRows({}, 0, drop - 1);
-        rows.erase(rows.begin(), rows.begin() + drop);
-        endRemoveRows();
-    }
-    const int first = static_cast<int>(rows.size());
-    beginInsertRows({}, first, first + static_cast<int>(pending.size()) - 1);
+    const long long firstNew = first_seq + static_cast<long long>(rows.size());
     std::move(pending.begin(), pending.end(), std::back_inserter(rows));
     pending.clear();
+    if (const auto drop = static_cast<long long>(rows.size()) - kMaxRows; drop > 0) {
+        rows.erase(rows.begin(), rows.begin() + drop);
+        first_seq += drop;
+        const auto gone = std::find_if(shown.begin(), shown.end(),
+                                       [this](long long seq) { return seq >= first_seq; });
+        if (gone != shown.begin()) {
+            beginRemoveRows({}, 0, static_cast<int>(gone - shown.begin()) - 1);
+            shown.erase(shown.begin(), gone);
+            endRemoveRows();
+        }
+    }
+    showFrom(std::max(firstNew, first_seq));
+}
+
+void TrafficRows::showFrom(long long seq) {
+    std::vector<long long> added;
+    for (; seq < first_seq + static_cast<long long>(rows.size()); ++seq)
+        if (!hide_background || !rows[seq - first_seq].background)
+            added.push_back(seq);
+    if (added.empty())
+        return;
+    const int first = static_cast<int>(shown.size());
+    beginInsertRows({}, first, first + static_cast<int>(added.size()) - 1);
+    shown.insert(shown.end(), added.begin(), added.end());
     endInsertRows();
 }
 
 void TrafficRows::clear() {
     beginResetModel();
+    first_seq += static_cast<long long>(rows.size());
     rows.clear();
     pending.clear();
+    shown.clear();
     endResetModel();
 }
 
+void TrafficRows::setHideBackground(bool hide) {
+    hide_background = hide;
+    beginResetModel();
+    shown.clear();
+    endResetModel();
+    showFrom(first_seq);
+}
+
 int TrafficRows::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown.size());
 }
 
 int TrafficRows::columnCount(const QModelIndex& parent) const {
@@ -65,11 +96,9 @@ int TrafficRows::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TrafficRows::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows.size()))
+    if (!index.isValid() || index.row() >= static_cast<int>(shown.size()))
         return {};
-    const TrafficRow& r = rows[index.row()];
-    if (role == kBackgroundRole)
-        return r.background;
+    const TrafficRow& r = row(index.row());
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     switch (index.column()) {
@@ -78,7 +107,10 @@ QVariant TrafficRows::data(const QModelIndex& index, int role) const {
     case DirectionColumn:
         return r.direction;
     case BytesColumn:
-        return r.bytes;
+        return role == Qt::ToolTipRole || r.bytes.size() <= kShownBytes
+                   ? traffic_text::HexText(r.bytes)
+                   : traffic_text::HexText(r.bytes.first(kShownBytes - 2)) + QStringLiteral(" … ") +
+                         traffic_text::HexText(r.bytes.last(2));
     case OutcomeColumn:
         return r.outcome;
     default:

@@ -10,7 +10,7 @@
 struct TrafficRow {
     QString time;      // local, "YYYY-MM-DD HH:MM:SS.mmm"
     QString direction; // ">" or "<"
-    QString bytes;     // upper-case hex pairs, blank-separated
+    QByteArray bytes;  // as on the line; shown as upper-case hex pairs (a third of the memory)
     QString outcome; // "", "повтор", "ОК", "Несовпадение КС", "Нет ответа", "Исключение N"
     QString description;     // the frame in the controller's terms
     bool background = false; // the poll, the transaction write, or an answer to one of them
@@ -19,24 +19,32 @@ struct TrafficRow {
 namespace traffic_text {
 inline const QString kLogHeader = QStringLiteral("Время;Направление;Кадр;Результат;Расшифровка");
 QString OutcomeText(const LinkEvent& event);
+QString HexText(const QByteArray& bytes);
 QString LogLine(const TrafficRow& row);
 } // namespace traffic_text
 
-// The rows of the monitor, at most 10,000, the oldest dropped. Rows arrive at the pace of the
-// line; the view takes them in batches (flush), so a repaint never waits on a tick.
+// The rows of the monitor, at most 10,000, the oldest dropped; the table shows them all or,
+// with the filter, all but the background ones. Rows arrive at the pace of the line; the view
+// takes them in batches (flush), so a repaint never waits on a tick.
 class TrafficRows : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kMaxRows = 10000;
     enum Column { TimeColumn, DirectionColumn, BytesColumn, OutcomeColumn, DescriptionColumn };
-    static constexpr int kBackgroundRole = Qt::UserRole;
+    // A longer frame shows its first bytes and its CRC in the table (laying out all 255 bytes
+    // on every repaint costs more than the exchange); the tooltip, the log and a saved file
+    // hold them all.
+    static constexpr int kShownBytes = 48;
 
     // Held until the next flush; never more than the table could show, with no view flushing.
     void append(TrafficRow row);
     // Moves the rows that arrived since the last flush into the table.
     void flush();
     void clear();
-    const TrafficRow& row(int index) const { return rows[index]; }
+    // Hides the poll, the transaction write and their answers (so the rest stands out).
+    void setHideBackground(bool hide);
+    // Row `index` of the table as shown.
+    const TrafficRow& row(int index) const { return rows[shown[index] - first_seq]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,6 +52,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void showFrom(long long seq);
+
     std::deque<TrafficRow> rows;
     std::deque<TrafficRow> pending;
+    // Sequence numbers of the rows shown; rows[0] has first_seq.
+    std::deque<long long> shown;
+    long long first_seq = 0;
+    bool hide_background = false;
 };

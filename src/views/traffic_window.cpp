@@ -11,32 +11,13 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollBar>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kRefreshMs = 250;
-
-// Hides the rows of the poll and the transaction write (and their answers) when asked to.
-class ForegroundRows : public QSortFilterProxyModel {
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-    void setHideBackground(bool hide) {
-        hide_background = hide;
-        invalidateRowsFilter();
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
-        return !hide_background ||
-               !sourceModel()->index(row, 0, parent).data(TrafficRows::kBackgroundRole).toBool();
-    }
-
-private:
-    bool hide_background = false;
-};
+// Once a second: a refresh repaints the table (about 5 ms of CPU), the rows wait meanwhile.
+constexpr int kRefreshMs = 1000;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text, bool checkable) {
     auto* b = new QPushButton(text, parent);
@@ -56,13 +37,14 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
                                             QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
     };
 
-    auto* filter = new ForegroundRows(this);
-    filter->setSourceModel(&monitor.rows());
-    shown_rows = filter;
     table = new QTableView(this);
     table->setObjectName(QStringLiteral("traffic_table"));
-    table->setModel(shown_rows);
+    table->setModel(&monitor.rows());
     table->setWordWrap(false);
+    // A poll answer is 764 characters of hex: eliding it on every repaint would cost more than
+    // the whole exchange; the cell is cut at its edge and the tooltip holds the rest.
+    table->setTextElideMode(Qt::ElideNone);
+    table->setShowGrid(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -81,6 +63,8 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     statistics_label = new QLabel(this);
     statistics_label->setObjectName(QStringLiteral("statistics"));
     statistics_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // New figures twice a second must not lay the whole window out again.
+    statistics_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     log_label = new QLabel(this);
     log_label->setObjectName(QStringLiteral("log_state"));
 
@@ -101,8 +85,8 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     refresh_timer = new QTimer(this);
     refresh_timer->setInterval(kRefreshMs);
     connect(refresh_timer, &QTimer::timeout, this, &TrafficWindow::refresh);
-    connect(hide_background_box, &QCheckBox::toggled, this,
-            [filter](bool hide) { filter->setHideBackground(hide); });
+    connect(hide_background_box, &QCheckBox::toggled, &monitor.rows(),
+            &TrafficRows::setHideBackground);
     // Ending the pause takes the view back to the end, which it follows again.
     connect(pause_button, &QPushButton::toggled, this, [this](bool paused) {
         if (!paused)
@@ -168,10 +152,8 @@ void TrafficWindow::saveShown() {
     monitor.rows().flush();
     QByteArray text =
         QByteArrayLiteral("\xEF\xBB\xBF") + traffic_text::kLogHeader.toUtf8() + "\r\n";
-    for (int i = 0; i < shown_rows->rowCount(); ++i) {
-        const int source = shown_rows->mapToSource(shown_rows->index(i, 0)).row();
-        text += traffic_text::LogLine(monitor.rows().row(source)).toUtf8() + "\r\n";
-    }
+    for (int i = 0; i < monitor.rows().rowCount(); ++i)
+        text += traffic_text::LogLine(monitor.rows().row(i)).toUtf8() + "\r\n";
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
         log_label->setText(QStringLiteral("Файл не сохранён: %1").arg(file.errorString()));

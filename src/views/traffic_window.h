@@ -5,7 +5,6 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 class QTimer;
 class TrafficMonitor;
@@ -33,7 +32,6 @@ private:
     void showLogState();
 
     TrafficMonitor& monitor;
-    QSortFilterProxyModel* shown_rows = nullptr;
     QTableView* table = nullptr;
     QCheckBox* hide_background_box = nullptr;
     QPushButton* pause_button = nullptr;

@@ -76,8 +76,8 @@ private slots:
             seen << rows.row(i).direction + rows.row(i).outcome;
         QCOMPARE(seen, (QStringList{">", "<ОК", ">", "<Нет ответа", ">повтор", "<Несовпадение КС",
                                     ">повтор", "<Исключение 2", ">", "<ОК", ">"}));
-        QCOMPARE(rows.row(3).bytes, QString());
-        QCOMPARE(rows.row(5).bytes, QString("07 10 01 90 00 02 00 00"));
+        QCOMPARE(rows.row(3).bytes, QByteArray());
+        QCOMPARE(rows.row(5).bytes, Hex("07 10 01 90 00 02 00 00"));
         QCOMPARE(rows.row(5).description, QString());
         const LinkStatistics& s = r.monitor.statistics();
         QCOMPARE((QList<int>{s.sent, s.ok, s.no_answer, s.crc_mismatch, s.exceptions, s.repeats}),
