@@ -63,7 +63,7 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     statistics_label = new QLabel(this);
     statistics_label->setObjectName(QStringLiteral("statistics"));
     statistics_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // New figures twice a second must not lay the whole window out again.
+    // New figures every second must not lay the whole window out again.
     statistics_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     log_label = new QLabel(this);
     log_label->setObjectName(QStringLiteral("log_state"));
@@ -138,10 +138,13 @@ void TrafficWindow::showStatistics() {
                        .arg(s.exceptions)
                        .arg(s.repeats)
                        .arg(locale.toString(s.answeredFirstTime(), 'f', 1));
+    // Always two lines, so that new figures never change the window's layout.
     const LinkStatistics::ResponseTimes t = s.responseTimes();
-    if (t.count > 0)
-        text += QStringLiteral("   Отклик, мс: мин %1, среднее %2, 95 %: %3, макс %4")
-                    .arg(ms(t.min), ms(t.mean), ms(t.p95), ms(t.max));
+    text += t.count == 0 ? QStringLiteral("\nОтклик, мс: —")
+                         : QStringLiteral("\nОтклик, мс (последние %1): мин %2, среднее %3, "
+                                          "95 %: %4, макс %5")
+                               .arg(t.count)
+                               .arg(ms(t.min), ms(t.mean), ms(t.p95), ms(t.max));
     statistics_label->setText(text);
 }
 
