@@ -7,7 +7,7 @@ bool TrafficLogFile::open(const QString& path) {
         return fail();
     error_text.clear();
     if (file.size() == 0)
-        buffer = QByteArrayLiteral("\xEF\xBB\xBF") + traffic_text::kLogHeader.toUtf8() + "\r\n";
+        buffer = traffic_text::FileStart();
     return true;
 }
 

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QString>
 
-// The traffic log: UTF-8 text for spreadsheets, appended to. A new (or empty) file starts with
-// a byte-order mark, so that the Cyrillic reads right, and the header line. Lines are kept in
-// memory until flush(), so the exchange never waits on the disk.
+// The traffic log: UTF-8 text for spreadsheets, appended to; a new (or empty) file starts with
+// the mark and the header. Lines are kept in memory until flush(), so the exchange never waits
+// on the disk.
 class TrafficLogFile {
 public:
     // False, with error() telling why, when the file cannot be opened for appending.

@@ -153,8 +153,7 @@ void TrafficWindow::saveShown() {
     if (path.isEmpty())
         return;
     monitor.rows().flush();
-    QByteArray text =
-        QByteArrayLiteral("\xEF\xBB\xBF") + traffic_text::kLogHeader.toUtf8() + "\r\n";
+    QByteArray text = traffic_text::FileStart();
     for (int i = 0; i < monitor.rows().rowCount(); ++i)
         text += traffic_text::LogLine(monitor.rows().row(i)).toUtf8() + "\r\n";
     QSaveFile file(path);
