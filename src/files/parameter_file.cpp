@@ -67,14 +67,14 @@ bool LoadForReading(const ParameterFileUi& ui, const QString& path, const QStrin
     }
 }
 
-void TakeIn(const ParameterFileUi& ui, const QString& folder, const QString& name, Use use) {
+bool TakeIn(const ParameterFileUi& ui, const QString& folder, const QString& name, Use use) {
     const QString path = ParamFilePath(folder, name);
     if (!CanRead(ui, path, name))
-        return;
+        return false;
     ui.status.showProgress(QStringLiteral("Чтение файла ") + (use == Use::Read ? path : name));
     IniDocument document;
     if (!LoadForReading(ui, path, name, document))
-        return;
+        return false;
     for (int i = 0; i < kParamCount; ++i) {
         const QString value = document.value(ParamFileSection(), ParamFileKey(i), kMissing);
         if (value == kMissing) {
@@ -89,6 +89,7 @@ void TakeIn(const ParameterFileUi& ui, const QString& folder, const QString& nam
         }
     }
     ui.status.setText(QString());
+    return true;
 }
 
 } // namespace
@@ -105,14 +106,14 @@ QString ParamFileKey(int n) {
     return QStringLiteral("PAR") + QString::number(n);
 }
 
-void SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name,
+bool SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name,
                        const std::function<void()>& refreshFileList) {
     ui.status.showProgress(QStringLiteral("Сохранение файла ") + name);
     const QString path = ParamFilePath(folder, name);
     if (name.isEmpty()) {
         ui.messages.ask(MessageIcon::Critical, kOpenErrorTitle, kCannotOpen + name + kForWriting,
                         MessageButtons::Ok);
-        return;
+        return false;
     }
     if (ExistsUnderExactName(path, name) &&
         ui.messages.ask(MessageIcon::Question, QStringLiteral("Создание текстового файла"),
@@ -120,14 +121,14 @@ void SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const Q
                             QStringLiteral("\r\nЗаменить его?"),
                         MessageButtons::OkCancel) != MessageAnswer::Ok) {
         ui.status.setText(QString());
-        return;
+        return false;
     }
     while (!SaveAll(ui.boxes, path)) {
         if (ui.messages.ask(MessageIcon::Critical, kOpenErrorTitle,
                             kCannotOpen + name + kForWriting,
                             MessageButtons::RetryCancel) != MessageAnswer::Retry) {
             ui.status.setText(QString());
-            return;
+            return false;
         }
     }
     for (int i = 0; i < kParamCount; ++i)
@@ -135,12 +136,13 @@ void SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const Q
     ui.status.setText(QString());
     if (refreshFileList)
         refreshFileList();
+    return true;
 }
 
-void ReadParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name) {
-    TakeIn(ui, folder, name, Use::Read);
+bool ReadParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name) {
+    return TakeIn(ui, folder, name, Use::Read);
 }
 
-void CompareParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name) {
-    TakeIn(ui, folder, name, Use::Compare);
+bool CompareParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name) {
+    return TakeIn(ui, folder, name, Use::Compare);
 }

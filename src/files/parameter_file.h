@@ -29,11 +29,12 @@ struct ParameterFileUi {
     MessageBoxService& messages;
 };
 
-void SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name,
+// Each of the three returns true when it went through, false when it was refused or cancelled.
+bool SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name,
                        const std::function<void()>& refreshFileList);
 // Takes every value present in the file into its box (light blue); boxes whose key is missing
 // keep their text and turn light yellow.
-void ReadParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);
+bool ReadParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);
 // Colours every box by whether its number equals the file's: light green or light red, light
 // yellow where the file lacks the key. No text changes.
-void CompareParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);
+bool CompareParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);

@@ -1,6 +1,7 @@
 #include "live/poll_decoder.h"
 
 #include "link/big_endian.h"
+#include "live/engine_quantities.h"
 #include "live/number_format.h"
 
 namespace {
@@ -15,12 +16,6 @@ std::int32_t u16(const RxBuffer& rx, int k) {
 }
 std::int32_t s16(const RxBuffer& rx, int k) {
     return ReadBigEndianSigned(rx, RegOffset(k), 2);
-}
-
-// A pair of registers, high first. Kept unsigned: a high register of 0x8000 or more would not
-// fit the signed 32 bits the controller's counters are described in.
-std::int64_t u32(const RxBuffer& rx, int highK) {
-    return std::int64_t{u16(rx, highK)} * 65536 + u16(rx, highK + 1);
 }
 
 // The look of object types 0 ("ДГУ") and 1 ("ДРА"); nothing for any other type.
@@ -59,17 +54,24 @@ PollPicture PollDecoder::decode(const RxBuffer& rx) {
 
     const double perHour = 1.0 / 60.0;
     p.service = FormatScaled(s16(rx, 72), 0, perHour, kHours, separator);
-    p.motomin = FormatScaled(u32(rx, 73), 0, perHour, kHours, separator);
-    p.acc = FormatScaled(s16(rx, 15), 1, 0.1, QString(), separator);
-    p.ct = FormatScaled(s16(rx, 7), 1, 0.1, QString(), separator);
-    p.oilt = FormatScaled(s16(rx, 8), 1, 0.1, QString(), separator);
-    p.goilt = FormatScaled(s16(rx, 13), 1, 0.1, QString(), separator);
-    p.eng_rpm = whole(u32(rx, 3));
-    p.prop_rpm = whole(u32(rx, 5));
-    p.oilp = FormatScaled(s16(rx, 9), 2, 0.01, QString(), separator);
-    p.goilp = FormatScaled(s16(rx, 14), 2, 0.01, QString(), separator);
-    p.inp = FormatScaled(s16(rx, 10), 2, 0.01, QString(), separator);
-    p.outp = FormatScaled(s16(rx, 11), 2, 0.01, QString(), separator);
+    p.motomin = FormatScaled(ReadBigEndianPair(rx, RegOffset(73)), 0, perHour, kHours, separator);
+    p.quantities = ReadQuantities(rx);
+    // The window keeps the blank that an empty unit leaves after the number.
+    const auto shown = [&](Quantity quantity) {
+        const QuantityLook& look = LookOf(quantity);
+        return FormatScaled(p.quantities[static_cast<int>(quantity)], look.decimals, look.scale,
+                            QString(), separator);
+    };
+    p.eng_rpm = shown(Quantity::EngineSpeed);
+    p.prop_rpm = shown(Quantity::ShaftSpeed);
+    p.ct = shown(Quantity::CoolantTemperature);
+    p.oilt = shown(Quantity::OilTemperature);
+    p.goilt = shown(Quantity::GearOilTemperature);
+    p.oilp = shown(Quantity::OilPressure);
+    p.goilp = shown(Quantity::GearOilPressure);
+    p.inp = shown(Quantity::HighTurboPressure);
+    p.outp = shown(Quantity::LowTurboPressure);
+    p.acc = shown(Quantity::BatteryVoltage);
     p.adc_board_d = HexPadded(u16(rx, 66), 4);
 
     for (int r = 0; r < 16; ++r)

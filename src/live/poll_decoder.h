@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/rx_buffer.h"
+#include "live/engine_quantities.h"
 
 #include <QChar>
 #include <QString>
@@ -41,6 +42,8 @@ struct PollPicture {
     QString inp;
     QString outp;
     QString adc_board_d;
+    // The ten measured values before scaling, for the history and the recording file.
+    QuantityValues quantities{};
     std::bitset<kSignalCount> signal_lit;
     std::bitset<kLedCount> led_lit;
     std::array<QString, kFaultCount> faults;

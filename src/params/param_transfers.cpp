@@ -19,27 +19,29 @@ int ParamTransfers::boxesWithoutValue() const {
     return count;
 }
 
-void ParamTransfers::readAll(bool whiten) const {
+bool ParamTransfers::readAll(bool whiten) const {
     if (!cycle.queueAll(ReadAllRequests(catalogue)))
         return tellQueueFull();
     if (whiten)
         whitenAll();
+    return true;
 }
 
-void ParamTransfers::writeAll() const {
+bool ParamTransfers::writeAll() const {
     if (const int unread = boxesWithoutValue()) {
         messages.ask(MessageIcon::Warning, transfer_text::kUnreadTitle,
                      transfer_text::UnreadBoxes(unread), MessageButtons::Ok);
-        return;
+        return false;
     }
     if (!cycle.queueAll(WriteAllRequests(catalogue, boxes)))
         return tellQueueFull();
     whitenAll();
+    return true;
 }
 
-void ParamTransfers::writeOne(int index) const {
+bool ParamTransfers::writeOne(int index) const {
     if (boxes.text(index).trimmed() == kNoValue)
-        return;
+        return false;
     const Request request = WriteOneRequest(index, catalogue, boxes);
     if (!cycle.queue(request))
         return tellQueueFull();
@@ -47,6 +49,7 @@ void ParamTransfers::writeOne(int index) const {
     // The box shows the address that was sent, limited to what the line can use.
     if (request.new_address >= 0)
         boxes.setText(index, QString::number(request.new_address));
+    return true;
 }
 
 void ParamTransfers::whitenAll() const {
@@ -54,7 +57,8 @@ void ParamTransfers::whitenAll() const {
         boxes.setState(i, BoxState::Changed);
 }
 
-void ParamTransfers::tellQueueFull() const {
+bool ParamTransfers::tellQueueFull() const {
     messages.ask(MessageIcon::Warning, transfer_text::kQueueFullTitle, transfer_text::kQueueFull,
                  MessageButtons::Ok);
+    return false;
 }

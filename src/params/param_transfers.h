@@ -27,15 +27,16 @@ struct ParamTransfers {
     // Boxes that still show "-": never read from the controller nor loaded from a file.
     int boxesWithoutValue() const;
 
+    // Each returns true when its frames were queued.
     // The read of all parameters; the button also turns every box white, the menu does not.
-    void readAll(bool whiten) const;
+    bool readAll(bool whiten) const;
     // Refused while any box has no value: a "-" would be written as 0 (a maximum speed of 0,
     // a pressure limit of 0), which can damage an engine.
-    void writeAll() const;
+    bool writeAll() const;
     // Enter in box `index`; a box that still shows "-" sends nothing.
-    void writeOne(int index) const;
+    bool writeOne(int index) const;
 
 private:
     void whitenAll() const;
-    void tellQueueFull() const;
+    bool tellQueueFull() const;
 };

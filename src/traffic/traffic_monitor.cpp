@@ -2,8 +2,6 @@
 
 #include "traffic/frame_description.h"
 
-#include <QDateTime>
-
 namespace {
 constexpr int kLogFlushMs = 1000;
 
@@ -32,8 +30,7 @@ void TrafficMonitor::take(const LinkEvent& event) {
     const bool describable =
         event.sent || event.outcome == LinkOutcome::Ok || event.outcome == LinkOutcome::Exception;
     TrafficRow row{
-        QDateTime::fromMSecsSinceEpoch(event.wall_ms)
-            .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
+        CsvTime(event.wall_ms),
         event.sent ? QStringLiteral(">") : QStringLiteral("<"),
         event.bytes,
         traffic_text::OutcomeText(event),
@@ -41,12 +38,12 @@ void TrafficMonitor::take(const LinkEvent& event) {
                     : QString(),
         background_request,
     };
-    log.append(row);
+    log.append(traffic_text::LogLine(row));
     table.append(std::move(row));
 }
 
 bool TrafficMonitor::startLog(const QString& path) {
-    if (!log.open(path))
+    if (!log.open(path, traffic_text::kLogHeader))
         return false;
     log_timer.start();
     return true;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "files/csv_log_file.h"
 #include "link/link_event.h"
 #include "params/param_catalogue.h"
 #include "traffic/link_statistics.h"
-#include "traffic/traffic_log_file.h"
 #include "traffic/traffic_rows.h"
 
 #include <QObject>
@@ -43,7 +43,7 @@ private:
     QChar decimal_separator;
     TrafficRows table;
     LinkStatistics figures;
-    TrafficLogFile log;
+    CsvLogFile log;
     QTimer log_timer;
     bool background_request = false;
 };

@@ -31,10 +31,6 @@ QString traffic_text::LogLine(const TrafficRow& row) {
         .join(QLatin1Char(';'));
 }
 
-QByteArray traffic_text::FileStart() {
-    return QByteArrayLiteral("\xEF\xBB\xBF") + kLogHeader.toUtf8() + "\r\n";
-}
-
 void TrafficRows::append(TrafficRow row) {
     pending.push_back(std::move(row));
     if (static_cast<int>(pending.size()) > kMaxRows)

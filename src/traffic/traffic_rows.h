@@ -21,9 +21,6 @@ inline const QString kLogHeader = QStringLiteral("Время;Направлен�
 QString OutcomeText(const LinkEvent& event);
 QString HexText(const QByteArray& bytes);
 QString LogLine(const TrafficRow& row);
-// How a new log or a saved file starts: the UTF-8 byte-order mark, so that spreadsheets read
-// the Cyrillic right, and the header line.
-QByteArray FileStart();
 } // namespace traffic_text
 
 // The rows of the monitor, at most 10,000, the oldest dropped; the table shows them all or,

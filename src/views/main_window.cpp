@@ -1,6 +1,7 @@
 #include "views/main_window.h"
 
 #include "link/slave_address.h"
+#include "live/panel_names.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -113,35 +114,19 @@ void MainWindow::buildHeader(QWidget* area) {
 
 void MainWindow::buildLeds(QWidget* area) {
     caption(area, "lbls_ind", QStringLiteral("Индикаторы:"), row(40, 10, 180));
-    struct Led {
-        const char* text;
-        QColor fill;
-    };
-    const std::array<Led, kLedCount> leds{{
-        {"Авария", kRed},
-        {"Неиспр.", kRed},
-        {"Работа", kGreen},
-        {"Готов", kGreen},
-        {"Пост", kYellow},
-        {"Защ. выкл.", kYellow},
-        {"Авт. зап.", kYellow},
-        {"Редуктор", kRed},
-        {"Вперед", kYellow},
-        {"Назад", kYellow},
-        {"Двиг. ост.", kYellow},
-    }};
+    const std::array<QColor, kLedCount> fills{kRed,    kRed, kGreen,  kGreen,  kYellow, kYellow,
+                                              kYellow, kRed, kYellow, kYellow, kYellow};
     // Two columns of five; LEDs 6 and 7 share the first place, the object type shows one.
     const std::array<std::array<int, 5>, 2> columns{{{6, 8, 9, 3, 4}, {5, 0, 1, 2, 10}}};
     for (int c = 0; c < 2; ++c)
         for (int r = 0; r < 5; ++r) {
             const QRect place(10 + 94 * c, 64 + 32 * r, 88, 26);
             const int i = columns[c][r];
-            lbl_led[i] = indicator(area, indexed("lbl_led", i), QString::fromUtf8(leds[i].text),
-                                   leds[i].fill, place);
+            lbl_led[i] = indicator(area, indexed("lbl_led", i), LedCaption(i), fills[i], place);
             setLit(lbl_led[i], false);
         }
-    lbl_led[7] = indicator(area, indexed("lbl_led", 7), QString::fromUtf8(leds[7].text),
-                           leds[7].fill, lbl_led[6]->geometry());
+    lbl_led[7] =
+        indicator(area, indexed("lbl_led", 7), LedCaption(7), fills[7], lbl_led[6]->geometry());
     setLit(lbl_led[7], false);
     for (int i : {7, 8, 9})
         lbl_led[i]->hide();
@@ -243,15 +228,12 @@ void MainWindow::buildFaults(QWidget* area) {
         frame(area, "Frame4", QStringLiteral("Аварии и неисправности"), {620, 320, 320, 120});
     caption(faults, "Label3", QStringLiteral("Авария     Неисправность    Внутр. неиспр."),
             row(22, 85, 220));
-    const std::array<QString, 3> rows{QStringLiteral("Текущая"), QStringLiteral("Сохран."),
-                                      QStringLiteral("Последняя")};
-    const std::array<QString, 3> columns{QStringLiteral("Авария"), QStringLiteral("Неисправность"),
-                                         QStringLiteral("Внутр. неиспр.")};
     for (int r = 0; r < 3; ++r)
-        caption(faults, QStringLiteral("Label%1").arg(4 + r), rows[r], row(46 + 24 * r, 10, 75));
+        caption(faults, QStringLiteral("Label%1").arg(4 + r), FaultRowName(r),
+                row(46 + 24 * r, 10, 75));
     for (int i = 0; i < kFaultCount; ++i)
         lbl_faults[i] = value(faults, indexed("lbl_faults", i),
-                              columns[i / 3] + QStringLiteral(", ") + rows[i % 3].toLower(),
+                              FaultColumnName(i) + QStringLiteral(", ") + FaultRowName(i).toLower(),
                               row(46 + 24 * (i % 3), 90 + 75 * (i / 3), 60));
     faults->hide();
 }

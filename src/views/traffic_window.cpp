@@ -1,5 +1,6 @@
 #include "views/traffic_window.h"
 
+#include "files/csv_log_file.h"
 #include "traffic/traffic_monitor.h"
 
 #include <QCheckBox>
@@ -153,7 +154,7 @@ void TrafficWindow::saveShown() {
     if (path.isEmpty())
         return;
     monitor.rows().flush();
-    QByteArray text = traffic_text::FileStart();
+    QByteArray text = CsvFileStart(traffic_text::kLogHeader);
     for (int i = 0; i < monitor.rows().rowCount(); ++i)
         text += traffic_text::LogLine(monitor.rows().row(i)).toUtf8() + "\r\n";
     QSaveFile file(path);

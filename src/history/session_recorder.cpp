@@ -1,0 +1,84 @@
+#include "history/session_recorder.h"
+
+#include "history/recording_line.h"
+
+#include <QDateTime>
+#include <cmath>
+
+namespace {
+constexpr int kFlushMs = 1000;
+} // namespace
+
+std::function<std::int64_t()> SessionRecorder::defaultClock() {
+    return [] { return QDateTime::currentMSecsSinceEpoch(); };
+}
+
+SessionRecorder::SessionRecorder(QChar decimalSeparator, std::function<std::int64_t()> clock)
+    : decimal_separator(decimalSeparator), clock(std::move(clock)) {
+    flush_timer.setInterval(kFlushMs);
+    connect(&flush_timer, &QTimer::timeout, this, &SessionRecorder::flush);
+    flush_timer.start();
+}
+
+SessionRecorder::~SessionRecorder() {
+    flush();
+}
+
+void SessionRecorder::takePoll(const PollPicture& picture) {
+    const std::int64_t now = clock();
+    goodAnswer(now);
+    if (picture.object_look)
+        shaft_shown = picture.object_look->prop_shaft_visible;
+
+    EngineSample sample{now, {}};
+    for (int q = 0; q < kQuantityCount; ++q)
+        sample.raw[q] = static_cast<float>(picture.quantities[q]);
+    if (!shaft_shown)
+        sample.raw[static_cast<int>(Quantity::ShaftSpeed)] = std::nanf("");
+    samples.append(sample);
+    recording_file.append(RecordingLine(now, picture.quantities, shaft_shown, decimal_separator));
+    for (const JournalEntry& entry : changes.take(picture, now))
+        events.add(entry);
+}
+
+void SessionRecorder::takeLinkEvent(const LinkEvent& event) {
+    if (!event.sent &&
+        (event.outcome == LinkOutcome::Ok || event.outcome == LinkOutcome::Exception))
+        goodAnswer(clock());
+}
+
+void SessionRecorder::goodAnswer(std::int64_t now) {
+    last_good_ms = now;
+    if (link_up)
+        return;
+    link_up = true;
+    events.add({now, JournalKind::Link, QStringLiteral("Связь установлена")});
+    changes.reset();
+}
+
+void SessionRecorder::checkLink() {
+    const std::int64_t now = clock();
+    if (!link_up || now - last_good_ms < kLinkLostMs)
+        return;
+    link_up = false;
+    events.add({now, JournalKind::Link, QStringLiteral("Связь потеряна")});
+}
+
+void SessionRecorder::note(JournalKind kind, const QString& text) {
+    events.add({clock(), kind, text});
+}
+
+bool SessionRecorder::startRecording(const QString& path) {
+    return recording_file.open(path, RecordingHeader());
+}
+
+void SessionRecorder::stopRecording() {
+    recording_file.close();
+}
+
+void SessionRecorder::flush() {
+    if (!recording_file.flush())
+        emit recordingFailed(recording_file.error());
+    if (!events.flush())
+        emit journalFailed(events.error());
+}
