@@ -5,6 +5,7 @@
 #include "views/file_location_picker.h"
 #include "views/param_window/param_window.h"
 
+#include <QDir>
 #include <QPushButton>
 
 ParamEditor::ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, StatusLine& status,
@@ -21,7 +22,7 @@ ParamWindow* ParamEditor::window() const {
 void ParamEditor::open() {
     catalogue.BuildParamCatalogue();
     ParamWindow& window = ensureWindow();
-    transfers().readAll(false);
+    readAll(false);
     window.show();
     window.raise();
     window.activateWindow();
@@ -53,12 +54,17 @@ ParamWindow& ParamEditor::ensureWindow() {
     if (!geometry.isEmpty())
         frm_param->restoreGeometry(geometry);
     frm_param->setModbusBlocked(modbus_blocked);
-    connect(frm_param, &ParamWindow::enterPressed, this,
-            [this](int index) { transfers().writeOne(index); });
-    connect(frm_param->readAllButton(), &QPushButton::clicked, this,
-            [this] { transfers().readAll(true); });
-    connect(frm_param->writeAllButton(), &QPushButton::clicked, this,
-            [this] { transfers().writeAll(); });
+    connect(frm_param, &ParamWindow::enterPressed, this, [this](int index) {
+        if (transfers().writeOne(index))
+            emit performed(QStringLiteral("Запись параметра %1: %2")
+                               .arg(index)
+                               .arg(frm_param->text(index).trimmed()));
+    });
+    connect(frm_param->readAllButton(), &QPushButton::clicked, this, [this] { readAll(true); });
+    connect(frm_param->writeAllButton(), &QPushButton::clicked, this, [this] {
+        if (transfers().writeAll())
+            emit performed(QStringLiteral("Запись всех параметров"));
+    });
     connect(frm_param->saveFileButton(), &QPushButton::clicked, this, &ParamEditor::saveFile);
     connect(frm_param->readFileButton(), &QPushButton::clicked, this, &ParamEditor::readFile);
     connect(frm_param->compareButton(), &QPushButton::clicked, this, &ParamEditor::compareFile);
@@ -69,19 +75,33 @@ ParamTransfers ParamEditor::transfers() {
     return {cycle, catalogue, *frm_param, messages};
 }
 
+void ParamEditor::readAll(bool whiten) {
+    if (transfers().readAll(whiten))
+        emit performed(QStringLiteral("Чтение всех параметров"));
+}
+
+QString ParamEditor::chosenFilePath() const {
+    const FileLocationPicker* picker = frm_param->filePicker();
+    return QDir::toNativeSeparators(ParamFilePath(picker->currentFolder(), picker->fileName()));
+}
+
 void ParamEditor::saveFile() {
     FileLocationPicker* picker = frm_param->filePicker();
-    SaveParameterFile({*frm_param, status, messages}, picker->currentFolder(), picker->fileName(),
-                      [picker] { picker->refreshFiles(); });
+    if (SaveParameterFile({*frm_param, status, messages}, picker->currentFolder(),
+                          picker->fileName(), [picker] { picker->refreshFiles(); }))
+        emit performed(QStringLiteral("Сохранение в файл ") + chosenFilePath());
 }
 
 void ParamEditor::readFile() {
     const FileLocationPicker* picker = frm_param->filePicker();
-    ReadParameterFile({*frm_param, status, messages}, picker->currentFolder(), picker->fileName());
+    if (ReadParameterFile({*frm_param, status, messages}, picker->currentFolder(),
+                          picker->fileName()))
+        emit performed(QStringLiteral("Чтение из файла ") + chosenFilePath());
 }
 
 void ParamEditor::compareFile() {
     const FileLocationPicker* picker = frm_param->filePicker();
-    CompareParameterFile({*frm_param, status, messages}, picker->currentFolder(),
-                         picker->fileName());
+    if (CompareParameterFile({*frm_param, status, messages}, picker->currentFolder(),
+                             picker->fileName()))
+        emit performed(QStringLiteral("Сравнение с файлом ") + chosenFilePath());
 }

@@ -32,9 +32,15 @@ public:
     // Null until the window is first needed.
     ParamWindow* window() const;
 
+signals:
+    // An operation that went through, in the journal's words ("Чтение всех параметров", …).
+    void performed(const QString& text);
+
 private:
     ParamWindow& ensureWindow();
     ParamTransfers transfers();
+    void readAll(bool whiten);
+    QString chosenFilePath() const;
     void saveFile();
     void readFile();
     void compareFile();

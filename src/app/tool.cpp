@@ -1,6 +1,8 @@
 #include "app/tool.h"
 
 #include "config/startup_port.h"
+#include "views/chart_window.h"
+#include "views/journal_window.h"
 #include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
 #include "views/traffic_window.h"
@@ -14,6 +16,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
       let_events_run([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
       boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
       config(configPath, frm_main, boxes), traffic_monitor(catalogue, decimalSeparator),
+      session(decimalSeparator), decimal_separator(decimalSeparator),
       exchange_timer(new QTimer(&frm_main)),
       param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, &frm_main) {
     // Built before any answer can arrive, so parameter answers are never looked up in an
@@ -21,14 +24,30 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     catalogue.BuildParamCatalogue();
     exchange_timer->setObjectName(QStringLiteral("Timer1"));
     exchange_timer->setInterval(100);
-    connect(exchange_timer, &QTimer::timeout, this, [this] { cycle.ExchangeTick(); });
+    connect(exchange_timer, &QTimer::timeout, this, [this] {
+        cycle.ExchangeTick();
+        session.checkLink();
+    });
     dispatch.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
     dispatch.param_answer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
     connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
     connect(&frm_main, &MainWindow::paramMenuChosen, &param_editor, &ParamEditor::open);
     connect(&frm_main, &MainWindow::portMenuChosen, this, &Tool::openPortDialog);
     connect(&frm_main, &MainWindow::trafficMenuChosen, this, &Tool::openTrafficWindow);
-    cycle.on_event = [this](const LinkEvent& event) { traffic_monitor.take(event); };
+    connect(&frm_main, &MainWindow::chartsMenuChosen, this, &Tool::openChartWindow);
+    connect(&frm_main, &MainWindow::journalMenuChosen, this, &Tool::openJournalWindow);
+    cycle.on_event = [this](const LinkEvent& event) {
+        traffic_monitor.take(event);
+        session.takeLinkEvent(event);
+    };
+    connect(&param_editor, &ParamEditor::performed, this,
+            [this](const QString& text) { session.note(JournalKind::Parameter, text); });
+    connect(&session, &SessionRecorder::recordingFailed, this, [this](const QString& error) {
+        tellFileFailed(QStringLiteral("Запись в файл остановлена"), error);
+    });
+    connect(&session, &SessionRecorder::journalFailed, this, [this](const QString& error) {
+        tellFileFailed(QStringLiteral("Журнал событий не записывается в файл"), error);
+    });
     connect(&frm_main, &MainWindow::closing, this, &Tool::end);
 }
 
@@ -58,7 +77,8 @@ bool Tool::OpenPortAtStart() {
 
 void Tool::queueCommand(Command command) {
     if (!cycle.queue(CommandRequest(command)))
-        frm_main.setText(link_text::kQueueFull);
+        return frm_main.setText(link_text::kQueueFull);
+    session.note(JournalKind::Command, QStringLiteral("Команда ") + CommandCaption(command));
 }
 
 void Tool::openPortDialog() {
@@ -82,7 +102,29 @@ void Tool::openTrafficWindow() {
     traffic_window->activateWindow();
 }
 
+void Tool::openChartWindow() {
+    if (!chart_window)
+        chart_window = new ChartWindow(session, decimal_separator, &frm_main);
+    chart_window->show();
+    chart_window->raise();
+    chart_window->activateWindow();
+}
+
+void Tool::openJournalWindow() {
+    if (!journal_window)
+        journal_window = new JournalWindow(session.journal(), &frm_main);
+    journal_window->show();
+    journal_window->raise();
+    journal_window->activateWindow();
+}
+
+// Said once; the exchange goes on without the file.
+void Tool::tellFileFailed(const QString& title, const QString& error) {
+    boxes.ask(MessageIcon::Warning, title, error, MessageButtons::Ok);
+}
+
 void Tool::showPoll(const PollPicture& picture) {
+    session.takePoll(picture);
     frm_main.showPoll(picture);
     param_editor.setModbusBlocked(picture.modbus_blocked);
 }
@@ -96,6 +138,10 @@ void Tool::end() {
         param_editor.window()->hide();
     if (traffic_window)
         traffic_window->hide();
+    if (chart_window)
+        chart_window->hide();
+    if (journal_window)
+        journal_window->hide();
     port->close();
     QCoreApplication::quit();
 }

@@ -2,6 +2,7 @@
 
 #include "app/param_editor.h"
 #include "config/config_file.h"
+#include "history/session_recorder.h"
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
 #include "params/param_catalogue.h"
@@ -13,6 +14,8 @@
 #include <functional>
 #include <memory>
 
+class ChartWindow;
+class JournalWindow;
 class PortDialog;
 class QTimer;
 class TrafficWindow;
@@ -33,6 +36,7 @@ public:
     ExchangeCycle& link() { return cycle; }
     ConfigFile& configuration() { return config; }
     TrafficMonitor& traffic() { return traffic_monitor; }
+    SessionRecorder& recorder() { return session; }
 
     // How the start-up port dialog is held modal; tests answer it without a nested event loop.
     std::function<void(PortDialog&)> run_modal;
@@ -44,6 +48,9 @@ private:
     void queueCommand(Command command);
     void openPortDialog();
     void openTrafficWindow();
+    void openChartWindow();
+    void openJournalWindow();
+    void tellFileFailed(const QString& title, const QString& error);
     void showPoll(const PollPicture& picture);
     void end();
 
@@ -56,6 +63,10 @@ private:
     ParamCatalogue catalogue;
     TrafficMonitor traffic_monitor;
     QPointer<TrafficWindow> traffic_window;
+    SessionRecorder session;
+    QChar decimal_separator;
+    QPointer<ChartWindow> chart_window;
+    QPointer<JournalWindow> journal_window;
     QTimer* exchange_timer;
     QPointer<PortDialog> port_dialog;
     ParamEditor param_editor;

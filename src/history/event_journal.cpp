@@ -3,6 +3,10 @@
 #include <QDateTime>
 #include <QDir>
 
+QString JournalLine(const JournalEntry& entry) {
+    return CsvTime(entry.wall_ms) + QLatin1Char(';') + entry.text;
+}
+
 void EventJournal::useFile(const QString& path) {
     fixed_path = path;
     daily_folder.clear();
@@ -21,7 +25,7 @@ void EventJournal::add(const JournalEntry& entry) {
     if (failed)
         return;
     openFor(entry.wall_ms);
-    file.append(CsvTime(entry.wall_ms) + QLatin1Char(';') + entry.text);
+    file.append(JournalLine(entry));
 }
 
 void EventJournal::openFor(std::int64_t wallMs) {

@@ -6,6 +6,9 @@
 #include <QString>
 #include <deque>
 
+// "Время;Событие" of one entry, as the journal file and a saved table hold it.
+QString JournalLine(const JournalEntry& entry);
+
 // The journal of the session: every entry is kept in memory for the window (the last 100,000)
 // and appended to the journal file, either the one file the user named or one file a day in a
 // folder. The file is written by flush(), never while the exchange waits.

@@ -3,6 +3,7 @@
 #include "history/recording_line.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <cmath>
 
 namespace {
@@ -78,7 +79,8 @@ void SessionRecorder::stopRecording() {
 
 void SessionRecorder::flush() {
     if (!recording_file.flush())
-        emit recordingFailed(recording_file.error());
+        emit recordingFailed(QStringLiteral("%1: %2").arg(
+            QDir::toNativeSeparators(recording_file.fileName()), recording_file.error()));
     if (!events.flush())
         emit journalFailed(events.error());
 }

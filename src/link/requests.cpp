@@ -34,6 +34,13 @@ std::uint16_t CommandCode(Command command) {
     return kCommandCodes.at(static_cast<std::size_t>(command));
 }
 
+QString CommandCaption(Command command) {
+    static const std::array<QString, 4> captions{QStringLiteral("СТАРТ"), QStringLiteral("СТОП"),
+                                                 QStringLiteral("КВИТ"),
+                                                 QStringLiteral("ОТКЛ. ЗАЩ")};
+    return captions.at(static_cast<std::size_t>(command));
+}
+
 Request CommandRequest(Command command) {
     const std::uint16_t code = CommandCode(command);
     return {{0x06, 0x01, 0x92, high(code), low(code)}};
@@ -52,7 +59,10 @@ Request ParamWriteRequest(std::int32_t address, std::int32_t value, std::uint8_t
 }
 
 Request ParamBytesWriteRequest(std::int32_t address, const std::vector<std::uint8_t>& bytes) {
-    Request request{{0x65, high(address), low(address), static_cast<std::uint8_t>(bytes.size())}};
+    Request request;
+    request.pdu.reserve(4 + bytes.size());
+    request.pdu.assign(
+        {0x65, high(address), low(address), static_cast<std::uint8_t>(bytes.size())});
     request.pdu.insert(request.pdu.end(), bytes.begin(), bytes.end());
     return request;
 }

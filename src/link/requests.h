@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,8 @@ enum class Command { Start, Stop, Acknowledge, ProtectionsOff };
 
 // The controller's code of a command (function 6, register 402).
 std::uint16_t CommandCode(Command command);
+// The command as its button names it: "СТАРТ", "СТОП", "КВИТ", "ОТКЛ. ЗАЩ".
+QString CommandCaption(Command command);
 
 // Byte k (0 = least significant) of a signed 32-bit value; 0 for k outside 0..3.
 std::uint8_t ValueByte(std::int32_t value, int k);

@@ -101,6 +101,12 @@ void MainWindow::buildMenu() {
     mnu_traffic = menuBar()->addAction(QStringLiteral("&Монитор обмена"));
     mnu_traffic->setObjectName(QStringLiteral("mnu_traffic"));
     connect(mnu_traffic, &QAction::triggered, this, &MainWindow::trafficMenuChosen);
+    mnu_charts = menuBar()->addAction(QStringLiteral("&Графики"));
+    mnu_charts->setObjectName(QStringLiteral("mnu_charts"));
+    connect(mnu_charts, &QAction::triggered, this, &MainWindow::chartsMenuChosen);
+    mnu_journal = menuBar()->addAction(QStringLiteral("&Журнал событий"));
+    mnu_journal->setObjectName(QStringLiteral("mnu_journal"));
+    connect(mnu_journal, &QAction::triggered, this, &MainWindow::journalMenuChosen);
 }
 
 void MainWindow::buildHeader(QWidget* area) {
@@ -182,15 +188,11 @@ void MainWindow::buildRightColumn(QWidget* area) {
     caption(area, "lblc_acc", QStringLiteral("Аккумулятор, В"), row(48, 770, 110));
     lbl_acc = value(area, "lbl_acc", QStringLiteral("Аккумулятор, В"), row(48, 885, 55));
 
-    const std::array<std::pair<QString, Command>, 4> commands{{
-        {QStringLiteral("СТАРТ"), Command::Start},
-        {QStringLiteral("СТОП"), Command::Stop},
-        {QStringLiteral("КВИТ"), Command::Acknowledge},
-        {QStringLiteral("ОТКЛ. ЗАЩ"), Command::ProtectionsOff},
-    }};
+    const std::array<Command, 4> commands{Command::Start, Command::Stop, Command::Acknowledge,
+                                          Command::ProtectionsOff};
     for (int i = 0; i < 4; ++i) {
-        const Command command = commands[i].second;
-        auto* button = new QPushButton(commands[i].first, area);
+        const Command command = commands[i];
+        auto* button = new QPushButton(CommandCaption(command), area);
         button->setObjectName(indexed("cmd_mode", i));
         button->setGeometry(770 + 88 * (i % 2), 84 + 40 * (i / 2), 82, 34);
         connect(button, &QPushButton::clicked, this,

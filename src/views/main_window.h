@@ -41,6 +41,8 @@ signals:
     void paramMenuChosen();
     void portMenuChosen();
     void trafficMenuChosen();
+    void chartsMenuChosen();
+    void journalMenuChosen();
     void closing();
 
 protected:
@@ -59,6 +61,8 @@ private:
     QAction* mnu_param = nullptr;
     QAction* mnu_settings = nullptr;
     QAction* mnu_traffic = nullptr;
+    QAction* mnu_charts = nullptr;
+    QAction* mnu_journal = nullptr;
     QLabel* lbl_object = nullptr;
     QLabel* lbl_pr_ver = nullptr;
     QLabel* lbl_sw_ver = nullptr;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "history/event_journal.h"
+
+#include <QAbstractTableModel>
+#include <deque>
+#include <optional>
+
+// The journal as the window's table: time and event, oldest first, all kinds or one. It takes
+// new entries when refreshed (once a second), so a burst of lines costs one repaint.
+class JournalRows : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit JournalRows(const EventJournal& journal, QObject* parent = nullptr);
+
+    // The filter's choices: "Все события", then one per kind, in the order of JournalKind.
+    static QStringList filterNames();
+    // Empty shows every kind.
+    void setKind(std::optional<JournalKind> kind);
+    void refresh();
+
+    const JournalEntry& entry(int row) const { return *shown[row]; }
+    // The rows shown, as a spreadsheet file holds them.
+    QByteArray fileText() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    bool passes(const JournalEntry& entry) const { return !kind || entry.kind == *kind; }
+
+    const EventJournal& journal;
+    std::optional<JournalKind> kind;
+    // Entries of a deque keep their place while others are added or dropped at the ends.
+    std::deque<const JournalEntry*> shown;
+    std::int64_t taken = 0;
+    std::int64_t dropped = 0;
+};

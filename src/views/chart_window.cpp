@@ -1,0 +1,306 @@
+#include "views/chart_window.h"
+
+#include "history/session_recorder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+namespace {
+// Twice a second: following the present looks smooth, and a redraw of ten series costs
+// about 3 ms.
+constexpr int kRedrawMs = 500;
+
+struct Span {
+    const char* caption;
+    std::int64_t ms; // 0: the whole history
+};
+constexpr std::array<Span, 4> kSpans{{
+    {"1 мин", 60'000},
+    {"10 мин", 600'000},
+    {"1 ч", 3'600'000},
+    {"Всё", 0},
+}};
+constexpr int kDefaultSpan = 1;
+
+const std::array<QColor, kQuantityCount> kColours{
+    QColor(200, 0, 0),   QColor(120, 60, 0), QColor(0, 110, 200), QColor(230, 120, 0),
+    QColor(150, 0, 150), QColor(0, 140, 0),  QColor(0, 170, 170), QColor(90, 90, 90),
+    QColor(200, 0, 120), QColor(0, 0, 200)};
+
+// Quantities of one unit share a value axis: speeds, temperatures, pressures, voltage.
+int unitAxisOf(Quantity quantity) {
+    const QString unit = LookOf(quantity).unit;
+    QStringList units;
+    for (int q = 0; q < kQuantityCount; ++q)
+        if (!units.contains(LookOf(QuantityAt(q)).unit))
+            units.append(LookOf(QuantityAt(q)).unit);
+    return static_cast<int>(units.indexOf(unit));
+}
+
+double seconds(std::int64_t ms) {
+    return static_cast<double>(ms) / 1000.0;
+}
+} // namespace
+
+ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWidget* owner)
+    : QWidget(owner, Qt::Window), recorder(recorder), decimal_separator(decimalSeparator) {
+    setObjectName(QStringLiteral("frm_charts"));
+    setWindowTitle(QStringLiteral("Графики"));
+    resize(1100, 650);
+    ask_save_name = [this](const QString& title, const QString& filter) {
+        return QFileDialog::getSaveFileName(this, title, QString(), filter);
+    };
+
+    buildPlot();
+    span_box = new QComboBox(this);
+    span_box->setObjectName(QStringLiteral("span"));
+    span_box->setAccessibleName(QStringLiteral("Интервал"));
+    for (const Span& span : kSpans)
+        span_box->addItem(QString::fromUtf8(span.caption));
+    span_box->setCurrentIndex(kDefaultSpan);
+    pause_button = new QPushButton(QStringLiteral("Пауза"), this);
+    pause_button->setObjectName(QStringLiteral("pause"));
+    pause_button->setCheckable(true);
+    auto* save = new QPushButton(QStringLiteral("Сохранить изображение…"), this);
+    save->setObjectName(QStringLiteral("save_image"));
+    record_button = new QPushButton(QStringLiteral("Записывать в файл"), this);
+    record_button->setObjectName(QStringLiteral("record"));
+    record_button->setCheckable(true);
+    readout_label = new QLabel(this);
+    readout_label->setObjectName(QStringLiteral("readout"));
+    readout_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    readout_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    record_label = new QLabel(this);
+    record_label->setObjectName(QStringLiteral("record_state"));
+
+    auto* tools = new QHBoxLayout;
+    auto* spanCaption = new QLabel(QStringLiteral("Интервал:"), this);
+    spanCaption->setBuddy(span_box);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{spanCaption, span_box, pause_button, save, record_button})
+        tools->addWidget(w);
+    tools->addStretch();
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(buildChoices());
+    middle->addWidget(plot, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tools);
+    layout->addLayout(middle, 1);
+    layout->addWidget(readout_label);
+    layout->addWidget(record_label);
+
+    redraw_timer = new QTimer(this);
+    redraw_timer->setInterval(kRedrawMs);
+    connect(redraw_timer, &QTimer::timeout, this, &ChartWindow::redraw);
+    connect(span_box, &QComboBox::currentIndexChanged, this, &ChartWindow::redraw);
+    connect(pause_button, &QPushButton::toggled, this, [this](bool paused) {
+        setPaused(paused);
+        redraw();
+    });
+    connect(save, &QPushButton::clicked, this, &ChartWindow::saveImage);
+    connect(record_button, &QPushButton::toggled, this, &ChartWindow::toggleRecording);
+    connect(&recorder, &SessionRecorder::recordingFailed, this, &ChartWindow::showRecordingState);
+    showRecordingState();
+}
+
+void ChartWindow::buildPlot() {
+    plot = new QCustomPlot(this);
+    plot->setObjectName(QStringLiteral("plot"));
+    plot->setAccessibleName(QStringLiteral("Графики"));
+    plot->setNotAntialiasedElements(QCP::aeAll);
+    QCPAxisRect* rect = plot->axisRect();
+    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+    ticker->setDateTimeFormat(QStringLiteral("HH:mm:ss"));
+    plot->xAxis->setTicker(ticker);
+    unit_axes = {plot->yAxis, rect->addAxis(QCPAxis::atLeft), plot->yAxis2,
+                 rect->addAxis(QCPAxis::atRight)};
+    for (int q = 0; q < kQuantityCount; ++q) {
+        const Quantity quantity = QuantityAt(q);
+        QCPAxis* axis = unit_axes[unitAxisOf(quantity)];
+        axis->setLabel(LookOf(quantity).unit);
+        graphs[q] = plot->addGraph(plot->xAxis, axis);
+        graphs[q]->setPen(QPen(kColours[q], 1.5));
+        graphs[q]->setName(QuantityTitle(quantity));
+    }
+    cursor_line = new QCPItemStraightLine(plot);
+    cursor_line->setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+    cursor_line->setVisible(false);
+    // Dragging or zooming back in time stops following the present.
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    rect->setRangeDrag(Qt::Horizontal);
+    rect->setRangeZoom(Qt::Horizontal);
+    rect->setRangeDragAxes(plot->xAxis, nullptr);
+    rect->setRangeZoomAxes(plot->xAxis, nullptr);
+    connect(plot, &QCustomPlot::mousePress, this, [this] { pause_button->setChecked(true); });
+    connect(plot, &QCustomPlot::mouseWheel, this, [this] { pause_button->setChecked(true); });
+    connect(plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) {
+        showCursor(plot->xAxis->pixelToCoord(event->position().x()));
+    });
+}
+
+QWidget* ChartWindow::buildChoices() {
+    auto* panel = new QWidget(this);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    for (int q = 0; q < kQuantityCount; ++q) {
+        auto* box = new QCheckBox(QuantityTitle(QuantityAt(q)), panel);
+        box->setObjectName(QStringLiteral("quantity_%1").arg(q));
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::WindowText, kColours[q]);
+        box->setPalette(palette);
+        // The engine speed and the coolant are what a start is watched by.
+        box->setChecked(QuantityAt(q) == Quantity::EngineSpeed ||
+                        QuantityAt(q) == Quantity::CoolantTemperature);
+        connect(box, &QCheckBox::toggled, this, &ChartWindow::redraw);
+        quantity_boxes[q] = box;
+        column->addWidget(box);
+    }
+    column->addStretch();
+    return panel;
+}
+
+std::int64_t ChartWindow::spanMs() const {
+    return kSpans[span_box->currentIndex()].ms;
+}
+
+void ChartWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    redraw();
+    redraw_timer->start();
+}
+
+void ChartWindow::hideEvent(QHideEvent* event) {
+    redraw_timer->stop();
+    QWidget::hideEvent(event);
+}
+
+void ChartWindow::setPaused(bool paused) {
+    // While paused the x range stays where the user left it; span changes still apply.
+    if (!paused)
+        cursor_seconds = -1;
+}
+
+void ChartWindow::redraw() {
+    const EngineHistory& history = recorder.history();
+    if (!pause_button->isChecked() || sender() == span_box) {
+        const std::int64_t last = history.size() > 0 ? history.at(history.size() - 1).wall_ms
+                                                     : QDateTime::currentMSecsSinceEpoch();
+        const std::int64_t first = history.size() > 0 ? history.at(0).wall_ms : last;
+        const std::int64_t span =
+            spanMs() > 0 ? spanMs() : std::max<std::int64_t>(last - first, 1000);
+        plot->xAxis->setRange(seconds(last - span), seconds(last));
+    }
+    const auto fromMs = static_cast<std::int64_t>(plot->xAxis->range().lower * 1000);
+    const auto toMs = static_cast<std::int64_t>(plot->xAxis->range().upper * 1000);
+    const int columns = std::max(1, plot->axisRect()->width());
+    std::array<bool, 4> axisUsed{};
+    for (int q = 0; q < kQuantityCount; ++q) {
+        const bool shown = quantity_boxes[q]->isChecked();
+        graphs[q]->setVisible(shown);
+        if (!shown) {
+            graphs[q]->data()->clear();
+            continue;
+        }
+        QList<double> keys, values;
+        for (const QPointF& point : history.decimated(QuantityAt(q), fromMs, toMs, columns)) {
+            keys.append(point.x() / 1000.0);
+            values.append(point.y());
+        }
+        graphs[q]->setData(keys, values, true);
+        axisUsed[unitAxisOf(QuantityAt(q))] = true;
+    }
+    for (int a = 0; a < 4; ++a) {
+        unit_axes[a]->setVisible(axisUsed[a]);
+        bool found = false;
+        QCPRange range;
+        for (int q = 0; q < kQuantityCount; ++q)
+            if (graphs[q]->visible() && unitAxisOf(QuantityAt(q)) == a) {
+                bool any = false;
+                const QCPRange r = graphs[q]->getValueRange(any, QCP::sdBoth, plot->xAxis->range());
+                if (any)
+                    range = found ? QCPRange(std::min(range.lower, r.lower),
+                                             std::max(range.upper, r.upper))
+                                  : r;
+                found = found || any;
+            }
+        if (found) {
+            const double margin = std::max(range.size() * 0.05, 0.5);
+            unit_axes[a]->setRange(range.lower - margin, range.upper + margin);
+        }
+    }
+    if (cursor_seconds >= 0)
+        showCursor(cursor_seconds);
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartWindow::showCursor(double at) {
+    const EngineHistory& history = recorder.history();
+    const int i = history.nearest(static_cast<std::int64_t>(std::llround(at * 1000)));
+    if (i < 0)
+        return;
+    cursor_seconds = at;
+    const EngineSample& sample = history.at(i);
+    cursor_line->point1->setCoords(seconds(sample.wall_ms), 0);
+    cursor_line->point2->setCoords(seconds(sample.wall_ms), 1);
+    cursor_line->setVisible(true);
+    QStringList parts{
+        QDateTime::fromMSecsSinceEpoch(sample.wall_ms).toString(QStringLiteral("HH:mm:ss.zzz"))};
+    for (int q = 0; q < kQuantityCount; ++q) {
+        if (!quantity_boxes[q]->isChecked() || std::isnan(sample.raw[q]))
+            continue;
+        const Quantity quantity = QuantityAt(q);
+        parts.append(
+            QStringLiteral("%1: %2 %3")
+                .arg(LookOf(quantity).name,
+                     QuantityText(quantity, std::llround(sample.raw[q]), decimal_separator),
+                     LookOf(quantity).unit));
+    }
+    readout_label->setText(parts.join(QStringLiteral("   ")));
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartWindow::saveImage() {
+    QString path = ask_save_name(QStringLiteral("Сохранить изображение"),
+                                 QStringLiteral("Изображение PNG (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+        path += QStringLiteral(".png");
+    if (!grab().save(path, "PNG"))
+        record_label->setText(QStringLiteral("Изображение не сохранено: ") +
+                              QDir::toNativeSeparators(path));
+}
+
+void ChartWindow::toggleRecording(bool on) {
+    if (!on) {
+        recorder.stopRecording();
+    } else {
+        const QString path = ask_save_name(QStringLiteral("Записывать значения в файл"),
+                                           QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
+        if (!path.isEmpty())
+            recorder.startRecording(path);
+    }
+    showRecordingState();
+}
+
+void ChartWindow::showRecordingState() {
+    const QSignalBlocker quiet(record_button);
+    record_button->setChecked(recorder.recording());
+    if (recorder.recording())
+        record_label->setText(QStringLiteral("Запись в файл: ") +
+                              QDir::toNativeSeparators(recorder.recordingFileName()));
+    else if (!recorder.recordingError().isEmpty())
+        record_label->setText(QStringLiteral("Запись в файл остановлена: ") +
+                              recorder.recordingError());
+    else
+        record_label->clear();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "live/engine_quantities.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QCPAxis;
+class QCPGraph;
+class QCPItemStraightLine;
+class QCustomPlot;
+class QLabel;
+class QPushButton;
+class QTimer;
+class SessionRecorder;
+
+// «Графики»: the chosen quantities of the session against time, one value axis per unit. It
+// follows the present over the chosen span until the user pauses, drags or zooms (wheel) back
+// in time; a cursor under the mouse reads every shown value at that time. Long spans are drawn
+// decimated, so a day redraws as fast as a minute.
+class ChartWindow : public QWidget {
+    Q_OBJECT
+public:
+    ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWidget* owner = nullptr);
+
+    // How a file name is asked for; tests answer without a modal dialog.
+    std::function<QString(const QString& title, const QString& filter)> ask_save_name;
+
+    // Redraws now (a timer does it twice a second while the window is shown).
+    void redraw();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void buildPlot();
+    QWidget* buildChoices();
+    void setPaused(bool paused);
+    void showCursor(double seconds);
+    void saveImage();
+    void toggleRecording(bool on);
+    void showRecordingState();
+    std::int64_t spanMs() const;
+
+    SessionRecorder& recorder;
+    QChar decimal_separator;
+    QCustomPlot* plot = nullptr;
+    std::array<QCheckBox*, kQuantityCount> quantity_boxes{};
+    std::array<QCPGraph*, kQuantityCount> graphs{};
+    std::array<QCPAxis*, 4> unit_axes{};
+    QCPItemStraightLine* cursor_line = nullptr;
+    QComboBox* span_box = nullptr;
+    QPushButton* pause_button = nullptr;
+    QPushButton* record_button = nullptr;
+    QLabel* readout_label = nullptr;
+    QLabel* record_label = nullptr;
+    QTimer* redraw_timer = nullptr;
+    double cursor_seconds = -1;
+};

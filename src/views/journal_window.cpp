@@ -1,0 +1,106 @@
+#include "views/journal_window.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kRefreshMs = 1000;
+} // namespace
+
+JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
+    : QWidget(owner, Qt::Window), journal(journal), rows(journal) {
+    setObjectName(QStringLiteral("frm_journal"));
+    setWindowTitle(QStringLiteral("Журнал событий"));
+    resize(700, 500);
+    ask_save_name = [this](const QString& title) {
+        return QFileDialog::getSaveFileName(this, title, QString(),
+                                            QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
+    };
+
+    table = new QTableView(this);
+    table->setObjectName(QStringLiteral("journal_table"));
+    table->setModel(&rows);
+    table->setWordWrap(false);
+    table->setShowGrid(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setColumnWidth(0, 170);
+
+    auto* kindCaption = new QLabel(QStringLiteral("Показывать:"), this);
+    kind_box = new QComboBox(this);
+    kind_box->setObjectName(QStringLiteral("kind_filter"));
+    kind_box->addItems(JournalRows::filterNames());
+    kindCaption->setBuddy(kind_box);
+    auto* save = new QPushButton(QStringLiteral("Сохранить в файл…"), this);
+    save->setObjectName(QStringLiteral("save"));
+    file_label = new QLabel(this);
+    file_label->setObjectName(QStringLiteral("journal_file"));
+
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(kindCaption);
+    tools->addWidget(kind_box);
+    tools->addWidget(save);
+    tools->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tools);
+    layout->addWidget(table, 1);
+    layout->addWidget(file_label);
+
+    refresh_timer = new QTimer(this);
+    refresh_timer->setInterval(kRefreshMs);
+    connect(refresh_timer, &QTimer::timeout, this, &JournalWindow::refresh);
+    connect(kind_box, &QComboBox::currentIndexChanged, this, [this](int index) {
+        rows.setKind(index > 0 ? std::optional(static_cast<JournalKind>(index - 1)) : std::nullopt);
+        table->scrollToBottom();
+    });
+    connect(save, &QPushButton::clicked, this, &JournalWindow::saveShown);
+}
+
+void JournalWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
+    table->scrollToBottom();
+    refresh_timer->start();
+}
+
+void JournalWindow::hideEvent(QHideEvent* event) {
+    refresh_timer->stop();
+    QWidget::hideEvent(event);
+}
+
+void JournalWindow::refresh() {
+    const QScrollBar* bar = table->verticalScrollBar();
+    const bool follow = bar->value() == bar->maximum();
+    rows.refresh();
+    if (follow)
+        table->scrollToBottom();
+    if (!journal.error().isEmpty())
+        file_label->setText(QStringLiteral("Файл журнала не записывается: ") + journal.error());
+    else if (!journal.fileName().isEmpty())
+        file_label->setText(QStringLiteral("Файл журнала: ") +
+                            QDir::toNativeSeparators(journal.fileName()));
+}
+
+void JournalWindow::saveShown() {
+    const QString path = ask_save_name(QStringLiteral("Сохранить журнал событий"));
+    if (path.isEmpty())
+        return;
+    rows.refresh();
+    const QByteArray text = rows.fileText();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        file_label->setText(QStringLiteral("Файл не сохранён: %1").arg(file.errorString()));
+}

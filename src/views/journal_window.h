@@ -1,0 +1,37 @@
+#pragma once
+
+#include "history/journal_rows.h"
+
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QTableView;
+class QTimer;
+
+// «Журнал событий»: the session's journal, newest at the bottom and followed unless the user
+// looks further up, a filter by kind, and saving the rows shown.
+class JournalWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit JournalWindow(const EventJournal& journal, QWidget* owner = nullptr);
+
+    // How a file name is asked for; tests answer without a modal dialog.
+    std::function<QString(const QString& title)> ask_save_name;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void refresh();
+    void saveShown();
+
+    const EventJournal& journal;
+    JournalRows rows;
+    QTableView* table = nullptr;
+    QComboBox* kind_box = nullptr;
+    QLabel* file_label = nullptr;
+    QTimer* refresh_timer = nullptr;
+};

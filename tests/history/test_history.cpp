@@ -1,0 +1,178 @@
+#include "file_bytes.h"
+#include "frames.h"
+#include "history/session_recorder.h"
+
+#include <QDateTime>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+namespace {
+const std::int64_t kMorning =
+    QDateTime(QDate(2026, 12, 7), QTime(10, 20, 30, 45)).toMSecsSinceEpoch();
+
+// A recorder on a clock the test moves, fed decoded poll answers.
+struct Session {
+    explicit Session(QChar separator = QLatin1Char(','))
+        : decoder(separator), recorder(separator, [this] { return now; }) {}
+    void answer(const Registers& registers) {
+        recorder.takePoll(decoder.decode(RxOf(PollFrame(registers))));
+    }
+    std::int64_t now = kMorning;
+    PollDecoder decoder;
+    SessionRecorder recorder;
+};
+
+QStringList FileLines(const QString& path) {
+    const QByteArray bytes = FileBytes(path);
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return {QStringLiteral("no byte-order mark")};
+    QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    lines.removeLast(); // after the last line end
+    return lines;
+}
+} // namespace
+
+class HistoryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void recordingLine_data() {
+        QTest::addColumn<QChar>("separator");
+        QTest::addColumn<int>("objectType");
+        QTest::addColumn<QString>("line");
+        const QString dgu = QStringLiteral("2026-12-07 10:20:30.045;100000;;85,3;-2,5;90;3,45;"
+                                           "0,5;1,2;0,07;24,6");
+        QTest::newRow("ДГУ, comma") << QChar(',') << 0 << dgu;
+        QTest::newRow("ДРА, point")
+            << QChar('.') << 1
+            << QStringLiteral("2026-12-07 10:20:30.045;100000;65535;85.3;-2.5;90;3.45;0.5;1.2;"
+                              "0.07;24.6");
+    }
+    // Each poll answer is one line of the values as the main window shows them; the shaft's
+    // column is empty for a ДГУ. A new file starts with the mark and the header.
+    void recordingLine() {
+        QFETCH(QChar, separator);
+        QFETCH(int, objectType);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("запись.csv");
+        Session s(separator);
+        QVERIFY(s.recorder.startRecording(path));
+        s.answer({{2, std::uint16_t(objectType)},
+                  {3, 1},
+                  {4, 0x86A0},
+                  {5, 0},
+                  {6, 0xFFFF},
+                  {7, 853},
+                  {8, 0xFFE7},
+                  {13, 900},
+                  {9, 345},
+                  {14, 50},
+                  {10, 120},
+                  {11, 7},
+                  {15, 246}});
+        s.recorder.flush();
+        QCOMPARE(FileLines(path),
+                 QStringList(
+                     {QStringLiteral("Время;Двигатель, об/мин;Гребной вал, об/мин;ОЖ, °C;Масло, °C;"
+                                     "Масло ред., °C;Масло, кг/см2;Масло ред., кг/см2;ВТК, кг/см2;"
+                                     "НТК, кг/см2;Аккумулятор, В"),
+                      line}));
+        // Recording again appends below, without a second header.
+        s.recorder.stopRecording();
+        QVERIFY(s.recorder.startRecording(path));
+        s.answer({});
+        s.recorder.flush();
+        QCOMPARE(FileLines(path).size(), 3);
+    }
+
+    // A full disk stops the recording with one report; the samples go on.
+    void recordingThatCannotBeWritten() {
+        Session s;
+        QSignalSpy failed(&s.recorder, &SessionRecorder::recordingFailed);
+        QVERIFY(s.recorder.startRecording(QStringLiteral("/dev/full")));
+        for (int i = 0; i < 3; ++i) {
+            s.answer({{3, 0}, {4, std::uint16_t(i)}});
+            s.recorder.flush();
+        }
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(failed[0][0].toString().startsWith(QStringLiteral("/dev/full: ")));
+        QVERIFY(!s.recorder.recording());
+        QCOMPARE(s.recorder.history().size(), 3);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("busy"));
+        QVERIFY(!s.recorder.startRecording(dir.filePath("busy")));
+    }
+
+    // A scripted session: the state as found, then only changes; a silence of one second loses
+    // the link, and the next answer tells the state as found again.
+    void journal() {
+        QTemporaryDir dir;
+        Session s;
+        s.recorder.journal().useFile(dir.filePath("журнал.csv"));
+        s.answer({{2, 0}, {70, 0x0004}, {75, 0x0020}});
+        s.now += 200;
+        s.answer({{0, 0x8000}, {2, 0}, {70, 0x0004}, {92, 0x0010}});
+        s.now += 200;
+        s.answer({{0, 0x8000}, {2, 1}, {70, 0x0004}, {92, 0x0010}, {90, 0x8000}});
+        s.now += 999;
+        s.recorder.checkLink();
+        s.now += 1;
+        s.recorder.checkLink();
+        s.now += 500;
+        s.answer({{2, 1}, {70, 0x0005}});
+        s.recorder.note(JournalKind::Command, QStringLiteral("Команда СТАРТ"));
+        s.recorder.flush();
+        const auto at = [](int ms, const char* text) {
+            return QDateTime::fromMSecsSinceEpoch(kMorning + ms)
+                       .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz;")) +
+                   QString::fromUtf8(text);
+        };
+        QCOMPARE(FileLines(dir.filePath("журнал.csv")),
+                 QStringList({QStringLiteral("Время;Событие"), at(0, "Связь установлена"),
+                              at(0, "Тип объекта: ДГУ"), at(0, "«Работа»: вкл"),
+                              at(0, "Сигнал 5: вкл"), at(200, "Управление по Modbus заблокировано"),
+                              at(200, "Сигнал 5: выкл"), at(200, "«Авария» «Текущая»: 0000 → 0010"),
+                              at(400, "Тип объекта: ДРА"), at(400, "Сигнал 255: вкл"),
+                              at(1400, "Связь потеряна"), at(1900, "Связь установлена"),
+                              at(1900, "Тип объекта: ДРА"), at(1900, "«Авария»: вкл"),
+                              at(1900, "«Работа»: вкл"), at(1900, "Команда СТАРТ")}));
+        QCOMPARE(s.recorder.journal().entries().size(), 15u);
+    }
+
+    // Without a named file, each day's entries go to that day's file in the folder.
+    void journalFileADay() {
+        QTemporaryDir dir;
+        Session s;
+        s.now = QDateTime(QDate(2026, 12, 7), QTime(23, 59, 59, 900)).toMSecsSinceEpoch();
+        s.recorder.journal().useDailyFiles(dir.filePath("journal"));
+        s.recorder.note(JournalKind::Command, QStringLiteral("Команда СТОП"));
+        s.now += 200;
+        s.recorder.note(JournalKind::Command, QStringLiteral("Команда КВИТ"));
+        s.recorder.flush();
+        QCOMPARE(FileLines(dir.filePath("journal/2026-12-07.csv")).value(1),
+                 QStringLiteral("2026-12-07 23:59:59.900;Команда СТОП"));
+        QCOMPARE(FileLines(dir.filePath("journal/2026-12-08.csv")).value(1),
+                 QStringLiteral("2026-12-08 00:00:00.100;Команда КВИТ"));
+    }
+
+    // Long spans keep each column's extremes (a one-sample spike survives), short ones every
+    // sample; a day is the most kept.
+    void history() {
+        EngineHistory h;
+        for (int i = 0; i < 1000; ++i)
+            h.append({kMorning + 200 * i, {float(i == 500 ? 3000 : 100)}});
+        const QList<QPointF> all =
+            h.decimated(Quantity::EngineSpeed, kMorning, kMorning + 200 * 999, 10);
+        QVERIFY(all.size() <= 20);
+        QVERIFY(std::any_of(all.begin(), all.end(), [](QPointF p) { return p.y() == 3000; }));
+        QCOMPARE(h.decimated(Quantity::EngineSpeed, kMorning, kMorning + 200 * 9, 10).size(), 10);
+        QCOMPARE(h.at(h.nearest(kMorning + 200 * 7 + 99)).wall_ms, kMorning + 200 * 7);
+        h.append({kMorning + EngineHistory::kKeptMs + 200 * 10, {}});
+        QCOMPARE(h.at(0).wall_ms, kMorning + 200 * 10);
+    }
+};
+
+QTEST_GUILESS_MAIN(HistoryTest)
+#include "test_history.moc"
