@@ -117,6 +117,7 @@ void ChartWindow::buildPlot() {
     plot->setObjectName(QStringLiteral("plot"));
     plot->setAccessibleName(QStringLiteral("Графики"));
     plot->setNotAntialiasedElements(QCP::aeAll);
+    plot->setMouseTracking(true);
     QCPAxisRect* rect = plot->axisRect();
     auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
     ticker->setDateTimeFormat(QStringLiteral("HH:mm:ss"));

@@ -2,11 +2,14 @@
 #include "file_bytes.h"
 #include "link_rig.h"
 #include "scripted_messages.h"
+#include "views/journal_window.h"
 #include "views/port_dialog.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -125,6 +128,53 @@ private slots:
         f.window.close();
         QVERIFY(!f.running() && !params->isVisible() && !f.port->isOpen());
         QCOMPARE(FileBytes(f.path), kCom3);
+    }
+
+    // What the tool saw and did goes to the journal, which opens from its own menu entry
+    // after the monitor's, filters by kind and saves what it shows; a recording file that
+    // cannot be written is said once while polling goes on.
+    void journalAndRecording() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        QStringList menu;
+        for (QAction* entry : f.window.menuBar()->actions())
+            menu << entry->text();
+        QCOMPARE(menu.mid(2), (QStringList{"&Монитор обмена", "&Графики", "&Журнал событий"}));
+        f.answer({});
+        f.answer(PollFrame({{75, 0x0020}}));
+        f.window.findChild<QPushButton*>("cmd_mode_0")->click();
+        f.window.findChild<QAction*>("mnu_param")->trigger();
+        f.window.findChild<QAction*>("mnu_journal")->trigger();
+        QWidget* journal = f.window.findChild<QWidget*>("frm_journal");
+        QVERIFY(journal && journal->isVisible());
+        auto* table = journal->findChild<QTableView*>("journal_table");
+        const auto events = [table] {
+            QStringList texts;
+            for (int row = 0; row < table->model()->rowCount(); ++row)
+                texts << table->model()->index(row, 1).data().toString();
+            return texts;
+        };
+        QCOMPARE(events(), (QStringList{"Связь установлена", "Тип объекта: ДГУ", "Сигнал 5: вкл",
+                                        "Команда СТАРТ", "Чтение всех параметров"}));
+        journal->findChild<QComboBox*>("kind_filter")->setCurrentText("Команды");
+        QCOMPARE(events(), QStringList{"Команда СТАРТ"});
+        QTemporaryDir dir;
+        static_cast<JournalWindow*>(journal)->ask_save_name = [&](const QString&) {
+            return dir.filePath("журнал.csv");
+        };
+        journal->findChild<QPushButton*>("save")->click();
+        QCOMPARE(FileBytes(dir.filePath("журнал.csv")),
+                 "\xEF\xBB\xBFВремя;Событие\r\n" +
+                     table->model()->index(0, 0).data().toString().toUtf8() + ";Команда СТАРТ\r\n");
+
+        QVERIFY(f.tool.recorder().startRecording("/dev/full"));
+        f.answer(PollFrame({}));
+        f.tool.recorder().flush();
+        f.tool.recorder().flush();
+        QCOMPARE(f.boxes.shown.size(), 1);
+        QCOMPARE(f.boxes.shown[0].title, QString("Запись в файл остановлена"));
+        QVERIFY(f.boxes.shown[0].text.startsWith("/dev/full: "));
+        QCOMPARE(f.answer(PollFrame({})).left(8), QString("07 64 01"));
     }
 };
 
