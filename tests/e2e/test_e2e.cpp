@@ -1,3 +1,4 @@
+#include "app/tool_options.h"
 #include "file_bytes.h"
 #include "frames.h"
 #include "sim_process.h"
@@ -205,6 +206,42 @@ private slots:
                  qPrintable(QString("%1 %2").arg(sent.size()).arg(taken.size())));
         const qsizetype both = std::min(sent.size(), taken.size());
         QCOMPARE(sent.first(both), taken.first(both));
+    }
+
+    // A start and a stop pressed on the tool, recorded and journalled through the command line's
+    // files: the speed rises in the recording, the journal holds the commands and the LEDs.
+    void recordingAndJournalOfAStart() {
+        Line line;
+        QVERIFY2(line.start(), qPrintable(line.sim.errorText()));
+        const QString record = line.sim.filePath("запись.csv");
+        const QString journal = line.sim.filePath("журнал.csv");
+        ToolOptions options;
+        options.process({"zarn-tool", "--record", record, "--journal", journal});
+        options.applyTo(line.tool->tool);
+        MainWindow& main = line.tool->tool.window();
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
+        ToolSession::runFor(1000);
+        main.findChild<QPushButton*>("cmd_mode_0")->click();
+        ToolSession::runFor(3000);
+        main.findChild<QPushButton*>("cmd_mode_1")->click();
+        ToolSession::runFor(1000);
+        line.tool->tool.recorder().flush();
+
+        QList<int> speeds;
+        for (const QString& l : QString::fromUtf8(FileBytes(record)).split("\r\n").mid(1, -1))
+            if (!l.isEmpty())
+                speeds << l.section(';', 1, 1).toInt();
+        QVERIFY2(speeds.size() >= 20 && speeds.first() == 0 &&
+                     *std::max_element(speeds.begin(), speeds.end()) > 100,
+                 qPrintable(QString::number(speeds.size())));
+        QStringList events;
+        for (const QString& l : QString::fromUtf8(FileBytes(journal)).split("\r\n"))
+            events << l.section(';', 1);
+        for (const char* expected :
+             {"Связь установлена", "«Готов»: вкл", "Команда СТАРТ", "«Работа»: вкл",
+              "«Готов»: выкл", "Команда СТОП", "«Двиг. ост.»: вкл"})
+            QVERIFY2(events.contains(QString::fromUtf8(expected)), expected);
+        QVERIFY(events.indexOf("Команда СТАРТ") < events.indexOf("«Работа»: вкл"));
     }
 
     // The long mode (make soak): the round trip, other values each round, on a line that also

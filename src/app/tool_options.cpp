@@ -1,0 +1,49 @@
+#include "app/tool_options.h"
+
+#include "app/tool.h"
+
+#include <QStandardPaths>
+#include <cstdio>
+
+namespace {
+void tellUnopened(const QString& path, const QString& error) {
+    std::fprintf(stderr, "zarn-tool: %s: %s\n", qPrintable(path), qPrintable(error));
+}
+} // namespace
+
+ToolOptions::ToolOptions()
+    : traffic_log(QStringLiteral("traffic-log"),
+                  QStringLiteral("Записывать обмен с контроллером в файл FILE (CSV, UTF-8), с "
+                                 "первого кадра."),
+                  QStringLiteral("FILE")),
+      record(QStringLiteral("record"),
+             QStringLiteral("Записывать значения каждого ответа на опрос в файл FILE (CSV, "
+                            "UTF-8)."),
+             QStringLiteral("FILE")),
+      journal(QStringLiteral("journal"),
+              QStringLiteral("Вести журнал событий в файле FILE (CSV, UTF-8); без него — по "
+                             "файлу в день в папке данных пользователя."),
+              QStringLiteral("FILE")) {
+    parser.setApplicationDescription(
+        QStringLiteral("Сервисная программа контроллера ЗАРН (Modbus RTU, ведущий)."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({traffic_log, record, journal});
+}
+
+void ToolOptions::process(const QStringList& arguments) {
+    parser.process(arguments);
+}
+
+void ToolOptions::applyTo(Tool& tool) const {
+    if (parser.isSet(traffic_log) && !tool.traffic().startLog(parser.value(traffic_log)))
+        tellUnopened(parser.value(traffic_log), tool.traffic().logError());
+    if (parser.isSet(record) && !tool.recorder().startRecording(parser.value(record)))
+        tellUnopened(parser.value(record), tool.recorder().recordingError());
+    if (parser.isSet(journal))
+        tool.recorder().journal().useFile(parser.value(journal));
+    else
+        tool.recorder().journal().useDailyFiles(
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+            QStringLiteral("/journal"));
+}

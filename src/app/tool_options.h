@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+class Tool;
+
+// The command line of zarn-tool beyond --help and --version: the files the session is
+// written to from the first frame on.
+class ToolOptions {
+public:
+    ToolOptions();
+    // Exits with the usage text on an unknown option, as QCommandLineParser::process does.
+    void process(const QStringList& arguments);
+    // Opens the files asked for; one that cannot be opened is said on standard error, and the
+    // tool works on without it. Without --journal the journal goes to one file a day in the
+    // user's data folder.
+    void applyTo(Tool& tool) const;
+
+    QCommandLineParser parser;
+
+private:
+    QCommandLineOption traffic_log;
+    QCommandLineOption record;
+    QCommandLineOption journal;
+};
