@@ -18,7 +18,8 @@ int StartupOfTool(const QString& toolPath, int repeats);
 
 // CPU per wall second over `repeats` windows of `seconds` and poll answers per second while
 // the tool in this process polls the simulator; `extra` "params" opens the parameter window,
-// "monitor" the traffic monitor with its log file written.
+// "monitor" the traffic monitor with its log file written, "charts" the chart window following
+// all ten quantities over ten minutes.
 int PollingInProcess(int seconds, int repeats, const QString& extra);
 // The same for the built zarn-tool as its own process, and its resident memory.
 int PollingOfTool(const QString& toolPath, int seconds, int repeats);
@@ -26,6 +27,15 @@ int PollingOfTool(const QString& toolPath, int seconds, int repeats);
 // Resident memory of the traffic monitor's window holding 10,000 rows of the line's usual mix
 // (poll, its 255-byte answer, transaction write and its answer), against the window empty.
 int MonitorRows();
+
+// The chart window over a full day of samples (24 h at 5 a second), all quantities shown:
+// redraw time, median of `repeats`, and the resident memory the samples take.
+int ChartsDay(int repeats);
+// Ten minutes of samples before now, as a session that has polled that long would hold.
+class EngineHistory;
+class QWidget;
+void FillHistory(EngineHistory& history, std::int64_t endMs, int samples);
+void ShowAllQuantities(QWidget& chartWindow);
 
 // Read-all against the simulator: wall time of the 59 frames, CPU per answer, and the
 // resident memory with both windows open.

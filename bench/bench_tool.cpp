@@ -4,8 +4,10 @@
 //   bench_tool startup-of TOOL REPEATS    process start → first frame, the built zarn-tool
 //   bench_tool polling SECONDS REPEATS [params|monitor]  CPU and poll rate, in process
 //                                   (params: the parameter window open; monitor: the traffic
-//                                   monitor open and its log written)
+//                                   monitor open and its log written; charts: the chart
+//                                   window following 10 quantities over 10 minutes)
 //   bench_tool monitor-rows               memory of the traffic monitor with 10,000 rows
+//   bench_tool charts-day [REPEATS]       redraw of a 24-hour history, memory of its samples
 //   bench_tool polling-of TOOL SECONDS REPEATS   CPU, poll rate, memory of the built zarn-tool
 //   bench_tool bulk REPEATS               read-all timing, CPU per answer, memory
 #include "bench_scenarios.h"
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
         return PollingInProcess(number(2), number(3), args.value(4));
     if (scenario == "polling-of" && args.size() > 4)
         return PollingOfTool(args[2], number(3), number(4));
+    if (scenario == "charts-day")
+        return ChartsDay(number(2) > 0 ? number(2) : 20);
     if (scenario == "monitor-rows")
         return MonitorRows();
     if (scenario == "bulk" && args.size() > 2)

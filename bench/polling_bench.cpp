@@ -6,6 +6,7 @@
 #include "tool_session.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <algorithm>
@@ -59,6 +60,7 @@ void PrintShares(const QList<double>& shares, const char* source) {
 int PollingInProcess(int seconds, int repeats, const QString& extra) {
     const bool paramWindow = extra == "params";
     const bool monitor = extra == "monitor";
+    const bool charts = extra == "charts";
     SimProcess sim;
     if (!StartSimulator(sim, {}))
         return 1;
@@ -83,6 +85,11 @@ int PollingInProcess(int seconds, int repeats, const QString& extra) {
         if (!rig.tool.traffic().startLog(sim.filePath("traffic.csv")))
             return 1;
     }
+    if (charts) {
+        FillHistory(rig.tool.recorder().history(), QDateTime::currentMSecsSinceEpoch(), 3000);
+        rig.tool.window().findChild<QAction*>("mnu_charts")->trigger();
+        ShowAllQuantities(*rig.tool.window().findChild<QWidget*>("frm_charts"));
+    }
     ToolSession::runFor(kWarmUpMs);
 
     const qsizetype firstTick = ticks.size();
@@ -104,6 +111,7 @@ int PollingInProcess(int seconds, int repeats, const QString& extra) {
     std::printf("tool in process polling zarn-sim, %d × %d s%s (%s)\n", repeats, seconds,
                 paramWindow ? ", parameter window open"
                 : monitor   ? ", traffic monitor open, log written"
+                : charts    ? ", charts open: 10 quantities over 10 min"
                             : "",
                 qPrintable(QGuiApplication::platformName()));
     PrintShares(shares, "CLOCK_PROCESS_CPUTIME_ID");

@@ -26,41 +26,50 @@ int EngineHistory::nearest(std::int64_t wallMs) const {
     return wallMs - at(after - 1).wall_ms <= at(after).wall_ms - wallMs ? after - 1 : after;
 }
 
-QList<QPointF> EngineHistory::decimated(Quantity quantity, std::int64_t fromMs, std::int64_t toMs,
-                                        int columns) const {
-    const int q = static_cast<int>(quantity);
-    const double scale = LookOf(quantity).scale;
-    const int first = indexAt(fromMs), end = indexAt(toMs + 1);
-    QList<QPointF> points;
-    const auto point = [&](int i) {
-        return QPointF(static_cast<double>(at(i).wall_ms), at(i).raw[q] * scale);
+EngineHistory::Curves EngineHistory::decimated(std::int64_t fromMs, std::int64_t toMs,
+                                               int columns) const {
+    // Iterators, not indices: indexing a deque divides on every step. One pass for all ten
+    // quantities: a day of samples is 20 MB, read once.
+    const auto begin = samples.begin() + indexAt(fromMs);
+    const auto end = samples.begin() + indexAt(toMs + 1);
+    Curves curves;
+    const auto add = [&](int q, const EngineSample& sample) {
+        curves[q].append(QPointF(static_cast<double>(sample.wall_ms),
+                                 sample.raw[q] * LookOf(QuantityAt(q)).scale));
     };
-    if (end - first <= 2 * columns || columns <= 0 || toMs <= fromMs) {
-        for (int i = first; i < end; ++i)
-            if (!std::isnan(at(i).raw[q]))
-                points.append(point(i));
-        return points;
+    if (end - begin <= 2 * columns || columns <= 0 || toMs <= fromMs) {
+        for (auto it = begin; it != end; ++it)
+            for (int q = 0; q < kQuantityCount; ++q)
+                if (!std::isnan(it->raw[q]))
+                    add(q, *it);
+        return curves;
     }
     const double columnMs = static_cast<double>(toMs - fromMs) / columns;
-    int i = first;
-    while (i < end) {
-        const auto column = static_cast<std::int64_t>((at(i).wall_ms - fromMs) / columnMs);
-        int low = -1, high = -1;
-        for (; i < end && static_cast<std::int64_t>((at(i).wall_ms - fromMs) / columnMs) == column;
-             ++i) {
-            const float value = at(i).raw[q];
-            if (std::isnan(value))
+    auto it = begin;
+    while (it != end) {
+        const auto column = std::floor(static_cast<double>(it->wall_ms - fromMs) / columnMs);
+        const double columnEnd = static_cast<double>(fromMs) + (column + 1) * columnMs;
+        std::array<decltype(it), kQuantityCount> low, high;
+        low.fill(end);
+        high.fill(end);
+        for (; it != end && static_cast<double>(it->wall_ms) < columnEnd; ++it)
+            for (int q = 0; q < kQuantityCount; ++q) {
+                const float value = it->raw[q];
+                if (std::isnan(value))
+                    continue;
+                if (low[q] == end || value < low[q]->raw[q])
+                    low[q] = it;
+                if (high[q] == end || value > high[q]->raw[q])
+                    high[q] = it;
+            }
+        for (int q = 0; q < kQuantityCount; ++q) {
+            if (low[q] == end)
                 continue;
-            if (low < 0 || value < at(low).raw[q])
-                low = i;
-            if (high < 0 || value > at(high).raw[q])
-                high = i;
+            const auto first = std::min(low[q], high[q]), second = std::max(low[q], high[q]);
+            add(q, *first);
+            if (second != first)
+                add(q, *second);
         }
-        if (low < 0)
-            continue;
-        points.append(point(std::min(low, high)));
-        if (low != high)
-            points.append(point(std::max(low, high)));
     }
-    return points;
+    return curves;
 }

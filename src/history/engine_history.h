@@ -32,11 +32,11 @@ public:
     // The sample closest in time to wallMs; -1 when the history is empty.
     int nearest(std::int64_t wallMs) const;
 
-    // The scaled values of one quantity between two times, as (ms since the epoch, value), at
+    // The scaled values of each quantity between two times, as (ms since the epoch, value), at
     // most two points per column: a long span keeps each column's lowest and highest value in
     // the order they came, so a spike survives and drawing 24 hours costs what one minute does.
-    QList<QPointF> decimated(Quantity quantity, std::int64_t fromMs, std::int64_t toMs,
-                             int columns) const;
+    using Curves = std::array<QList<QPointF>, kQuantityCount>;
+    Curves decimated(std::int64_t fromMs, std::int64_t toMs, int columns) const;
 
 private:
     std::deque<EngineSample> samples;

@@ -129,7 +129,7 @@ void ChartWindow::buildPlot() {
         QCPAxis* axis = unit_axes[unitAxisOf(quantity)];
         axis->setLabel(LookOf(quantity).unit);
         graphs[q] = plot->addGraph(plot->xAxis, axis);
-        graphs[q]->setPen(QPen(kColours[q], 1.5));
+        graphs[q]->setPen(QPen(kColours[q], 1));
         graphs[q]->setName(QuantityTitle(quantity));
     }
     cursor_line = new QCPItemStraightLine(plot);
@@ -203,6 +203,7 @@ void ChartWindow::redraw() {
     const auto fromMs = static_cast<std::int64_t>(plot->xAxis->range().lower * 1000);
     const auto toMs = static_cast<std::int64_t>(plot->xAxis->range().upper * 1000);
     const int columns = std::max(1, plot->axisRect()->width());
+    const EngineHistory::Curves curves = history.decimated(fromMs, toMs, columns);
     std::array<bool, 4> axisUsed{};
     for (int q = 0; q < kQuantityCount; ++q) {
         const bool shown = quantity_boxes[q]->isChecked();
@@ -212,7 +213,7 @@ void ChartWindow::redraw() {
             continue;
         }
         QList<double> keys, values;
-        for (const QPointF& point : history.decimated(QuantityAt(q), fromMs, toMs, columns)) {
+        for (const QPointF& point : curves[q]) {
             keys.append(point.x() / 1000.0);
             values.append(point.y());
         }

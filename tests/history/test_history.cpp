@@ -163,11 +163,10 @@ private slots:
         EngineHistory h;
         for (int i = 0; i < 1000; ++i)
             h.append({kMorning + 200 * i, {float(i == 500 ? 3000 : 100)}});
-        const QList<QPointF> all =
-            h.decimated(Quantity::EngineSpeed, kMorning, kMorning + 200 * 999, 10);
+        const QList<QPointF> all = h.decimated(kMorning, kMorning + 200 * 999, 10)[0];
         QVERIFY(all.size() <= 20);
         QVERIFY(std::any_of(all.begin(), all.end(), [](QPointF p) { return p.y() == 3000; }));
-        QCOMPARE(h.decimated(Quantity::EngineSpeed, kMorning, kMorning + 200 * 9, 10).size(), 10);
+        QCOMPARE(h.decimated(kMorning, kMorning + 200 * 9, 10)[0].size(), 10);
         QCOMPARE(h.at(h.nearest(kMorning + 200 * 7 + 99)).wall_ms, kMorning + 200 * 7);
         h.append({kMorning + EngineHistory::kKeptMs + 200 * 10, {}});
         QCOMPARE(h.at(0).wall_ms, kMorning + 200 * 10);
