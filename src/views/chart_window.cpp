@@ -141,7 +141,10 @@ void ChartWindow::buildPlot() {
     rect->setRangeZoom(Qt::Horizontal);
     rect->setRangeDragAxes(plot->xAxis, nullptr);
     rect->setRangeZoomAxes(plot->xAxis, nullptr);
-    connect(plot, &QCustomPlot::mousePress, this, [this] { pause_button->setChecked(true); });
+    connect(plot, &QCustomPlot::mouseRelease, this, [this] {
+        if (plot->xAxis->range() != QCPRange(followed_from, followed_to))
+            pause_button->setChecked(true);
+    });
     connect(plot, &QCustomPlot::mouseWheel, this, [this] { pause_button->setChecked(true); });
     connect(plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) {
         showCursor(plot->xAxis->pixelToCoord(event->position().x()));
@@ -199,6 +202,8 @@ void ChartWindow::redraw() {
         const std::int64_t span =
             spanMs() > 0 ? spanMs() : std::max<std::int64_t>(last - first, 1000);
         plot->xAxis->setRange(seconds(last - span), seconds(last));
+        followed_from = plot->xAxis->range().lower;
+        followed_to = plot->xAxis->range().upper;
     }
     const auto fromMs = static_cast<std::int64_t>(plot->xAxis->range().lower * 1000);
     const auto toMs = static_cast<std::int64_t>(plot->xAxis->range().upper * 1000);

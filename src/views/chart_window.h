@@ -61,4 +61,7 @@ private:
     QLabel* record_label = nullptr;
     QTimer* redraw_timer = nullptr;
     double cursor_seconds = -1;
+    // Where redraw() put the time axis; a click that leaves it there does not pause.
+    double followed_from = 0;
+    double followed_to = 0;
 };
