@@ -11,6 +11,7 @@ enum class BoxState {
     MatchesFile,     // light green: compare found the same number
     DiffersFromFile, // light red: compare found another number
     Changed,         // white: edited, or a bulk transfer started
+    NotStored,       // light red: read back after a write-all, the controller holds another value
 };
 
 // 0xRRGGBB of each state.
@@ -27,6 +28,7 @@ constexpr std::uint32_t BoxStateRgb(BoxState state) {
     case BoxState::MatchesFile:
         return 0xC0FFC0;
     case BoxState::DiffersFromFile:
+    case BoxState::NotStored:
         return 0xFF8080;
     case BoxState::Changed:
         return 0xFFFFFF;
