@@ -128,6 +128,15 @@ QByteArray ControllerSlave::writeParameters(const QByteArray& pdu, Outcome& outc
     if (!eeprom.contains(address, count))
         return exception(101, IllegalDataAddress);
     eeprom.write(address, pdu.mid(4, count));
+    for (const StoreLimit& limit : store_limits) {
+        if (limit.address + limit.size <= address || limit.address >= address + count)
+            continue;
+        std::int32_t stored = 0;
+        for (int k = 0; k < limit.size; ++k)
+            stored = stored * 256 + eeprom.at(limit.address + k);
+        if (stored > limit.max)
+            eeprom.storeBigEndian(limit.address, limit.size, limit.max);
+    }
     outcome.eeprom_changed = count > 0;
     // The answer carries what the memory now holds, read back, from the address it was sent to.
     const QByteArray answer = frame(pdu.left(4) + eeprom.read(address, count));

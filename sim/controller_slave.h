@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <vector>
 
 // The controller as a Modbus RTU slave: it takes a request whose CRC has been checked and
 // gives the answer frame (CRC included), or nothing when the request is for another slave.
@@ -30,6 +31,13 @@ public:
     ControllerSlave(int address, int objectType, EepromImage& eeprom, EngineModel& engine);
 
     Outcome handle(const QByteArray& request, std::int64_t nowMs);
+    // A parameter at `address` of `size` bytes is stored as at most `max`.
+    struct StoreLimit {
+        int address;
+        int size;
+        std::int32_t max;
+    };
+    void limitStored(std::vector<StoreLimit> limits) { store_limits = std::move(limits); }
     int address() const { return own_address; }
 
 private:
@@ -43,6 +51,7 @@ private:
 
     int own_address;
     int object_type;
+    std::vector<StoreLimit> store_limits;
     EepromImage& eeprom;
     EngineModel& engine;
 };

@@ -5,6 +5,7 @@
 #include "eeprom_image.h"
 #include "engine_model.h"
 #include "fault_injector.h"
+#include "params/param_catalogue.h"
 #include "sim_line.h"
 #include "sim_loop.h"
 #include "sim_options.h"
@@ -85,6 +86,12 @@ int main(int argc, char** argv) {
     const std::uint32_t seed = options.seed ? *options.seed : std::random_device{}();
     EngineModel engine(SteadyMicroseconds() / 1000, seed);
     ControllerSlave slave(options.address, options.object_type, eeprom, engine);
+    ParamCatalogue catalogue;
+    catalogue.BuildParamCatalogue();
+    std::vector<ControllerSlave::StoreLimit> limits;
+    for (const auto& [number, max] : options.clamps)
+        limits.push_back({catalogue.param_address[number], catalogue.param_size[number], max});
+    slave.limitStored(limits);
     FaultInjector faults(options.drop_probability, options.corrupt_probability,
                          options.split_probability, seed);
 

@@ -31,6 +31,10 @@ const QCommandLineOption kDelay("delay", "Extra delay of every answer in millise
 const QCommandLineOption kSeed("seed", "Seed of the fault and noise generators (repeatable runs).",
                                "N");
 const QCommandLineOption kVerbose("verbose", "Log every frame received and sent to stderr.");
+const QCommandLineOption kClamp("clamp",
+                                "Store parameter N as at most MAX (its stored integer) whatever "
+                                "is written; repeatable.",
+                                "N=MAX");
 
 bool readInt(const QCommandLineParser& parser, const QCommandLineOption& option, int low, int high,
              int& into, QString& error) {
@@ -76,7 +80,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         "  split      answers sent in two parts (--split)");
     const QCommandLineOption help = parser.addHelpOption();
     parser.addOptions({kLink, kDevice, kAddress, kObjectType, kEepromFile, kDrop, kCorrupt, kSplit,
-                       kDelay, kSeed, kVerbose});
+                       kDelay, kSeed, kVerbose, kClamp});
 
     ParsedSimOptions parsed;
     parsed.help_text = parser.helpText();
@@ -116,6 +120,17 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         !readProbability(parser, kCorrupt, o.corrupt_probability, error) ||
         !readProbability(parser, kSplit, o.split_probability, error))
         return parsed;
+    for (const QString& clamp : parser.values(kClamp)) {
+        bool numberOk = false, maxOk = false;
+        const int number = clamp.section('=', 0, 0).toInt(&numberOk);
+        const int max = clamp.section('=', 1).toInt(&maxOk);
+        if (!numberOk || !maxOk || number < 0 || number > 505) {
+            error =
+                QStringLiteral("--clamp wants N=MAX with N from 0 to 505, not \"%1\"").arg(clamp);
+            return parsed;
+        }
+        o.clamps.emplace_back(number, max);
+    }
     if (parser.isSet(kSeed)) {
         bool ok = false;
         const auto seed = parser.value(kSeed).toUInt(&ok);

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // How the simulator is started: where its line is, who it is, and how badly it behaves.
 struct SimOptions {
@@ -18,6 +20,9 @@ struct SimOptions {
     int extra_delay_ms = 0;
     std::optional<std::uint32_t> seed;
     bool verbose = false;
+    // Parameters the memory keeps below a limit whatever is written (--clamp N=MAX), as a
+    // controller that limits a setting does.
+    std::vector<std::pair<int, std::int32_t>> clamps;
 };
 
 struct ParsedSimOptions {

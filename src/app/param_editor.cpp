@@ -1,16 +1,19 @@
 #include "app/param_editor.h"
 
+#include "files/parameter_backup.h"
 #include "files/parameter_file.h"
 #include "params/param_answer_decoder.h"
+#include "params/param_requests.h"
 #include "views/file_location_picker.h"
 #include "views/param_window/param_window.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QPushButton>
 
-ParamEditor::ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, StatusLine& status,
+ParamEditor::ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, LinkHost& host,
                          MessageBoxService& messages, QChar decimalSeparator, QWidget* owner)
-    : cycle(cycle), catalogue(catalogue), status(status), messages(messages),
+    : cycle(cycle), catalogue(catalogue), host(host), messages(messages),
       decimal_separator(decimalSeparator), owner(owner) {}
 
 ParamEditor::~ParamEditor() = default;
@@ -29,8 +32,10 @@ void ParamEditor::open() {
 }
 
 void ParamEditor::showAnswer(const RxBuffer& answer) {
+    const QList<ParamValueText> values = DecodeParamAnswer(answer, catalogue, decimal_separator);
+    image.take(answer[0], values);
     if (frm_param)
-        ShowParamAnswer(answer, catalogue, *frm_param, decimal_separator);
+        ShowParamValues(values, *frm_param);
 }
 
 void ParamEditor::setModbusBlocked(bool blocked) {
@@ -61,10 +66,7 @@ ParamWindow& ParamEditor::ensureWindow() {
                                .arg(frm_param->text(index).trimmed()));
     });
     connect(frm_param->readAllButton(), &QPushButton::clicked, this, [this] { readAll(true); });
-    connect(frm_param->writeAllButton(), &QPushButton::clicked, this, [this] {
-        if (transfers().writeAll())
-            emit performed(QStringLiteral("Запись всех параметров"));
-    });
+    connect(frm_param->writeAllButton(), &QPushButton::clicked, this, &ParamEditor::writeAll);
     connect(frm_param->saveFileButton(), &QPushButton::clicked, this, &ParamEditor::saveFile);
     connect(frm_param->readFileButton(), &QPushButton::clicked, this, &ParamEditor::readFile);
     connect(frm_param->compareButton(), &QPushButton::clicked, this, &ParamEditor::compareFile);
@@ -80,6 +82,61 @@ void ParamEditor::readAll(bool whiten) {
         emit performed(QStringLiteral("Чтение всех параметров"));
 }
 
+void ParamEditor::writeAll() {
+    const StoredValues sent = ExpectedAfterWriteAll(catalogue, *frm_param);
+    if (!transfers().writeAll([this] { return backUp(); }))
+        return;
+    expected = sent;
+    check_phase = CheckPhase::Writing;
+    check_until = cycle.answered() + cycle.waiting();
+    emit performed(QStringLiteral("Запись всех параметров"));
+}
+
+bool ParamEditor::backUp() {
+    if (const int missing = image.missing();
+        missing > 0 &&
+        messages.ask(MessageIcon::Question, QStringLiteral("Резервная копия неполная"),
+                     QStringLiteral("Контроллер не сообщил значения %1 параметров из %2: "
+                                    "резервная копия будет неполной.\r\nЗаписать параметры "
+                                    "без полной резервной копии?")
+                         .arg(missing)
+                         .arg(kParamCount),
+                     MessageButtons::YesNo) != MessageAnswer::Yes)
+        return false;
+    const int address = image.address() >= 0 ? image.address() : host.slaveAddress();
+    const QString name = BackupFileName(QDateTime::currentDateTime(), object_type, address);
+    while (!WriteBackup(backup_folder, name, image))
+        if (messages.ask(MessageIcon::Critical, QStringLiteral("Резервная копия не записана"),
+                         QStringLiteral("Невозможно записать резервную копию в файл %1.\r\n"
+                                        "Параметры в контроллер не записаны.")
+                             .arg(QDir::toNativeSeparators(QDir(backup_folder).filePath(name))),
+                         MessageButtons::RetryCancel) != MessageAnswer::Retry)
+            return false;
+    return true;
+}
+
+void ParamEditor::followWriteCheck() {
+    if (check_phase == CheckPhase::Idle || cycle.answered() < check_until)
+        return;
+    if (check_phase == CheckPhase::Writing) {
+        // A full ring is tried again on the next tick.
+        if (!cycle.queueAll(ReadAllRequests(catalogue)))
+            return;
+        check_phase = CheckPhase::ReadingBack;
+        check_until = cycle.answered() + cycle.waiting();
+        return;
+    }
+    check_phase = CheckPhase::Idle;
+    const QList<int> notStored = NotStoredAsWritten(expected, image);
+    if (frm_param)
+        for (int i : notStored)
+            frm_param->setState(i, BoxState::NotStored);
+    const QString text = WriteCheckText(notStored);
+    emit performed(text);
+    messages.ask(notStored.isEmpty() ? MessageIcon::Information : MessageIcon::Warning,
+                 QStringLiteral("Проверка записи"), text, MessageButtons::Ok);
+}
+
 QString ParamEditor::chosenFilePath() const {
     const FileLocationPicker* picker = frm_param->filePicker();
     return QDir::toNativeSeparators(ParamFilePath(picker->currentFolder(), picker->fileName()));
@@ -87,21 +144,21 @@ QString ParamEditor::chosenFilePath() const {
 
 void ParamEditor::saveFile() {
     FileLocationPicker* picker = frm_param->filePicker();
-    if (SaveParameterFile({*frm_param, status, messages}, picker->currentFolder(),
-                          picker->fileName(), [picker] { picker->refreshFiles(); }))
+    if (SaveParameterFile({*frm_param, host, messages}, picker->currentFolder(), picker->fileName(),
+                          [picker] { picker->refreshFiles(); }))
         emit performed(QStringLiteral("Сохранение в файл ") + chosenFilePath());
 }
 
 void ParamEditor::readFile() {
     const FileLocationPicker* picker = frm_param->filePicker();
-    if (ReadParameterFile({*frm_param, status, messages}, picker->currentFolder(),
+    if (ReadParameterFile({*frm_param, host, messages}, picker->currentFolder(),
                           picker->fileName()))
         emit performed(QStringLiteral("Чтение из файла ") + chosenFilePath());
 }
 
 void ParamEditor::compareFile() {
     const FileLocationPicker* picker = frm_param->filePicker();
-    if (CompareParameterFile({*frm_param, status, messages}, picker->currentFolder(),
+    if (CompareParameterFile({*frm_param, host, messages}, picker->currentFolder(),
                              picker->fileName()))
         emit performed(QStringLiteral("Сравнение с файлом ") + chosenFilePath());
 }

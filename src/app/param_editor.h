@@ -1,8 +1,10 @@
 #pragma once
 
 #include "link/exchange_cycle.h"
+#include "params/controller_image.h"
 #include "params/param_catalogue.h"
 #include "params/param_transfers.h"
+#include "params/write_check.h"
 
 #include <QChar>
 #include <QObject>
@@ -19,7 +21,7 @@ class QWidget;
 class ParamEditor : public QObject {
     Q_OBJECT
 public:
-    ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, StatusLine& status,
+    ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, LinkHost& host,
                 MessageBoxService& messages, QChar decimalSeparator, QWidget* owner);
     ~ParamEditor() override;
 
@@ -32,6 +34,17 @@ public:
     // Null until the window is first needed.
     ParamWindow* window() const;
 
+    // Where the backup before each write-all goes.
+    void setBackupFolder(const QString& folder) { backup_folder = folder; }
+    // The object type of the last poll answer ("ДГУ", "ДРА"), for the backup's name.
+    void setObjectType(const QString& caption) { object_type = caption; }
+    // Another port may lead to another controller: what this one reported no longer counts.
+    void forgetImage() { image.clear(); }
+    const ControllerImage& controllerImage() const { return image; }
+    // Called after every tick: once the controller has answered the whole write-all, reads
+    // everything back, and once that is answered too, compares and tells.
+    void followWriteCheck();
+
 signals:
     // An operation that went through, in the journal's words ("Чтение всех параметров", …).
     void performed(const QString& text);
@@ -40,6 +53,9 @@ private:
     ParamWindow& ensureWindow();
     ParamTransfers transfers();
     void readAll(bool whiten);
+    void writeAll();
+    // The backup before a write-all; false cancels the write.
+    bool backUp();
     QString chosenFilePath() const;
     void saveFile();
     void readFile();
@@ -47,10 +63,17 @@ private:
 
     ExchangeCycle& cycle;
     ParamCatalogue& catalogue;
-    StatusLine& status;
+    LinkHost& host;
     MessageBoxService& messages;
     QChar decimal_separator;
     QWidget* owner;
     bool modbus_blocked = false;
+    ControllerImage image;
+    QString backup_folder;
+    QString object_type;
+    enum class CheckPhase { Idle, Writing, ReadingBack };
+    CheckPhase check_phase = CheckPhase::Idle;
+    long long check_until = 0; // the check's next step waits for this many answers
+    StoredValues expected{};
     QPointer<ParamWindow> frm_param;
 };

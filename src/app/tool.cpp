@@ -27,6 +27,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     connect(exchange_timer, &QTimer::timeout, this, [this] {
         cycle.ExchangeTick();
         session.checkLink();
+        param_editor.followWriteCheck();
     });
     dispatch.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
     dispatch.param_answer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
@@ -89,6 +90,7 @@ void Tool::openPortDialog() {
     }
     port_dialog = new PortDialog(*port, cycle, config, frm_main, let_events_run);
     port_dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(port_dialog, &QDialog::finished, &param_editor, &ParamEditor::forgetImage);
     port_dialog->load();
     if (port_dialog)
         port_dialog->show();
@@ -125,6 +127,8 @@ void Tool::tellFileFailed(const QString& title, const QString& error) {
 
 void Tool::showPoll(const PollPicture& picture) {
     session.takePoll(picture);
+    if (picture.object_look)
+        param_editor.setObjectType(picture.object_look->caption);
     frm_main.showPoll(picture);
     param_editor.setModbusBlocked(picture.modbus_blocked);
 }

@@ -37,6 +37,7 @@ public:
     ConfigFile& configuration() { return config; }
     TrafficMonitor& traffic() { return traffic_monitor; }
     SessionRecorder& recorder() { return session; }
+    ParamEditor& parameters() { return param_editor; }
 
     // How the start-up port dialog is held modal; tests answer it without a nested event loop.
     std::function<void(PortDialog&)> run_modal;

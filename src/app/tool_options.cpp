@@ -23,12 +23,17 @@ ToolOptions::ToolOptions()
       journal(QStringLiteral("journal"),
               QStringLiteral("Вести журнал событий в файле FILE (CSV, UTF-8); без него — по "
                              "файлу в день в папке данных пользователя."),
-              QStringLiteral("FILE")) {
+              QStringLiteral("FILE")),
+      backup_dir(QStringLiteral("backup-dir"),
+                 QStringLiteral("Сохранять резервную копию параметров контроллера перед каждой "
+                                "записью всех параметров в папку DIR; без него — в папку данных "
+                                "пользователя."),
+                 QStringLiteral("DIR")) {
     parser.setApplicationDescription(
         QStringLiteral("Сервисная программа контроллера ЗАРН (Modbus RTU, ведущий)."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({traffic_log, record, journal});
+    parser.addOptions({traffic_log, record, journal, backup_dir});
 }
 
 void ToolOptions::process(const QStringList& arguments) {
@@ -40,10 +45,12 @@ void ToolOptions::applyTo(Tool& tool) const {
         tellUnopened(parser.value(traffic_log), tool.traffic().logError());
     if (parser.isSet(record) && !tool.recorder().startRecording(parser.value(record)))
         tellUnopened(parser.value(record), tool.recorder().recordingError());
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (parser.isSet(journal))
         tool.recorder().journal().useFile(parser.value(journal));
     else
-        tool.recorder().journal().useDailyFiles(
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-            QStringLiteral("/journal"));
+        tool.recorder().journal().useDailyFiles(dataFolder + QStringLiteral("/journal"));
+    tool.parameters().setBackupFolder(parser.isSet(backup_dir)
+                                          ? parser.value(backup_dir)
+                                          : dataFolder + QStringLiteral("/backups"));
 }

@@ -14,7 +14,7 @@ public:
     void process(const QStringList& arguments);
     // Opens the files asked for; one that cannot be opened is said on standard error, and the
     // tool works on without it. Without --journal the journal goes to one file a day in the
-    // user's data folder.
+    // user's data folder; without --backup-dir the backups go to its folder "backups".
     void applyTo(Tool& tool) const;
 
     QCommandLineParser parser;
@@ -23,4 +23,5 @@ private:
     QCommandLineOption traffic_log;
     QCommandLineOption record;
     QCommandLineOption journal;
+    QCommandLineOption backup_dir;
 };

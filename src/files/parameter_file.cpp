@@ -29,15 +29,6 @@ bool ExistsUnderExactName(const QString& path, const QString& name) {
                                 .contains(name);
 }
 
-bool SaveAll(ParamBoxes& boxes, const QString& path) {
-    IniDocument document;
-    if (document.load(path) == IniDocument::LoadStatus::Unreadable)
-        return false;
-    for (int i = 0; i < kParamCount; ++i)
-        document.setValue(ParamFileSection(), ParamFileKey(i), boxes.text(i));
-    return document.save(path);
-}
-
 enum class Use { Read, Compare };
 
 // Without a name or a file there is nothing to read: one box, and the status line cleared.
@@ -98,6 +89,17 @@ QString ParamFilePath(const QString& folder, const QString& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
+bool SaveParameterTexts(const QString& path,
+                        const std::function<std::optional<QString>(int)>& textOf) {
+    IniDocument document;
+    if (document.load(path) == IniDocument::LoadStatus::Unreadable)
+        return false;
+    for (int i = 0; i < kParamCount; ++i)
+        if (const std::optional<QString> text = textOf(i))
+            document.setValue(ParamFileSection(), ParamFileKey(i), *text);
+    return document.save(path);
+}
+
 QString ParamFileSection() {
     return QStringLiteral("Parameters");
 }
@@ -123,7 +125,7 @@ bool SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const Q
         ui.status.setText(QString());
         return false;
     }
-    while (!SaveAll(ui.boxes, path)) {
+    while (!SaveParameterTexts(path, [&ui](int i) { return ui.boxes.text(i); })) {
         if (ui.messages.ask(MessageIcon::Critical, kOpenErrorTitle,
                             kCannotOpen + name + kForWriting,
                             MessageButtons::RetryCancel) != MessageAnswer::Retry) {

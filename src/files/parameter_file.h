@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class MessageBoxService;
 class ParamBoxes;
@@ -18,6 +19,11 @@ class StatusLine;
 
 // The folder and the name joined with one separator (a root folder already ends with one).
 QString ParamFilePath(const QString& folder, const QString& name);
+
+// Writes the texts into the file's parameter section, keeping its other lines; a parameter
+// without a text (nullopt) gets no key. False when the file cannot be read or written.
+bool SaveParameterTexts(const QString& path,
+                        const std::function<std::optional<QString>(int)>& textOf);
 
 // The two names under which parameter n is stored.
 QString ParamFileSection();

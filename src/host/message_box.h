@@ -4,9 +4,9 @@
 
 // Every message box of the tool goes through this service, so tests script the answers
 // (Retry, Cancel, OK) without a modal loop. Production shows a QMessageBox.
-enum class MessageIcon { Critical, Question, Warning };
-enum class MessageButtons { Ok, OkCancel, RetryCancel };
-enum class MessageAnswer { Ok, Cancel, Retry };
+enum class MessageIcon { Critical, Question, Warning, Information };
+enum class MessageButtons { Ok, OkCancel, RetryCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Retry, Yes, No };
 
 class MessageBoxService {
 public:

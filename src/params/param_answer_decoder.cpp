@@ -31,16 +31,21 @@ QList<ParamValueText> DecodeParamAnswer(const RxBuffer& rx, const ParamCatalogue
         const double scale = catalogue.param_scale[i];
         const std::int32_t value =
             scale < 0 ? ReadBigEndianSigned(rx, cell, size) : ReadBigEndian(rx, cell, size);
-        values.append({i, FormatScaled(value, 3, std::fabs(scale), QString(), decimalSeparator)});
+        values.append(
+            {i, FormatScaled(value, 3, std::fabs(scale), QString(), decimalSeparator), value});
         remaining -= size;
     }
     return values;
 }
 
-void ShowParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue, ParamBoxes& boxes,
-                     QChar decimalSeparator) {
-    for (const ParamValueText& value : DecodeParamAnswer(rx, catalogue, decimalSeparator)) {
+void ShowParamValues(const QList<ParamValueText>& values, ParamBoxes& boxes) {
+    for (const ParamValueText& value : values) {
         boxes.setText(value.index, value.text);
         boxes.setState(value.index, BoxState::FromEeprom);
     }
+}
+
+void ShowParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue, ParamBoxes& boxes,
+                     QChar decimalSeparator) {
+    ShowParamValues(DecodeParamAnswer(rx, catalogue, decimalSeparator), boxes);
 }

@@ -12,6 +12,7 @@
 struct ParamValueText {
     int index;
     QString text;
+    std::int32_t stored; // the integer the controller holds
 };
 
 // The parameters an answer of function 100 or 101 covers, with the texts their boxes show:
@@ -21,7 +22,9 @@ struct ParamValueText {
 QList<ParamValueText> DecodeParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue,
                                         QChar decimalSeparator);
 
-// Writes the decoded values into the boxes, text first, then the "from EEPROM" colour (setting
+// Writes decoded values into the boxes, text first, then the "from EEPROM" colour (setting
 // the text turns a box white, so the colour must come second).
+void ShowParamValues(const QList<ParamValueText>& values, ParamBoxes& boxes);
+// The same for an answer not yet decoded.
 void ShowParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue, ParamBoxes& boxes,
                      QChar decimalSeparator);

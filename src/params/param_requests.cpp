@@ -57,7 +57,7 @@ RequestBatch WriteAllRequests(const ParamCatalogue& catalogue, const ParamBoxes&
         for (int p = first; p < first + length; ++p) {
             if (p == kOwnAddressParam || p == kExternalControlParam)
                 continue;
-            const std::int32_t value = valueOf(boxes, catalogue, p);
+            const std::int32_t value = WrittenValue(p, catalogue, boxes);
             for (int k = catalogue.param_size[p] - 1; k >= 0; --k)
                 bytes.push_back(ValueByte(value, k));
         }
@@ -69,11 +69,17 @@ RequestBatch WriteAllRequests(const ParamCatalogue& catalogue, const ParamBoxes&
     return batch;
 }
 
+std::int32_t WrittenValue(int index, const ParamCatalogue& catalogue, const ParamBoxes& boxes) {
+    return index == kOwnAddressParam
+               ? OwnAddressFromText(boxes.text(index), catalogue.param_scale[index])
+               : valueOf(boxes, catalogue, index);
+}
+
 Request WriteOneRequest(int index, const ParamCatalogue& catalogue, const ParamBoxes& boxes) {
     const int address = catalogue.param_address[index];
     const auto size = static_cast<std::uint8_t>(catalogue.param_size[index]);
+    const std::int32_t value = WrittenValue(index, catalogue, boxes);
     if (index == kOwnAddressParam)
-        return OwnAddressWriteRequest(
-            address, OwnAddressFromText(boxes.text(index), catalogue.param_scale[index]), size);
-    return ParamWriteRequest(address, valueOf(boxes, catalogue, index), size);
+        return OwnAddressWriteRequest(address, value, size);
+    return ParamWriteRequest(address, value, size);
 }

@@ -25,6 +25,9 @@ RequestBatch ReadAllRequests(const ParamCatalogue& catalogue);
 // blocks before them still reach the controller under its old address.
 RequestBatch WriteAllRequests(const ParamCatalogue& catalogue, const ParamBoxes& boxes);
 
+// The value a write of parameter `index` sends: its box text converted to the range of its size
+// and sign; the own address limited to the line's addresses.
+std::int32_t WrittenValue(int index, const ParamCatalogue& catalogue, const ParamBoxes& boxes);
 // The write of exactly parameter `index`, converted from its box text to the range of its size
 // and sign; the own address is limited to the line's addresses and switches the link to it.
 Request WriteOneRequest(int index, const ParamCatalogue& catalogue, const ParamBoxes& boxes);

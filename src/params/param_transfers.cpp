@@ -27,13 +27,18 @@ bool ParamTransfers::readAll(bool whiten) const {
     return true;
 }
 
-bool ParamTransfers::writeAll() const {
+bool ParamTransfers::writeAll(const std::function<bool()>& beforeQueue) const {
     if (const int unread = boxesWithoutValue()) {
         messages.ask(MessageIcon::Warning, transfer_text::kUnreadTitle,
                      transfer_text::UnreadBoxes(unread), MessageButtons::Ok);
         return false;
     }
-    if (!cycle.queueAll(WriteAllRequests(catalogue, boxes)))
+    const RequestBatch batch = WriteAllRequests(catalogue, boxes);
+    if (cycle.freeRoom() < static_cast<int>(batch.size()))
+        return tellQueueFull();
+    if (beforeQueue && !beforeQueue())
+        return false;
+    if (!cycle.queueAll(batch))
         return tellQueueFull();
     whitenAll();
     return true;

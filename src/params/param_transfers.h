@@ -6,6 +6,7 @@
 #include "params/param_catalogue.h"
 
 #include <QString>
+#include <functional>
 
 // The parameter transfers the user starts: all of it or nothing. A refused transfer changes no
 // box and no colour, and the user is told in a message box, because the status line is rewritten
@@ -32,7 +33,9 @@ struct ParamTransfers {
     bool readAll(bool whiten) const;
     // Refused while any box has no value: a "-" would be written as 0 (a maximum speed of 0,
     // a pressure limit of 0), which can damage an engine.
-    bool writeAll() const;
+    // `beforeQueue` runs once the write is known to fit the ring, before anything is queued;
+    // false from it cancels the write (the backup could not be made).
+    bool writeAll(const std::function<bool()>& beforeQueue = {}) const;
     // Enter in box `index`; a box that still shows "-" sends nothing.
     bool writeOne(int index) const;
 

@@ -11,13 +11,21 @@ MessageAnswer MessageBoxDialog::ask(MessageIcon icon, const QString& title, cons
         shown = QMessageBox::Ok | QMessageBox::Cancel;
     else if (buttons == MessageButtons::RetryCancel)
         shown = QMessageBox::Retry | QMessageBox::Cancel;
+    else if (buttons == MessageButtons::YesNo)
+        shown = QMessageBox::Yes | QMessageBox::No;
     const QMessageBox::Icon shownIcon = icon == MessageIcon::Critical  ? QMessageBox::Critical
                                         : icon == MessageIcon::Warning ? QMessageBox::Warning
-                                                                       : QMessageBox::Question;
+                                        : icon == MessageIcon::Information
+                                            ? QMessageBox::Information
+                                            : QMessageBox::Question;
     QMessageBox box(shownIcon, title, text, shown, QApplication::activeWindow());
     // The captions of the system's Russian boxes, whether or not Qt's translations are present.
     const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
-        {QMessageBox::Ok, "ОК"}, {QMessageBox::Cancel, "Отмена"}, {QMessageBox::Retry, "Повтор"}};
+        {QMessageBox::Ok, "ОК"},
+        {QMessageBox::Cancel, "Отмена"},
+        {QMessageBox::Retry, "Повтор"},
+        {QMessageBox::Yes, "Да"},
+        {QMessageBox::No, "Нет"}};
     for (const auto& [button, caption] : captions)
         if (QAbstractButton* shownButton = box.button(button))
             shownButton->setText(QString::fromUtf8(caption));
@@ -26,6 +34,10 @@ MessageAnswer MessageBoxDialog::ask(MessageIcon icon, const QString& title, cons
         return MessageAnswer::Ok;
     case QMessageBox::Retry:
         return MessageAnswer::Retry;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
     default:
         return MessageAnswer::Cancel;
     }

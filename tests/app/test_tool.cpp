@@ -34,6 +34,7 @@ struct ToolFixture {
         port->available_ports = {free.begin(), free.end()};
         port->held_ports = {held.begin(), held.end()};
         tool.let_events_run = [] {};
+        tool.parameters().setBackupFolder(dir.filePath(QStringLiteral("backups")));
         tool.run_modal = [dialogButton](PortDialog& dialog) {
             QTest::keyClick(dialog.findChild<QComboBox*>("cmbCOMList"), Qt::Key_Down);
             dialog.findChild<QPushButton*>(dialogButton)->click();

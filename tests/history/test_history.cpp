@@ -162,7 +162,7 @@ private slots:
     void history() {
         EngineHistory h;
         for (int i = 0; i < 1000; ++i)
-            h.append({kMorning + 200 * i, {float(i == 500 ? 3000 : 100)}});
+            h.append({kMorning + 200 * i, {float(i == 550 ? 3000 : 100)}});
         const QList<QPointF> all = h.decimated(kMorning, kMorning + 200 * 999, 10)[0];
         QVERIFY(all.size() <= 20);
         QVERIFY(std::any_of(all.begin(), all.end(), [](QPointF p) { return p.y() == 3000; }));

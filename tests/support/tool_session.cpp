@@ -21,6 +21,7 @@ ToolSession::ToolSession(const QString& devicePath, const QString& folder)
       tool(std::make_unique<QtSerialPort>(
                [path = config_path](int n) { return DevicePathForCom(path, n); }),
            messages, config_path, u',') {
+    tool.parameters().setBackupFolder(folder + QStringLiteral("/backups"));
     // Connected after the tool's own slot, so it sees the tick's outcome.
     timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));
     QObject::connect(timer1, &QTimer::timeout, [this] {

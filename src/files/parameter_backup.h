@@ -1,0 +1,15 @@
+#pragma once
+
+#include "params/controller_image.h"
+
+#include <QDateTime>
+#include <QString>
+
+// The backup a write-all leaves behind: what the controller held, in the format of a parameter
+// file, so «Прочитать из файла» puts it back.
+
+// "YYYY-MM-DD_HH-MM-SS_<ДГУ|ДРА>_адрес<N>.ini"; the object type is left out while unknown.
+QString BackupFileName(const QDateTime& at, const QString& objectType, int address);
+// Parameters the controller never reported get no key. False when the file cannot be written
+// (the folder is made first).
+bool WriteBackup(const QString& folder, const QString& name, const ControllerImage& image);

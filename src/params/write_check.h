@@ -1,0 +1,22 @@
+#pragma once
+
+#include "params/controller_image.h"
+#include "params/param_boxes.h"
+#include "params/param_catalogue.h"
+
+#include <QList>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// The read-back check of a write-all: what each parameter should hold once the controller has
+// stored the boxes' values, and which ones it holds otherwise.
+using StoredValues = std::array<std::int32_t, kParamCount>;
+
+// The values a write-all of these boxes sends, as the controller stores them: cut to the
+// parameter's bytes and read back with its sign, so a value out of range compares as stored.
+StoredValues ExpectedAfterWriteAll(const ParamCatalogue& catalogue, const ParamBoxes& boxes);
+// Parameters whose value in the image differs from the expected one, or is missing.
+QList<int> NotStoredAsWritten(const StoredValues& expected, const ControllerImage& image);
+// "Проверка записи: все 506 параметров записаны верно", or the count and the first 20 numbers.
+QString WriteCheckText(const QList<int>& notStored);
