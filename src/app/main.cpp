@@ -1,6 +1,6 @@
 #include "app/tool.h"
 #include "config/com_port_map.h"
-#include "config/config_file.h"
+#include "config/tool_places.h"
 #include "link/qt_serial_port.h"
 #include "views/message_box_dialog.h"
 
@@ -27,11 +27,11 @@ int main(int argc, char** argv) {
     options.addOption(trafficLog);
     options.process(app);
 
-    const QString configPath = ConfigPathBesideExecutable();
+    const ToolPlaces places = PlacesOfThisProgram();
     MessageBoxDialog boxes;
     Tool tool(std::make_unique<QtSerialPort>(
-                  [configPath](int n) { return DevicePathForCom(configPath, n); }),
-              boxes, configPath, QLocale::system().decimalPoint().front());
+                  [path = places.config_path](int n) { return DevicePathForCom(path, n); }),
+              boxes, places, QLocale::system().decimalPoint().front());
     // A log that cannot be opened is said, and the tool works on without it.
     if (options.isSet(trafficLog) && !tool.traffic().startLog(options.value(trafficLog)))
         std::fprintf(stderr, "zarn-tool: %s: %s\n", qPrintable(options.value(trafficLog)),

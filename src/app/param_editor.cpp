@@ -6,11 +6,13 @@
 #include "views/param_window/param_window.h"
 
 #include <QPushButton>
+#include <utility>
 
 ParamEditor::ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, StatusLine& status,
-                         MessageBoxService& messages, QChar decimalSeparator, QWidget* owner)
+                         MessageBoxService& messages, QChar decimalSeparator, QString pickerFolder,
+                         QWidget* owner)
     : cycle(cycle), catalogue(catalogue), status(status), messages(messages),
-      decimal_separator(decimalSeparator), owner(owner) {}
+      decimal_separator(decimalSeparator), picker_folder(std::move(pickerFolder)), owner(owner) {}
 
 ParamEditor::~ParamEditor() = default;
 
@@ -49,7 +51,7 @@ ParamWindow& ParamEditor::ensureWindow() {
         geometry = frm_param->saveGeometry();
         delete frm_param;
     }
-    frm_param = new ParamWindow(owner);
+    frm_param = new ParamWindow(owner, picker_folder);
     if (!geometry.isEmpty())
         frm_param->restoreGeometry(geometry);
     frm_param->setModbusBlocked(modbus_blocked);

@@ -20,7 +20,8 @@ class ParamEditor : public QObject {
     Q_OBJECT
 public:
     ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, StatusLine& status,
-                MessageBoxService& messages, QChar decimalSeparator, QWidget* owner);
+                MessageBoxService& messages, QChar decimalSeparator, QString pickerFolder,
+                QWidget* owner);
     ~ParamEditor() override;
 
     // The menu entry: a fresh catalogue, the read of all parameters queued, the window shown.
@@ -44,6 +45,7 @@ private:
     StatusLine& status;
     MessageBoxService& messages;
     QChar decimal_separator;
+    QString picker_folder;
     QWidget* owner;
     bool modbus_blocked = false;
     QPointer<ParamWindow> frm_param;
