@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build test demo clean fuzz soak bench mutate
+.PHONY: all deps build test demo package clean fuzz soak bench mutate
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 
 demo: build
 	scripts/demo.sh $(BUILD)
+
+# The Debian package $(BUILD)/zarn-tool_<version>_amd64.deb, made by CPack from the build for use.
+package: build
+	cmake --build $(BUILD) --target package
 
 # libFuzzer targets, FUZZ_SECONDS (default 60) each; not part of test. Their corpora are
 # replayed by the suite in both builds of test.

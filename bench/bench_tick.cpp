@@ -9,6 +9,7 @@
 #include "views/main_window.h"
 #include "views/param_window/param_window.h"
 
+#include <QDir>
 #include <QApplication>
 #include <benchmark/benchmark.h>
 #include <random>
@@ -75,7 +76,7 @@ struct Rig {
 
     ParamCatalogue catalogue;
     MainWindow frm_main;
-    ParamWindow frm_param{&frm_main};
+    ParamWindow frm_param{&frm_main, QDir::tempPath()};
     FakeSerialPort port;
     AnswerDispatch dispatch;
     ExchangeCycle cycle;

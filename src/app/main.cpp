@@ -1,7 +1,7 @@
 #include "app/tool.h"
 #include "app/tool_options.h"
 #include "config/com_port_map.h"
-#include "config/config_file.h"
+#include "config/tool_places.h"
 #include "link/qt_serial_port.h"
 #include "views/message_box_dialog.h"
 
@@ -9,18 +9,28 @@
 #include <QLocale>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("zarn-tool"));
-    QApplication::setApplicationVersion(QStringLiteral(ZARN_VERSION));
+    QCoreApplication::setApplicationName(QStringLiteral("zarn-tool"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZARN_VERSION));
 
     ToolOptions options;
+    {
+        // --help and --version answer before the window system starts, so that they work
+        // without a display too (over ssh, in a package check). Everything else is parsed once
+        // it has started, which takes its own options (-platform) off the command line first.
+        const QCoreApplication shell(argc, argv);
+        options.answerHelpOrVersion(QCoreApplication::arguments());
+    }
+
+    QApplication app(argc, argv);
+    // Desktops match the windows to the menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zarn-tool"));
     options.process(QApplication::arguments());
 
-    const QString configPath = ConfigPathBesideExecutable();
+    const ToolPlaces places = PlacesOfThisProgram();
     MessageBoxDialog boxes;
     Tool tool(std::make_unique<QtSerialPort>(
-                  [configPath](int n) { return DevicePathForCom(configPath, n); }),
-              boxes, configPath, QLocale::system().decimalPoint().front());
+                  [path = places.config_path](int n) { return DevicePathForCom(path, n); }),
+              boxes, places, QLocale::system().decimalPoint().front());
     options.applyTo(tool);
     if (!tool.start())
         return 0;

@@ -10,11 +10,13 @@
 #include <QDateTime>
 #include <QDir>
 #include <QPushButton>
+#include <utility>
 
 ParamEditor::ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, LinkHost& host,
-                         MessageBoxService& messages, QChar decimalSeparator, QWidget* owner)
+                         MessageBoxService& messages, QChar decimalSeparator, QString pickerFolder,
+                         QWidget* owner)
     : cycle(cycle), catalogue(catalogue), host(host), messages(messages),
-      decimal_separator(decimalSeparator), owner(owner) {}
+      decimal_separator(decimalSeparator), picker_folder(std::move(pickerFolder)), owner(owner) {}
 
 ParamEditor::~ParamEditor() = default;
 
@@ -55,7 +57,7 @@ ParamWindow& ParamEditor::ensureWindow() {
         geometry = frm_param->saveGeometry();
         delete frm_param;
     }
-    frm_param = new ParamWindow(owner);
+    frm_param = new ParamWindow(owner, picker_folder);
     if (!geometry.isEmpty())
         frm_param->restoreGeometry(geometry);
     frm_param->setModbusBlocked(modbus_blocked);

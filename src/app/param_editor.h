@@ -22,7 +22,8 @@ class ParamEditor : public QObject {
     Q_OBJECT
 public:
     ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, LinkHost& host,
-                MessageBoxService& messages, QChar decimalSeparator, QWidget* owner);
+                MessageBoxService& messages, QChar decimalSeparator, QString pickerFolder,
+                QWidget* owner);
     ~ParamEditor() override;
 
     // The menu entry: a fresh catalogue, the read of all parameters queued, the window shown.
@@ -66,6 +67,7 @@ private:
     LinkHost& host;
     MessageBoxService& messages;
     QChar decimal_separator;
+    QString picker_folder;
     QWidget* owner;
     bool modbus_blocked = false;
     ControllerImage image;

@@ -11,14 +11,15 @@
 #include <QTimer>
 
 Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
-           const QString& configPath, QChar decimalSeparator)
+           const ToolPlaces& places, QChar decimalSeparator)
     : run_modal([](PortDialog& dialog) { dialog.exec(); }),
       let_events_run([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
       boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
-      config(configPath, frm_main, boxes), traffic_monitor(catalogue, decimalSeparator),
+      config(places.config_path, frm_main, boxes), traffic_monitor(catalogue, decimalSeparator),
       session(decimalSeparator), decimal_separator(decimalSeparator),
       exchange_timer(new QTimer(&frm_main)),
-      param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, &frm_main) {
+      param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, places.picker_folder,
+                   &frm_main) {
     // Built before any answer can arrive, so parameter answers are never looked up in an
     // empty table.
     catalogue.BuildParamCatalogue();

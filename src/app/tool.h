@@ -2,6 +2,7 @@
 
 #include "app/param_editor.h"
 #include "config/config_file.h"
+#include "config/tool_places.h"
 #include "history/session_recorder.h"
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
@@ -25,7 +26,7 @@ class TrafficWindow;
 class Tool : public QObject {
     Q_OBJECT
 public:
-    Tool(std::unique_ptr<SerialPort> port, MessageBoxService& boxes, const QString& configPath,
+    Tool(std::unique_ptr<SerialPort> port, MessageBoxService& boxes, const ToolPlaces& places,
          QChar decimalSeparator);
     ~Tool() override;
 

@@ -2,6 +2,7 @@
 
 #include "app/tool.h"
 
+#include <QCoreApplication>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -12,7 +13,8 @@ void tellUnopened(const QString& path, const QString& error) {
 } // namespace
 
 ToolOptions::ToolOptions()
-    : traffic_log(QStringLiteral("traffic-log"),
+    : help(parser.addHelpOption()), version(parser.addVersionOption()),
+      traffic_log(QStringLiteral("traffic-log"),
                   QStringLiteral("Записывать обмен с контроллером в файл FILE (CSV, UTF-8), с "
                                  "первого кадра."),
                   QStringLiteral("FILE")),
@@ -30,10 +32,15 @@ ToolOptions::ToolOptions()
                                 "пользователя."),
                  QStringLiteral("DIR")) {
     parser.setApplicationDescription(
-        QStringLiteral("Сервисная программа контроллера ЗАРН (Modbus RTU, ведущий)."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+        QStringLiteral("Сервисная программа контроллера ЗАРН (Modbus RTU, ведущий), версия ") +
+        QCoreApplication::applicationVersion() + QLatin1Char('.'));
     parser.addOptions({traffic_log, record, journal, backup_dir});
+}
+
+void ToolOptions::answerHelpOrVersion(const QStringList& arguments) {
+    if (parser.parse(arguments) &&
+        (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(version)))
+        parser.process(arguments);
 }
 
 void ToolOptions::process(const QStringList& arguments) {

@@ -10,6 +10,9 @@ class Tool;
 class ToolOptions {
 public:
     ToolOptions();
+    // Prints the usage or the version and exits when either is asked for; anything else waits
+    // for process().
+    void answerHelpOrVersion(const QStringList& arguments);
     // Exits with the usage text on an unknown option, as QCommandLineParser::process does.
     void process(const QStringList& arguments);
     // Opens the files asked for; one that cannot be opened is said on standard error, and the
@@ -20,6 +23,8 @@ public:
     QCommandLineParser parser;
 
 private:
+    QCommandLineOption help;
+    QCommandLineOption version;
     QCommandLineOption traffic_log;
     QCommandLineOption record;
     QCommandLineOption journal;

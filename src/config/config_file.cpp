@@ -2,8 +2,6 @@
 
 #include "files/ini_file.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
@@ -11,7 +9,6 @@
 #include <utility>
 
 namespace {
-const QString kFileName = QStringLiteral("тп.ini");
 const QString kErrorTitle = QStringLiteral("Ошибка открытия файла ");
 const QString kPcSection = QStringLiteral("PC config");
 const QString kComKey = QStringLiteral("COM");
@@ -74,8 +71,4 @@ void ConfigFile::SaveConfig() {
                 return;
             }
     host.setText(QString());
-}
-
-QString ConfigPathBesideExecutable() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(kFileName);
 }

@@ -28,6 +28,3 @@ private:
     LinkHost& host;
     MessageBoxService& boxes;
 };
-
-// "тп.ini" in the folder of the running executable.
-QString ConfigPathBesideExecutable();

@@ -3,6 +3,7 @@
 #include "files/ready_volumes.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>

@@ -2,7 +2,6 @@
 
 #include "files/name_pattern.h"
 
-#include <QDir>
 #include <QHash>
 #include <QWidget>
 #include <functional>
@@ -25,8 +24,8 @@ class FileLocationPicker : public QWidget {
 public:
     using VolumeSource = std::function<QStringList()>;
 
-    explicit FileLocationPicker(QWidget* parent = nullptr, VolumeSource volumes = {},
-                                const QString& startFolder = QDir::currentPath());
+    // An empty `volumes` lists the mounted volumes that are ready.
+    FileLocationPicker(QWidget* parent, VolumeSource volumes, const QString& startFolder);
 
     QString currentFolder() const { return current_folder; }
     QString fileName() const;

@@ -24,7 +24,7 @@ struct ToolFixture {
     QString path = dir.filePath(QStringLiteral("тп.ini"));
     ScriptedMessages boxes;
     FakeSerialPort* port = new FakeSerialPort;
-    Tool tool{std::unique_ptr<SerialPort>(port), boxes, path, QLatin1Char('.')};
+    Tool tool{std::unique_ptr<SerialPort>(port), boxes, {path, dir.path()}, QLatin1Char('.')};
     MainWindow& window = tool.window();
 
     explicit ToolFixture(const QByteArray& config, QList<int> free = {3}, QList<int> held = {},

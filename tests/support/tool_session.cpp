@@ -20,7 +20,7 @@ ToolSession::ToolSession(const QString& devicePath, const QString& folder)
     : config_path(WriteToolConfig(folder, devicePath)),
       tool(std::make_unique<QtSerialPort>(
                [path = config_path](int n) { return DevicePathForCom(path, n); }),
-           messages, config_path, u',') {
+           messages, {config_path, folder}, u',') {
     tool.parameters().setBackupFolder(folder + QStringLiteral("/backups"));
     // Connected after the tool's own slot, so it sees the tick's outcome.
     timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));

@@ -28,10 +28,12 @@ struct EditorRig {
     AnswerDispatch dispatch{link.host, QChar(',')};
     ParamCatalogue catalogue;
     ScriptedMessages messages;
-    ParamEditor editor{link.cycle, catalogue, link.host, messages, QChar(','), nullptr};
+    ParamEditor editor;
     int read_all = 0; // frames the read of all parameters takes
 
-    EditorRig() {
+    // The window's file picker starts in `pickerFolder`.
+    explicit EditorRig(const QString& pickerFolder = QDir::tempPath())
+        : editor(link.cycle, catalogue, link.host, messages, QChar(','), pickerFolder, nullptr) {
         link.on_answer = [this](const RxBuffer& rx) { dispatch.DecodeAnswer(rx); };
         dispatch.param_answer = [this](const RxBuffer& rx) { editor.showAnswer(rx); };
         link.tick(); // the background poll is in flight
@@ -64,7 +66,7 @@ class ParamWindowTest : public QObject {
 
 private slots:
     void init() {
-        window = new ParamWindow(&owner);
+        window = new ParamWindow(&owner, QDir::tempPath());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
     }
@@ -153,13 +155,11 @@ private slots:
     }
 
     // Only Return or Enter writes, after what was queued; the echo is green. Files go to the
-    // picker's folder. A closed window opens afresh: "-" everywhere, first tabs, bars at 0.
+    // picker's folder, where it starts. A closed window opens afresh: "-" everywhere, first tabs,
+    // bars at 0.
     void editing() {
         QTemporaryDir folder;
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(folder.path());
-        EditorRig rig;
-        QDir::setCurrent(previous);
+        EditorRig rig(folder.path());
         QLineEdit* box = rig.box(2);
         const int waiting = rig.waiting();
         box->selectAll();

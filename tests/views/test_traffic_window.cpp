@@ -40,7 +40,7 @@ private slots:
         for (int i = 0; i < TrafficRows::kMaxRows - 3; ++i)
             take(true, "07 64 01 00 0A");
         QTRY_COMPARE(table->model()->rowCount(), TrafficRows::kMaxRows);
-        QVERIFY(table->verticalScrollBar()->maximum() > 0);
+        QTRY_VERIFY(table->verticalScrollBar()->maximum() > 0);
         QCOMPARE(table->verticalScrollBar()->value(), 0);
         window.findChild<QPushButton*>("pause")->click();
         take(true, "07 64 01 17 01");

@@ -19,7 +19,7 @@ constexpr int kDesignedHeight = 14565;
 
 } // namespace
 
-ParamWindow::ParamWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+ParamWindow::ParamWindow(QWidget* owner, const QString& pickerFolder) : QWidget(owner, Qt::Window) {
     setObjectName("frm_param");
     setWindowTitle("Программируемые параметры");
     // The layout was drawn for a small 8-point face; larger defaults would crowd the captions.
@@ -36,7 +36,7 @@ ParamWindow::ParamWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     buildLogic();
     buildCodeLegends();
     buildColourLegend();
-    buildButtons();
+    buildButtons(pickerFolder);
 
     lbl_modbus_off = PlaceLabel(frm_prg, "Управление по Modbus заблокировано в ПКВ.604",
                                 {13440, 5040, 7335, 1335});

@@ -21,7 +21,8 @@ class QTimer;
 class ParamWindow : public QWidget, public ParamBoxes {
     Q_OBJECT
 public:
-    explicit ParamWindow(QWidget* owner);
+    // The file picker starts in `pickerFolder`.
+    ParamWindow(QWidget* owner, const QString& pickerFolder);
 
     QString text(int index) const override;
     void setText(int index, const QString& text) override;
@@ -59,7 +60,7 @@ private:
     void buildLogic();
     void buildCodeLegends();
     void buildColourLegend();
-    void buildButtons();
+    void buildButtons(const QString& pickerFolder);
     void buildScrollBars();
     void applyScrollGeometry();
 

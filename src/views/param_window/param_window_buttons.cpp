@@ -10,7 +10,7 @@
 // The bulk and file buttons in a column beside the file location picker; what they do is wired
 // by the transfer and file operations. The file buttons are usable exactly while the picker is.
 
-void ParamWindow::buildButtons() {
+void ParamWindow::buildButtons(const QString& pickerFolder) {
     struct Button {
         QPushButton*& button;
         const char* name;
@@ -36,7 +36,7 @@ void ParamWindow::buildButtons() {
     file_picker_area->setGeometry(TwipsRect(11760, 8640, 3600, 5280));
     auto* layout = new QVBoxLayout(file_picker_area);
     layout->setContentsMargins(0, 0, 0, 0);
-    file_picker = new FileLocationPicker(file_picker_area);
+    file_picker = new FileLocationPicker(file_picker_area, {}, pickerFolder);
     layout->addWidget(file_picker);
 
     const auto enableFileButtons = [this](bool usable) {

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Installs the package that check_package.sh built, as a user would, and runs the installed tool
+# against the installed simulator with a scratch home: the first start writes its configuration
+# under that home and nothing into /usr/bin; with COM1 mapped to the simulator it talks to it.
+# The package is removed again whatever happens.
+# Usage: check_installed_package.sh BUILD_FOLDER VERSION
+set -euo pipefail
+
+build=$1 version=$2
+skip=77
+deb=$build/package-check/zarn-tool_${version}_$(dpkg --print-architecture 2>/dev/null || echo none).deb
+
+if ! command -v dpkg-deb >/dev/null; then
+  echo "SKIPPED: dpkg-deb is missing (not a Debian system?), so there is no package to install"
+  exit $skip
+fi
+if [ "$(id -u)" -ne 0 ]; then
+  echo "SKIPPED: installing the package needs root; these tests run as $(id -un)"
+  exit $skip
+fi
+if dpkg-query -W -f='${Status}' zarn-tool 2>/dev/null | grep -q 'install ok installed'; then
+  echo "SKIPPED: zarn-tool is installed on this machine already; this check would replace it"
+  exit $skip
+fi
+[ -f "$deb" ] || { echo "FAIL: no $deb (the test 'package' builds it)"; exit 1; }
+
+work=$(mktemp -d)
+sim_pid="" tool_pid=""
+apt_quiet=(-y -qq -o DPkg::Lock::Timeout=300)
+finish() {
+  [ -n "$tool_pid" ] && kill "$tool_pid" 2>/dev/null
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+  wait 2>/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get purge "${apt_quiet[@]}" zarn-tool >/dev/null ||
+    echo "FAIL: the package could not be removed"
+  rm -rf "$work"
+}
+trap finish EXIT
+
+DEBIAN_FRONTEND=noninteractive apt-get install "${apt_quiet[@]}" --no-install-recommends "$deb" \
+  >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; echo "FAIL: apt-get could not install it"; exit 1; }
+echo "installed $(dpkg-query -W -f='${Package} ${Version}' zarn-tool)"
+usr_bin_before=$(ls -A /usr/bin)
+
+home=$work/home
+mkdir -p "$home"
+user_env=(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME="$home" XDG_RUNTIME_DIR="$work"
+  QT_QPA_PLATFORM=offscreen)
+config=$home/.config/zarn-tool/тп.ini
+
+# Waits up to 20 s for a condition given as a command; false when it never held.
+await() {
+  for _ in $(seq 200); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# First start: no configuration yet. The file is written before the port is opened (COM1, some
+# on-board port that may or may not answer); then the tool is ended.
+"${user_env[@]}" /usr/bin/zarn-tool >"$work/first.log" 2>&1 &
+tool_pid=$!
+first_start=$'[PC config]\r\nCOM=1\r\n[QLA config]\r\nMBSLAD=-1\r\n'
+written() { [ "$(cat "$config" 2>/dev/null; echo .)" = "$first_start." ]; }
+if ! await written; then
+  cat "$work/first.log"
+  echo "FAIL: the first start did not write $config as expected; it holds:"
+  cat -A "$config" 2>/dev/null || echo "(no file)"
+  exit 1
+fi
+kill "$tool_pid"
+wait "$tool_pid" 2>/dev/null || true
+tool_pid=""
+echo "first start wrote $config"
+
+# Second start with COM1 mapped to the installed simulator: answers come back.
+/usr/bin/zarn-sim --link "$work/ttyZARN" >"$work/sim.out" 2>"$work/sim.log" &
+sim_pid=$!
+await test -e "$work/ttyZARN" || { cat "$work/sim.log"; echo "FAIL: the simulator did not start"; exit 1; }
+printf '[Ports]\r\nCOM1=%s\r\n' "$work/ttyZARN" >>"$config"
+"${user_env[@]}" /usr/bin/zarn-tool --traffic-log "$work/traffic.csv" >"$work/second.log" 2>&1 &
+tool_pid=$!
+answered() { grep -q ';<;.*;ОК;' "$work/traffic.csv" 2>/dev/null; }
+await answered || {
+  cat "$work/second.log" "$work/traffic.csv" 2>/dev/null
+  echo "FAIL: the installed tool got no answer from the simulator"
+  exit 1
+}
+echo "the installed tool talks to the simulator: $(grep -c ';ОК;' "$work/traffic.csv") answers"
+
+usr_bin_after=$(ls -A /usr/bin)
+if [ "$usr_bin_after" != "$usr_bin_before" ]; then
+  echo "FAIL: /usr/bin changed while the tool ran:"
+  diff <(echo "$usr_bin_before") <(echo "$usr_bin_after") || true
+  exit 1
+fi
+echo "nothing written into /usr/bin"

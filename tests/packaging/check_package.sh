@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build for use and checks what a user would get: the file
+# name, the files it installs, the libraries it depends on, the desktop entry, the AppStream
+# metadata, lintian's verdict, and manual pages that name every option the tool accepts.
+# Usage: check_package.sh BUILD_FOLDER SOURCE_FOLDER VERSION
+# Leaves the package in BUILD_FOLDER/package-check for the install check.
+set -euo pipefail
+
+build=$1 source=$2 version=$3
+skip=77
+
+if ! command -v dpkg-deb >/dev/null; then
+  echo "SKIPPED: dpkg-deb is missing (not a Debian system?), so no Debian package can be built"
+  exit $skip
+fi
+for tool in cpack lintian desktop-file-validate appstreamcli; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing; make deps installs it"; exit 1; }
+done
+
+out=$build/package-check
+rm -rf "$out"
+mkdir -p "$out"
+problems=0
+problem() { echo "FAIL: $*"; problems=$((problems + 1)); }
+
+cpack --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 ||
+  { cat "$out/cpack.log"; echo "FAIL: cpack could not build the package"; exit 1; }
+deb=$out/zarn-tool_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || { ls "$out"; echo "FAIL: no $deb"; exit 1; }
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+
+# The files it installs, exactly; folders aside.
+expected=$(
+  {
+    printf '%s\n' /usr/bin/zarn-tool /usr/bin/zarn-sim \
+      /usr/share/applications/zarn-tool.desktop \
+      /usr/share/icons/hicolor/scalable/apps/zarn-tool.svg \
+      /usr/share/metainfo/zarn-tool.metainfo.xml \
+      /usr/share/man/man1/zarn-tool.1.gz /usr/share/man/man1/zarn-sim.1.gz \
+      /usr/share/doc/zarn-tool/copyright /usr/share/doc/zarn-tool/changelog.gz \
+      /usr/share/doc/zarn-tool/руководство.md
+    (cd "$source/docs" && find guide -type f -printf '/usr/share/doc/zarn-tool/%p\n')
+  } | sort
+)
+actual=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./|/|' | sort)
+if [ "$actual" != "$expected" ]; then
+  problem "the package's files differ from those expected (< expected, > in the package):"
+  diff <(echo "$expected") <(echo "$actual") | grep '^[<>]' || true
+fi
+
+# dpkg-shlibdeps found the Qt libraries the programs link.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for library in libqt6widgets6 libqt6serialport6 libc6; do
+  [[ $depends == *"$library"* ]] || problem "Depends does not name $library"
+done
+
+root=$out/root
+dpkg-deb -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/zarn-tool.desktop" ||
+  problem "desktop-file-validate rejects the desktop entry"
+
+# Warnings stay visible but only errors fail (appstreamcli's verdict counts both).
+appstream=$(appstreamcli validate --no-net "$root/usr/share/metainfo/zarn-tool.metainfo.xml" 2>&1 || true)
+echo "appstreamcli (only errors, E:, fail this check):"
+echo "$appstream"
+grep -q '^E:' <<<"$appstream" && problem "appstreamcli reports errors"
+
+# Every picture the guide shows is installed beside it.
+while IFS= read -r picture; do
+  [ -f "$root/usr/share/doc/zarn-tool/$picture" ] || problem "the guide shows $picture, not installed"
+done < <(grep -oE '\]\((guide/[^)]+\.png)\)' "$root/usr/share/doc/zarn-tool/руководство.md" |
+  sed -E 's/^\]\((.*)\)$/\1/')
+
+# Lintian's errors fail; its warnings are printed.
+lint=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)
+echo "lintian:"
+echo "${lint:-  (nothing to report)}"
+grep -q '^E:' <<<"$lint" && problem "lintian reports errors"
+
+# --version and --help name the project's version, also where there is no display, and the
+# manual page names each option of --help.
+tool=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/zarn-tool")
+shown_version=$("${tool[@]}" --version 2>&1) || true
+[ "$shown_version" = "zarn-tool $version" ] || problem "--version prints \"$shown_version\""
+help=$("${tool[@]}" --help 2>&1) || true
+grep -q "версия $version" <<<"$help" || problem "--help does not name version $version: $help"
+page=$(zcat "$root/usr/share/man/man1/zarn-tool.1.gz")
+for option in $(grep -oE '^ +(-[a-zA-Z], )?--[a-z-]+' <<<"$help" | grep -oE '\-\-[a-z-]+'); do
+  [ "$option" = --help-all ] && continue
+  grep -qF -- "${option//-/\\-}" <<<"$page" || problem "the manual page of zarn-tool omits $option"
+done
+
+[ "$problems" -eq 0 ] || { echo "$problems problem(s)"; exit 1; }
+echo "package checks passed"
