@@ -3,6 +3,7 @@
 #include "link_rig.h"
 #include "scripted_messages.h"
 #include "views/journal_window.h"
+#include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
 
 #include <QAction>
@@ -176,6 +177,39 @@ private slots:
         QCOMPARE(f.boxes.shown[0].title, QString("Запись в файл остановлена"));
         QVERIFY(f.boxes.shown[0].text.startsWith("/dev/full: "));
         QCOMPARE(f.answer(PollFrame({})).left(8), QString("07 64 01"));
+    }
+
+    // Before a write-all the tool backs up what the controller reported: an incomplete backup
+    // is asked about, a folder that cannot be written cancels; either way nothing goes out.
+    void backupBeforeWriteAll() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        f.window.findChild<QAction*>("mnu_param")->trigger();
+        auto* params = f.window.findChild<ParamWindow*>("frm_param");
+        for (int i = 0; i < kParamCount; ++i)
+            params->setText(i, "1");
+        const int waiting = f.tool.link().waiting();
+        const auto writeAll = [&](QList<MessageAnswer> answers) {
+            for (MessageAnswer a : answers)
+                f.boxes.answer(a);
+            params->writeAllButton()->click();
+            QStringList titles;
+            for (const auto& box : f.boxes.shown)
+                titles << box.title;
+            f.boxes.shown.clear();
+            return titles;
+        };
+        QCOMPARE(writeAll({MessageAnswer::No}), QStringList{"Резервная копия неполная"});
+        WriteFileBytes(f.dir.filePath("plain"), "x");
+        f.tool.parameters().setBackupFolder(f.dir.filePath("plain/backups"));
+        QCOMPARE(writeAll({MessageAnswer::Yes, MessageAnswer::Retry, MessageAnswer::Cancel}),
+                 (QStringList{"Резервная копия неполная", "Резервная копия не записана",
+                              "Резервная копия не записана"}));
+        QCOMPARE(f.tool.link().waiting(), waiting);
+        f.tool.parameters().setBackupFolder(f.dir.filePath("backups"));
+        writeAll({MessageAnswer::Yes});
+        QCOMPARE(f.tool.link().waiting(), waiting + 61);
+        QCOMPARE(QDir(f.dir.filePath("backups")).entryList(QDir::Files).size(), 1);
     }
 };
 

@@ -1,6 +1,9 @@
 #include "app/tool_options.h"
 #include "file_bytes.h"
+#include "files/ini_document.h"
+#include "files/parameter_file.h"
 #include "frames.h"
+#include "live/number_format.h"
 #include "sim_process.h"
 #include "tool_session.h"
 #include "traffic/traffic_monitor.h"
@@ -242,6 +245,58 @@ private slots:
               "«Готов»: выкл", "Команда СТОП", "«Двиг. ост.»: вкл"})
             QVERIFY2(events.contains(QString::fromUtf8(expected)), expected);
         QVERIFY(events.indexOf("Команда СТАРТ") < events.indexOf("«Работа»: вкл"));
+    }
+
+    // A write-all first backs up what the controller held (its memory, through the catalogue),
+    // then reads everything back: the one parameter the controller limits turns light red and
+    // is named, the others stay green.
+    void writeAllBacksUpAndChecks() {
+        ParamCatalogue catalogue;
+        catalogue.BuildParamCatalogue();
+        int limited = 0;
+        while (catalogue.param_size[limited] != 2 || catalogue.param_scale[limited] != 1)
+            ++limited;
+        Line line;
+        QVERIFY2(line.start({"--clamp", QString("%1=60000").arg(limited)}),
+                 qPrintable(line.sim.errorText()));
+        QVERIFY(line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
+        const auto writeAllChecked = [&] {
+            const qsizetype boxes = line.tool->messages.shown.size();
+            QVERIFY(line.transfer(line.params().writeAllButton()));
+            QTRY_VERIFY_WITH_TIMEOUT(line.tool->messages.shown.size() > boxes, kTransferMs);
+            QCOMPARE(line.tool->messages.shown.last().title, QString("Проверка записи"));
+        };
+        writeAllChecked(); // the simulator's memory file exists from here on
+        QCOMPARE(line.tool->messages.shown.last().text,
+                 QString("Проверка записи: все 506 параметров записаны верно"));
+        const QByteArray memory = FileBytes(line.sim.filePath("eeprom.bin"));
+
+        line.params().setText(limited, "61000");
+        writeAllChecked();
+        QCOMPARE(line.tool->messages.shown.last().text,
+                 QString("Проверка записи: не совпали 1 параметров: %1").arg(limited));
+        const QStringList marks = line.boxes();
+        QCOMPARE(marks.filter("!"), QStringList{"60000 !"});
+        QCOMPARE(line.params().box(limited)->palette().color(QPalette::Base).rgb() & 0xFFFFFF,
+                 BoxStateRgb(BoxState::NotStored));
+
+        QStringList backups = QDir(line.sim.filePath("backups")).entryList({"*.ini"});
+        QCOMPARE(backups.size(), 2);
+        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d_ДГУ_адрес7\\.ini$")
+                    .match(backups.last())
+                    .hasMatch());
+        IniDocument backup;
+        backup.load(line.sim.filePath("backups/" + backups.last()));
+        for (int i = 0; i < kParamCount; ++i) {
+            std::int64_t held = 0;
+            for (int k = 0; k < catalogue.param_size[i]; ++k)
+                held = held * 256 + std::uint8_t(memory[catalogue.param_address[i] + k]);
+            const std::int64_t span = std::int64_t{1} << (8 * catalogue.param_size[i]);
+            if (catalogue.param_scale[i] < 0 && held >= span / 2)
+                held -= span;
+            QCOMPARE(backup.value(ParamFileSection(), ParamFileKey(i), "none"),
+                     FormatScaled(held, 3, std::fabs(catalogue.param_scale[i]), {}, u',').trimmed());
+        }
     }
 
     // The long mode (make soak): the round trip, other values each round, on a line that also
