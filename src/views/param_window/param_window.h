@@ -26,6 +26,7 @@ public:
     QString text(int index) const override;
     void setText(int index, const QString& text) override;
     void setState(int index, BoxState state) override;
+    std::optional<BoxState> state(int index) const override;
 
     QLineEdit* box(int index) const;
     void setModbusBlocked(bool blocked);
@@ -64,6 +65,8 @@ private:
     void applyScrollGeometry();
 
     std::array<QLineEdit*, kParamCount> txt_par{};
+    // Two states share light red, so the colour alone cannot tell them apart.
+    std::array<std::optional<BoxState>, kParamCount> box_states{};
     int caption_count = 0;
     bool scroll_layout_pending = false;
     QGroupBox* frm_prg = nullptr;
