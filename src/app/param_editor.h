@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/param_report.h"
+#include "files/parameter_file.h"
 #include "link/exchange_cycle.h"
 #include "params/param_catalogue.h"
 #include "params/param_transfers.h"
@@ -7,6 +9,8 @@
 #include <QChar>
 #include <QObject>
 #include <QPointer>
+#include <functional>
+#include <optional>
 
 class MessageBoxService;
 class ParamWindow;
@@ -32,6 +36,9 @@ public:
     // Null until the window is first needed.
     ParamWindow* window() const;
 
+    // The report's heading as of now; set by whoever knows the panel and the link.
+    std::function<ReportHeading()> report_heading;
+
 signals:
     // An operation that went through, in the journal's words ("Чтение всех параметров", …).
     void performed(const QString& text);
@@ -44,6 +51,7 @@ private:
     void saveFile();
     void readFile();
     void compareFile();
+    void writeReport();
 
     ExchangeCycle& cycle;
     ParamCatalogue& catalogue;
@@ -53,4 +61,6 @@ private:
     QWidget* owner;
     bool modbus_blocked = false;
     QPointer<ParamWindow> frm_param;
+    // The report names its file and the file's values beside the boxes that differ.
+    std::optional<ComparedFile> last_compare;
 };

@@ -36,6 +36,7 @@ public:
     QPushButton* saveFileButton() const { return save_file_button; }
     QPushButton* readFileButton() const { return read_file_button; }
     QPushButton* compareButton() const { return compare_button; }
+    QPushButton* reportButton() const { return report_button; }
     // Where the file operations take their folder and file name from.
     FileLocationPicker* filePicker() const { return file_picker; }
 
@@ -78,6 +79,7 @@ private:
     QPushButton* save_file_button = nullptr;
     QPushButton* read_file_button = nullptr;
     QPushButton* compare_button = nullptr;
+    QPushButton* report_button = nullptr;
     QWidget* file_picker_area = nullptr;
     FileLocationPicker* file_picker = nullptr;
     QTimer* refresh_timer = nullptr;

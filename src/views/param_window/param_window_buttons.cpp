@@ -7,8 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-// The bulk and file buttons in a column beside the file location picker; what they do is wired
-// by the transfer and file operations. The file buttons are usable exactly while the picker is.
+// The bulk and file buttons in a column beside the file location picker, the report's last;
+// what they do is wired by the transfer and file operations. The file buttons are usable exactly
+// while the picker is.
 
 void ParamWindow::buildButtons() {
     struct Button {
@@ -22,6 +23,7 @@ void ParamWindow::buildButtons() {
         {save_file_button, "cmdSaveFile", "Сохранить в файл"},
         {read_file_button, "cmdReadFile", "Прочитать из файла"},
         {compare_button, "cmdCompare", "Сравнить с файлом"},
+        {report_button, "cmdReport", "Отчёт…"},
     };
     int top = 8640;
     for (const Button& b : buttons) {
@@ -40,7 +42,8 @@ void ParamWindow::buildButtons() {
     layout->addWidget(file_picker);
 
     const auto enableFileButtons = [this](bool usable) {
-        for (QPushButton* button : {save_file_button, read_file_button, compare_button})
+        for (QPushButton* button :
+             {save_file_button, read_file_button, compare_button, report_button})
             button->setEnabled(usable);
     };
     enableFileButtons(file_picker->isUsable());
