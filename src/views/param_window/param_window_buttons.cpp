@@ -23,7 +23,6 @@ void ParamWindow::buildButtons() {
         {save_file_button, "cmdSaveFile", "Сохранить в файл"},
         {read_file_button, "cmdReadFile", "Прочитать из файла"},
         {compare_button, "cmdCompare", "Сравнить с файлом"},
-        {report_button, "cmdReport", "Отчёт…"},
     };
     int top = 8640;
     for (const Button& b : buttons) {
@@ -32,6 +31,11 @@ void ParamWindow::buildButtons() {
         b.button->setGeometry(TwipsRect(9000, top, 2640, 375));
         top += 450;
     }
+    // One place lower, beside the legend's short "Значение из файла": its longer texts reach
+    // under the column and would be covered.
+    report_button = new QPushButton(QStringLiteral("Отчёт…"), frm_prg);
+    report_button->setObjectName("cmdReport");
+    report_button->setGeometry(TwipsRect(9000, top + 450, 2640, 375));
 
     file_picker_area = new QWidget(frm_prg);
     file_picker_area->setObjectName("file_picker_area");
