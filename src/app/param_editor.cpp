@@ -1,5 +1,6 @@
 #include "app/param_editor.h"
 
+#include "files/param_report_pdf.h"
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
 #include "params/param_answer_decoder.h"
@@ -72,6 +73,7 @@ ParamWindow& ParamEditor::ensureWindow() {
     connect(frm_param->saveFileButton(), &QPushButton::clicked, this, &ParamEditor::saveFile);
     connect(frm_param->readFileButton(), &QPushButton::clicked, this, &ParamEditor::readFile);
     connect(frm_param->compareButton(), &QPushButton::clicked, this, &ParamEditor::compareFile);
+    connect(frm_param->reportButton(), &QPushButton::clicked, this, &ParamEditor::writeReport);
     return *frm_param;
 }
 
@@ -160,7 +162,22 @@ void ParamEditor::readFile() {
 
 void ParamEditor::compareFile() {
     const FileLocationPicker* picker = frm_param->filePicker();
-    if (CompareParameterFile({*frm_param, host, messages}, picker->currentFolder(),
-                             picker->fileName()))
-        emit performed(QStringLiteral("Сравнение с файлом ") + chosenFilePath());
+    std::optional<ComparedFile> compared = CompareParameterFile(
+        {*frm_param, host, messages}, picker->currentFolder(), picker->fileName());
+    if (!compared)
+        return;
+    last_compare = std::move(compared);
+    emit performed(QStringLiteral("Сравнение с файлом ") + chosenFilePath());
+}
+
+void ParamEditor::writeReport() {
+    FileLocationPicker* picker = frm_param->filePicker();
+    const ReportHeading heading = report_heading ? report_heading() : ReportHeading{};
+    if (!SaveParamReport(host, messages, MakeParamReport(heading, *frm_param, last_compare),
+                         picker->currentFolder(), picker->fileName()))
+        return;
+    picker->refreshFiles();
+    emit performed(QStringLiteral("Отчёт в файл ") +
+                   QDir::toNativeSeparators(
+                       ParamFilePath(picker->currentFolder(), ReportFileName(picker->fileName()))));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/param_report.h"
+#include "files/parameter_file.h"
 #include "link/exchange_cycle.h"
 #include "params/controller_image.h"
 #include "params/param_catalogue.h"
@@ -9,6 +11,8 @@
 #include <QChar>
 #include <QObject>
 #include <QPointer>
+#include <functional>
+#include <optional>
 
 class MessageBoxService;
 class ParamWindow;
@@ -45,6 +49,8 @@ public:
     // Called after every tick: once the controller has answered the whole write-all, reads
     // everything back, and once that is answered too, compares and tells.
     void followWriteCheck();
+    // The report's heading as of now; set by whoever knows the panel and the link.
+    std::function<ReportHeading()> report_heading;
 
 signals:
     // An operation that went through, in the journal's words ("Чтение всех параметров", …).
@@ -61,6 +67,7 @@ private:
     void saveFile();
     void readFile();
     void compareFile();
+    void writeReport();
 
     ExchangeCycle& cycle;
     ParamCatalogue& catalogue;
@@ -78,4 +85,6 @@ private:
     long long check_until = 0; // the check's next step waits for this many answers
     StoredValues expected{};
     QPointer<ParamWindow> frm_param;
+    // The report names its file and the file's values beside the boxes that differ.
+    std::optional<ComparedFile> last_compare;
 };

@@ -1,5 +1,6 @@
 #include "app/tool.h"
 
+#include "config/com_port_map.h"
 #include "config/startup_port.h"
 #include "views/chart_window.h"
 #include "views/journal_window.h"
@@ -8,6 +9,7 @@
 #include "views/traffic_window.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QTimer>
 
 Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
@@ -41,6 +43,10 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     cycle.on_event = [this](const LinkEvent& event) {
         traffic_monitor.take(event);
         session.takeLinkEvent(event);
+    };
+    param_editor.report_heading = [this] {
+        return ReportHeading{QDateTime::currentDateTime(), panel_facts, frm_main.slaveAddress(),
+                             ComPortName(config.path(), config.com_port)};
     };
     connect(&param_editor, &ParamEditor::performed, this,
             [this](const QString& text) { session.note(JournalKind::Parameter, text); });
@@ -130,6 +136,7 @@ void Tool::showPoll(const PollPicture& picture) {
     session.takePoll(picture);
     if (picture.object_look)
         param_editor.setObjectType(picture.object_look->caption);
+    panel_facts.take(picture);
     frm_main.showPoll(picture);
     param_editor.setModbusBlocked(picture.modbus_blocked);
 }

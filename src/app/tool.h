@@ -72,4 +72,5 @@ private:
     QTimer* exchange_timer;
     QPointer<PortDialog> port_dialog;
     ParamEditor param_editor;
+    PanelFacts panel_facts;
 };

@@ -22,3 +22,11 @@ QString DevicePathForCom(const QString& configPath, int n) {
     return ReadIniValue(configPath, QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n),
                         defaultDevice(n));
 }
+
+QString ComPortName(const QString& configPath, int n) {
+    if (n == 0)
+        return QStringLiteral("не выбран");
+    const QString com = QStringLiteral("COM%1").arg(n);
+    const QString device = DevicePathForCom(configPath, n);
+    return device.isEmpty() || device == com ? com : com + QStringLiteral(" (") + device + ')';
+}

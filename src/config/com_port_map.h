@@ -8,3 +8,7 @@
 // on-board ports, COM5–COM12 USB serial adapters and COM13–COM16 USB modem-class devices.
 // Empty for a number that names no device.
 QString DevicePathForCom(const QString& configPath, int n);
+
+// COM<n> as a report names it: with its device where that has another name ("COM3
+// (/dev/ttyS2)"); "не выбран" for 0, the number of no port.
+QString ComPortName(const QString& configPath, int n);

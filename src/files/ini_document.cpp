@@ -1,14 +1,12 @@
 #include "files/ini_document.h"
 
+#include "files/whole_file_write.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -109,15 +107,6 @@ QByteArray InFileEncoding(const QByteArray& text, IniDocument::Encoding encoding
                QStringEncoder(QStringConverter::Utf16BE).encode(QString::fromUtf8(text));
     }
     return text;
-}
-
-bool SyncedToDisk(QFileDevice& file) {
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    Q_UNUSED(file);
-    return true;
-#endif
 }
 
 } // namespace
@@ -268,23 +257,5 @@ QByteArray IniDocument::bytes() const {
 }
 
 bool IniDocument::save(const QString& path) const {
-    if (read_only)
-        return false;
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return false;
-    QSaveFile file(path);
-    // Where the folder admits no new file but the file itself may be written, write in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // QSaveFile::commit() renames even when its final flush fell short (a full disk, a file
-    // size limit) or the data never reached the disk; both are checked here first, so a cut
-    // file never replaces a whole one.
-    const QByteArray out = bytes();
-    if (file.write(out) != out.size() || !file.flush() || !SyncedToDisk(file)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return !read_only && WriteWholeFile(path, bytes()).isEmpty();
 }

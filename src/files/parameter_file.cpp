@@ -58,7 +58,9 @@ bool LoadForReading(const ParameterFileUi& ui, const QString& path, const QStrin
     }
 }
 
-bool TakeIn(const ParameterFileUi& ui, const QString& folder, const QString& name, Use use) {
+// `found`, when given, gets what the file holds, for whoever reports on the compare later.
+bool TakeIn(const ParameterFileUi& ui, const QString& folder, const QString& name, Use use,
+            ComparedFile* found = nullptr) {
     const QString path = ParamFilePath(folder, name);
     if (!CanRead(ui, path, name))
         return false;
@@ -70,7 +72,11 @@ bool TakeIn(const ParameterFileUi& ui, const QString& folder, const QString& nam
         const QString value = document.value(ParamFileSection(), ParamFileKey(i), kMissing);
         if (value == kMissing) {
             ui.boxes.setState(i, BoxState::MissingInFile);
-        } else if (use == Use::Read) {
+            continue;
+        }
+        if (found)
+            found->values[i] = value;
+        if (use == Use::Read) {
             ui.boxes.setText(i, value);
             ui.boxes.setState(i, BoxState::FromFile);
         } else {
@@ -79,6 +85,8 @@ bool TakeIn(const ParameterFileUi& ui, const QString& folder, const QString& nam
                                      : BoxState::DiffersFromFile);
         }
     }
+    if (found)
+        found->path = path;
     ui.status.setText(QString());
     return true;
 }
@@ -108,34 +116,45 @@ QString ParamFileKey(int n) {
     return QStringLiteral("PAR") + QString::number(n);
 }
 
-bool SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name,
-                       const std::function<void()>& refreshFileList) {
-    ui.status.showProgress(QStringLiteral("Сохранение файла ") + name);
+bool SaveToPickedFile(StatusLine& status, MessageBoxService& messages, const PickedFileSave& save,
+                      const QString& folder, const QString& name,
+                      const std::function<bool(const QString&)>& write) {
+    status.showProgress(save.progress + name);
     const QString path = ParamFilePath(folder, name);
     if (name.isEmpty()) {
-        ui.messages.ask(MessageIcon::Critical, kOpenErrorTitle, kCannotOpen + name + kForWriting,
-                        MessageButtons::Ok);
+        messages.ask(MessageIcon::Critical, kOpenErrorTitle, kCannotOpen + name + kForWriting,
+                     MessageButtons::Ok);
         return false;
     }
     if (ExistsUnderExactName(path, name) &&
-        ui.messages.ask(MessageIcon::Question, QStringLiteral("Создание текстового файла"),
-                        QStringLiteral("Файл ") + name + QStringLiteral(" уже существует!") +
-                            QStringLiteral("\r\nЗаменить его?"),
-                        MessageButtons::OkCancel) != MessageAnswer::Ok) {
-        ui.status.setText(QString());
+        messages.ask(MessageIcon::Question, save.replace_title,
+                     QStringLiteral("Файл ") + name + QStringLiteral(" уже существует!") +
+                         QStringLiteral("\r\nЗаменить его?"),
+                     MessageButtons::OkCancel) != MessageAnswer::Ok) {
+        status.setText(QString());
         return false;
     }
-    while (!SaveParameterTexts(path, [&ui](int i) { return ui.boxes.text(i); })) {
-        if (ui.messages.ask(MessageIcon::Critical, kOpenErrorTitle,
-                            kCannotOpen + name + kForWriting,
-                            MessageButtons::RetryCancel) != MessageAnswer::Retry) {
-            ui.status.setText(QString());
+    while (!write(path)) {
+        if (messages.ask(MessageIcon::Critical, kOpenErrorTitle, kCannotOpen + name + kForWriting,
+                         MessageButtons::RetryCancel) != MessageAnswer::Retry) {
+            status.setText(QString());
             return false;
         }
     }
+    status.setText(QString());
+    return true;
+}
+
+bool SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name,
+                       const std::function<void()>& refreshFileList) {
+    const PickedFileSave save{QStringLiteral("Сохранение файла "),
+                              QStringLiteral("Создание текстового файла")};
+    if (!SaveToPickedFile(ui.status, ui.messages, save, folder, name, [&ui](const QString& path) {
+            return SaveParameterTexts(path, [&ui](int i) { return ui.boxes.text(i); });
+        }))
+        return false;
     for (int i = 0; i < kParamCount; ++i)
         ui.boxes.setState(i, BoxState::FromFile);
-    ui.status.setText(QString());
     if (refreshFileList)
         refreshFileList();
     return true;
@@ -145,6 +164,10 @@ bool ReadParameterFile(const ParameterFileUi& ui, const QString& folder, const Q
     return TakeIn(ui, folder, name, Use::Read);
 }
 
-bool CompareParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name) {
-    return TakeIn(ui, folder, name, Use::Compare);
+std::optional<ComparedFile> CompareParameterFile(const ParameterFileUi& ui, const QString& folder,
+                                                 const QString& name) {
+    ComparedFile found;
+    if (!TakeIn(ui, folder, name, Use::Compare, &found))
+        return std::nullopt;
+    return found;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "params/param_catalogue.h"
+
 #include <QString>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -29,6 +32,19 @@ bool SaveParameterTexts(const QString& path,
 QString ParamFileSection();
 QString ParamFileKey(int n);
 
+// Saving a file named in the picker, the way every save of the window goes: the progress text
+// and the name in the status line, an empty name refused (OK alone; the status line keeps the
+// text), an existing file of exactly that name replaced only when the user agrees, a failed
+// `write` offered again (Retry) or given up (Cancel). `write` makes the whole file at the path it
+// is given and says whether it is there. True when the file was written.
+struct PickedFileSave {
+    QString progress;      // the status line's text, the name follows
+    QString replace_title; // the title of the question before an existing file is replaced
+};
+bool SaveToPickedFile(StatusLine& status, MessageBoxService& messages, const PickedFileSave& save,
+                      const QString& folder, const QString& name,
+                      const std::function<bool(const QString&)>& write);
+
 struct ParameterFileUi {
     ParamBoxes& boxes;
     StatusLine& status;
@@ -41,6 +57,12 @@ bool SaveParameterFile(const ParameterFileUi& ui, const QString& folder, const Q
 // Takes every value present in the file into its box (light blue); boxes whose key is missing
 // keep their text and turn light yellow.
 bool ReadParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);
+// The file a compare read: its path and the text of every key it holds (empty where missing).
+struct ComparedFile {
+    QString path;
+    std::array<std::optional<QString>, kParamCount> values;
+};
 // Colours every box by whether its number equals the file's: light green or light red, light
-// yellow where the file lacks the key. No text changes.
-bool CompareParameterFile(const ParameterFileUi& ui, const QString& folder, const QString& name);
+// yellow where the file lacks the key. No text changes. Nothing when refused or cancelled.
+std::optional<ComparedFile> CompareParameterFile(const ParameterFileUi& ui, const QString& folder,
+                                                 const QString& name);

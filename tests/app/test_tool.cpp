@@ -1,6 +1,7 @@
 #include "app/tool.h"
 #include "file_bytes.h"
 #include "link_rig.h"
+#include "pdf_text.h"
 #include "scripted_messages.h"
 #include "views/journal_window.h"
 #include "views/param_window/param_window.h"
@@ -8,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
@@ -210,6 +212,32 @@ private slots:
         writeAll({MessageAnswer::Yes});
         QCOMPARE(f.tool.link().waiting(), waiting + 61);
         QCOMPARE(QDir(f.dir.filePath("backups")).entryList(QDir::Files).size(), 1);
+    }
+
+    // «Отчёт…», last of the parameter window's buttons, heads the report with what the main
+    // window shows of the panel and the link, and names it as typed, ".pdf" added.
+    void reportOfTheParameterWindow() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        f.answer({});
+        f.answer(PollFrame({{0, 0x0102}, {1, 0x0304}, {2, 1}, {74, 6000}}));
+        const QString here = QDir::currentPath();
+        QDir::setCurrent(f.dir.path()); // where the window's picker starts
+        f.window.findChild<QAction*>("mnu_param")->trigger();
+        QDir::setCurrent(here);
+        QWidget* params = f.window.findChild<QWidget*>("frm_param");
+        auto* compare = params->findChild<QPushButton*>("cmdCompare");
+        auto* report = params->findChild<QPushButton*>("cmdReport");
+        QVERIFY(report->isVisible() && report->isEnabled() && report->text() == "Отчёт…");
+        QVERIFY(report->x() == compare->x() && report->y() > compare->geometry().bottom());
+        params->findChild<QLineEdit*>("Text3")->setText("отчёт");
+        report->click();
+        const QString text = PdfPages(f.dir.filePath("отчёт.pdf")).join('\n');
+        for (const QString& line : QStringList{"Тип объекта: ДРА", "Версия протокола: 1.2",
+                                               "Версия ПО: 3.4", "Общая наработка: 100 мч",
+                                               "Адрес контроллера: 7", "Порт: COM3 (/dev/ttyS2)"})
+            QVERIFY2(text.contains(line), qPrintable(line));
+        QVERIFY(f.boxes.shown.isEmpty());
     }
 };
 

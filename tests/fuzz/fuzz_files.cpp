@@ -98,8 +98,10 @@ void ParameterFile(const QByteArray& content) {
         boxes.texts[i] = i % 50 == 9 ? QString() : QString::number(i * 7) + (i % 3 ? "" : ",5 ");
     const std::array<QString, kParamCount> texts = boxes.texts;
     for (const bool read : {false, true}) {
-        (read ? ReadParameterFile : CompareParameterFile)({boxes, status, messages}, ScratchDir(),
-                                                          "p.ini");
+        if (read)
+            ReadParameterFile({boxes, status, messages}, ScratchDir(), "p.ini");
+        else
+            CompareParameterFile({boxes, status, messages}, ScratchDir(), "p.ini");
         FUZZ_CHECK(messages.shown.size() == (read + 1) * refused &&
                    (refused || status.status.isEmpty()));
         for (int i = 0; i < kParamCount; ++i) {

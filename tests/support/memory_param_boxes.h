@@ -17,6 +17,7 @@ public:
         texts[index] = text;
     }
     void setState(int index, BoxState state) override { states[index] = state; }
+    std::optional<BoxState> state(int index) const override { return states[index]; }
 
     std::array<QString, kParamCount> texts;
     // Empty until something sets a colour (the platform's default background).

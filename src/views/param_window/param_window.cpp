@@ -105,6 +105,11 @@ void ParamWindow::setState(int index, BoxState state) {
     QPalette p = b->palette();
     p.setColor(QPalette::Base, QColor::fromRgb(BoxStateRgb(state)));
     b->setPalette(p);
+    box_states[index] = state;
+}
+
+std::optional<BoxState> ParamWindow::state(int index) const {
+    return box(index) ? box_states[index] : std::nullopt;
 }
 
 QLineEdit* ParamWindow::box(int index) const {

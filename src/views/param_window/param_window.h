@@ -27,6 +27,7 @@ public:
     QString text(int index) const override;
     void setText(int index, const QString& text) override;
     void setState(int index, BoxState state) override;
+    std::optional<BoxState> state(int index) const override;
 
     QLineEdit* box(int index) const;
     void setModbusBlocked(bool blocked);
@@ -36,6 +37,7 @@ public:
     QPushButton* saveFileButton() const { return save_file_button; }
     QPushButton* readFileButton() const { return read_file_button; }
     QPushButton* compareButton() const { return compare_button; }
+    QPushButton* reportButton() const { return report_button; }
     // Where the file operations take their folder and file name from.
     FileLocationPicker* filePicker() const { return file_picker; }
 
@@ -65,6 +67,8 @@ private:
     void applyScrollGeometry();
 
     std::array<QLineEdit*, kParamCount> txt_par{};
+    // Two states share light red, so the colour alone cannot tell them apart.
+    std::array<std::optional<BoxState>, kParamCount> box_states{};
     int caption_count = 0;
     bool scroll_layout_pending = false;
     QGroupBox* frm_prg = nullptr;
@@ -76,6 +80,7 @@ private:
     QPushButton* save_file_button = nullptr;
     QPushButton* read_file_button = nullptr;
     QPushButton* compare_button = nullptr;
+    QPushButton* report_button = nullptr;
     QWidget* file_picker_area = nullptr;
     FileLocationPicker* file_picker = nullptr;
     QTimer* refresh_timer = nullptr;

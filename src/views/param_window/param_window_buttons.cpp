@@ -7,8 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-// The bulk and file buttons in a column beside the file location picker; what they do is wired
-// by the transfer and file operations. The file buttons are usable exactly while the picker is.
+// The bulk and file buttons in a column beside the file location picker, the report's last;
+// what they do is wired by the transfer and file operations. The file buttons are usable exactly
+// while the picker is.
 
 void ParamWindow::buildButtons(const QString& pickerFolder) {
     struct Button {
@@ -30,6 +31,11 @@ void ParamWindow::buildButtons(const QString& pickerFolder) {
         b.button->setGeometry(TwipsRect(9000, top, 2640, 375));
         top += 450;
     }
+    // One place lower, beside the legend's short "Значение из файла": its longer texts reach
+    // under the column and would be covered.
+    report_button = new QPushButton(QStringLiteral("Отчёт…"), frm_prg);
+    report_button->setObjectName("cmdReport");
+    report_button->setGeometry(TwipsRect(9000, top + 450, 2640, 375));
 
     file_picker_area = new QWidget(frm_prg);
     file_picker_area->setObjectName("file_picker_area");
@@ -40,7 +46,8 @@ void ParamWindow::buildButtons(const QString& pickerFolder) {
     layout->addWidget(file_picker);
 
     const auto enableFileButtons = [this](bool usable) {
-        for (QPushButton* button : {save_file_button, read_file_button, compare_button})
+        for (QPushButton* button :
+             {save_file_button, read_file_button, compare_button, report_button})
             button->setEnabled(usable);
     };
     enableFileButtons(file_picker->isUsable());

@@ -1,0 +1,41 @@
+#include "files/whole_file_write.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool syncedToDisk(QFileDevice& file) {
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
+} // namespace
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("путь ведёт не к файлу");
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    // QSaveFile::commit() renames even when its final flush fell short (a full disk, a file
+    // size limit) or the data never reached the disk; both are checked here first, so a cut
+    // file never replaces a whole one.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !syncedToDisk(file)) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error.isEmpty() ? QStringLiteral("запись не удалась") : error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
