@@ -1,13 +1,13 @@
 #include "views/journal_window.h"
 
+#include "files/whole_file_write.h"
+#include "views/row_table.h"
+
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
@@ -22,21 +22,9 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     setObjectName(QStringLiteral("frm_journal"));
     setWindowTitle(QStringLiteral("Журнал событий"));
     resize(700, 500);
-    ask_save_name = [this](const QString& title) {
-        return QFileDialog::getSaveFileName(this, title, QString(),
-                                            QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
-    };
+    ask_save_name = [this](const QString& title) { return AskCsvSaveName(this, title); };
 
-    table = new QTableView(this);
-    table->setObjectName(QStringLiteral("journal_table"));
-    table->setModel(&rows);
-    table->setWordWrap(false);
-    table->setShowGrid(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table = MakeRowTable(this, QStringLiteral("journal_table"), &rows);
     table->setColumnWidth(0, 170);
 
     auto* kindCaption = new QLabel(QStringLiteral("Показывать:"), this);
@@ -99,8 +87,6 @@ void JournalWindow::saveShown() {
     if (path.isEmpty())
         return;
     rows.refresh();
-    const QByteArray text = rows.fileText();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        file_label->setText(QStringLiteral("Файл не сохранён: %1").arg(file.errorString()));
+    if (const QString error = WriteWholeFile(path, rows.fileText()); !error.isEmpty())
+        file_label->setText(QStringLiteral("Файл не сохранён: %1").arg(error));
 }

@@ -1,16 +1,15 @@
 #include "views/traffic_window.h"
 
 #include "files/csv_log_file.h"
+#include "files/whole_file_write.h"
 #include "traffic/traffic_monitor.h"
+#include "views/row_table.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
@@ -33,24 +32,12 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     setObjectName(QStringLiteral("frm_traffic"));
     setWindowTitle(QStringLiteral("Монитор обмена"));
     resize(1000, 600);
-    ask_save_name = [this](const QString& title) {
-        return QFileDialog::getSaveFileName(this, title, QString(),
-                                            QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
-    };
+    ask_save_name = [this](const QString& title) { return AskCsvSaveName(this, title); };
 
-    table = new QTableView(this);
-    table->setObjectName(QStringLiteral("traffic_table"));
-    table->setModel(&monitor.rows());
-    table->setWordWrap(false);
+    table = MakeRowTable(this, QStringLiteral("traffic_table"), &monitor.rows());
     // A poll answer is 764 characters of hex: eliding it on every repaint would cost more than
     // the whole exchange; the cell is cut at its edge and the tooltip holds the rest.
     table->setTextElideMode(Qt::ElideNone);
-    table->setShowGrid(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    table->horizontalHeader()->setStretchLastSection(true);
     for (const auto& [column, width] : {std::pair{0, 170}, {1, 100}, {2, 300}, {3, 130}})
         table->setColumnWidth(column, width);
 
@@ -157,9 +144,8 @@ void TrafficWindow::saveShown() {
     QByteArray text = CsvFileStart(traffic_text::kLogHeader);
     for (int i = 0; i < monitor.rows().rowCount(); ++i)
         text += traffic_text::LogLine(monitor.rows().row(i)).toUtf8() + "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        log_label->setText(QStringLiteral("Файл не сохранён: %1").arg(file.errorString()));
+    if (const QString error = WriteWholeFile(path, text); !error.isEmpty())
+        log_label->setText(QStringLiteral("Файл не сохранён: %1").arg(error));
 }
 
 void TrafficWindow::toggleRecording(bool on) {
