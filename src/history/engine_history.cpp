@@ -5,8 +5,12 @@
 
 void EngineHistory::append(const EngineSample& sample) {
     samples.push_back(sample);
+    // The samples stay in time order, which every look-up relies on: a clock set back (by hand,
+    // by time sync) pins the new samples to the last time until it has caught up.
+    if (samples.size() > 1 && samples.back().wall_ms < samples[samples.size() - 2].wall_ms)
+        samples.back().wall_ms = samples[samples.size() - 2].wall_ms;
     while (!samples.empty() && (static_cast<int>(samples.size()) > kMaxSamples ||
-                                samples.front().wall_ms < sample.wall_ms - kKeptMs))
+                                samples.front().wall_ms < samples.back().wall_ms - kKeptMs))
         samples.pop_front();
 }
 

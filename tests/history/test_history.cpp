@@ -170,6 +170,8 @@ private slots:
         QCOMPARE(h.at(h.nearest(kMorning + 200 * 7 + 99)).wall_ms, kMorning + 200 * 7);
         h.append({kMorning + EngineHistory::kKeptMs + 200 * 10, {}});
         QCOMPARE(h.at(0).wall_ms, kMorning + 200 * 10);
+        h.append({kMorning, {}}); // the clock set back a day
+        QCOMPARE(h.at(h.size() - 1).wall_ms, kMorning + EngineHistory::kKeptMs + 200 * 10);
     }
 };
 
