@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -59,6 +60,8 @@ void SessionRecorder::goodAnswer(std::int64_t now) {
 
 void SessionRecorder::checkLink() {
     const std::int64_t now = clock();
+    // A clock set back counts the silence from the moment it was set.
+    last_good_ms = std::min(last_good_ms, now);
     if (!link_up || now - last_good_ms < kLinkLostMs)
         return;
     link_up = false;
