@@ -2,7 +2,7 @@
 #include "files/param_report.h"
 #include "files/param_report_pdf.h"
 #include "live/poll_decoder.h"
-#include "memory_param_boxes.h"
+#include "params/memory_param_boxes.h"
 #include "params/param_description.h"
 #include "pdf_text.h"
 #include "recording_host.h"

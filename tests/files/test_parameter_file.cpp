@@ -1,6 +1,6 @@
 #include "file_bytes.h"
 #include "files/parameter_file.h"
-#include "memory_param_boxes.h"
+#include "params/memory_param_boxes.h"
 #include "params/param_values.h"
 #include "recording_host.h"
 #include "scripted_messages.h"

@@ -6,7 +6,7 @@
 #include "files/ini_file.h"
 #include "files/parameter_file.h"
 #include "fuzz_support.h"
-#include "memory_param_boxes.h"
+#include "params/memory_param_boxes.h"
 #include "params/param_values.h"
 #include "recording_host.h"
 #include "scripted_messages.h"

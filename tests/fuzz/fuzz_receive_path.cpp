@@ -5,7 +5,7 @@
 #include "fuzz_support.h"
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
-#include "memory_param_boxes.h"
+#include "params/memory_param_boxes.h"
 #include "params/param_answer_decoder.h"
 #include "params/param_requests.h"
 #include "recording_host.h"

@@ -1,5 +1,5 @@
 #include "frames.h"
-#include "memory_param_boxes.h"
+#include "params/memory_param_boxes.h"
 #include "params/param_answer_decoder.h"
 
 #include <QtTest>

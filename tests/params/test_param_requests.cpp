@@ -1,5 +1,5 @@
 #include "link_rig.h"
-#include "memory_param_boxes.h"
+#include "params/memory_param_boxes.h"
 #include "params/param_requests.h"
 
 #include <QtTest>

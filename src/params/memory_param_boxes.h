@@ -3,9 +3,11 @@
 #include "params/param_boxes.h"
 #include "params/param_catalogue.h"
 
+#include <array>
 #include <optional>
 
-// The 506 boxes without a window: like the real ones, a text change turns a box white.
+// The 506 boxes without a window, for the batch mode and the tests: like the real ones, a text
+// change turns a box white.
 class MemoryParamBoxes : public ParamBoxes {
 public:
     MemoryParamBoxes() { texts.fill(QStringLiteral("-")); }
