@@ -8,7 +8,6 @@
 #include "views/file_location_picker.h"
 #include "views/param_window/param_window.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QPushButton>
 #include <utility>
@@ -97,26 +96,8 @@ void ParamEditor::writeAll() {
 }
 
 bool ParamEditor::backUp() {
-    if (const int missing = image.missing();
-        missing > 0 &&
-        messages.ask(MessageIcon::Question, QStringLiteral("Резервная копия неполная"),
-                     QStringLiteral("Контроллер не сообщил значения %1 параметров из %2: "
-                                    "резервная копия будет неполной.\r\nЗаписать параметры "
-                                    "без полной резервной копии?")
-                         .arg(missing)
-                         .arg(kParamCount),
-                     MessageButtons::YesNo) != MessageAnswer::Yes)
-        return false;
-    const int address = image.address() >= 0 ? image.address() : host.slaveAddress();
-    const QString name = BackupFileName(QDateTime::currentDateTime(), object_type, address);
-    while (!WriteBackup(backup_folder, name, image))
-        if (messages.ask(MessageIcon::Critical, QStringLiteral("Резервная копия не записана"),
-                         QStringLiteral("Невозможно записать резервную копию в файл %1.\r\n"
-                                        "Параметры в контроллер не записаны.")
-                             .arg(QDir::toNativeSeparators(QDir(backup_folder).filePath(name))),
-                         MessageButtons::RetryCancel) != MessageAnswer::Retry)
-            return false;
-    return true;
+    return !BackUpBeforeWriteAll(image, messages, backup_folder, object_type, host.slaveAddress())
+                .isEmpty();
 }
 
 void ParamEditor::followWriteCheck() {

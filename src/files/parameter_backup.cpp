@@ -1,6 +1,7 @@
 #include "files/parameter_backup.h"
 
 #include "files/parameter_file.h"
+#include "host/message_box.h"
 
 #include <QDir>
 
@@ -20,4 +21,29 @@ bool WriteBackup(const QString& folder, const QString& name, const ControllerIma
                                       return std::nullopt;
                                   return image.value(i)->text;
                               });
+}
+
+QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& messages,
+                             const QString& folder, const QString& objectType,
+                             int fallbackAddress) {
+    if (const int missing = image.missing();
+        missing > 0 &&
+        messages.ask(MessageIcon::Question, QStringLiteral("Резервная копия неполная"),
+                     QStringLiteral("Контроллер не сообщил значения %1 параметров из %2: "
+                                    "резервная копия будет неполной.\r\nЗаписать параметры "
+                                    "без полной резервной копии?")
+                         .arg(missing)
+                         .arg(kParamCount),
+                     MessageButtons::YesNo) != MessageAnswer::Yes)
+        return {};
+    const int address = image.address() >= 0 ? image.address() : fallbackAddress;
+    const QString name = BackupFileName(QDateTime::currentDateTime(), objectType, address);
+    while (!WriteBackup(folder, name, image))
+        if (messages.ask(MessageIcon::Critical, QStringLiteral("Резервная копия не записана"),
+                         QStringLiteral("Невозможно записать резервную копию в файл %1.\r\n"
+                                        "Параметры в контроллер не записаны.")
+                             .arg(QDir::toNativeSeparators(QDir(folder).filePath(name))),
+                         MessageButtons::RetryCancel) != MessageAnswer::Retry)
+            return {};
+    return QDir(folder).filePath(name);
 }

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QString>
 
+class MessageBoxService;
+
 // The backup a write-all leaves behind: what the controller held, in the format of a parameter
 // file, so «Прочитать из файла» puts it back.
 
@@ -13,3 +15,10 @@ QString BackupFileName(const QDateTime& at, const QString& objectType, int addre
 // Parameters the controller never reported get no key. False when the file cannot be written
 // (the folder is made first).
 bool WriteBackup(const QString& folder, const QString& name, const ControllerImage& image);
+
+// The backup before a write-all, as the user is asked about it: an incomplete image (some
+// parameter never reported) is saved only when the user agrees; a backup that cannot be written
+// is tried again on Retry. The file is named for `fallbackAddress` while the image holds no
+// answer. Its path once it is on disk; empty when the write is to be cancelled.
+QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& messages,
+                             const QString& folder, const QString& objectType, int fallbackAddress);
