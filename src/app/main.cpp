@@ -1,3 +1,4 @@
+#include "app/batch_run.h"
 #include "app/tool.h"
 #include "app/tool_options.h"
 #include "config/com_port_map.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("zarn-tool"));
@@ -19,6 +21,16 @@ int main(int argc, char** argv) {
         // it has started, which takes its own options (-platform) off the command line first.
         const QCoreApplication shell(argc, argv);
         options.answerHelpOrVersion(QCoreApplication::arguments());
+        // The batch mode runs on the core alone, in this application without windows.
+        if (options.wantsBatch(QCoreApplication::arguments())) {
+            QString error;
+            const std::optional<BatchJob> job = options.batchJob(error);
+            if (!job) {
+                std::fprintf(stderr, "zarn-tool: %s\n", qPrintable(error));
+                return static_cast<int>(BatchExit::BadInput);
+            }
+            return static_cast<int>(RunBatch(*job, PlacesOfThisProgram().config_path));
+        }
     }
 
     QApplication app(argc, argv);

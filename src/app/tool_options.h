@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/batch_job.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
+#include <optional>
 
 class Tool;
 
 // The command line of zarn-tool beyond --help and --version: the files the session is
-// written to from the first frame on.
+// written to from the first frame on, or the batch mode instead of the windows.
 class ToolOptions {
 public:
     ToolOptions();
@@ -20,13 +23,24 @@ public:
     // user's data folder; without --backup-dir the backups go to its folder "backups".
     void applyTo(Tool& tool) const;
 
+    // True when the command line asks for the batch mode, well formed or not.
+    bool wantsBatch(const QStringList& arguments);
+    // The job of the command line wantsBatch() took; empty, with the reason in `error`, when
+    // its arguments are bad.
+    std::optional<BatchJob> batchJob(QString& error) const;
+
     QCommandLineParser parser;
 
 private:
+    QString backupFolder() const;
+
     QCommandLineOption help;
     QCommandLineOption version;
     QCommandLineOption traffic_log;
     QCommandLineOption record;
     QCommandLineOption journal;
     QCommandLineOption backup_dir;
+    QCommandLineOption batch;
+    QCommandLineOption port;
+    QCommandLineOption address;
 };

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "host/link_host.h"
+#include "host/message_box.h"
+
+#include <QString>
+
+// The batch mode's terminal, standing in for the windows: the link's host and every message box
+// report on standard error, the results go to standard output. Nobody is there to answer a
+// question, so each is answered the way that changes nothing (No, Cancel).
+class BatchConsole : public LinkHost, public MessageBoxService {
+public:
+    explicit BatchConsole(int slaveAddress) : slave_address(slaveAddress) {}
+
+    // A line of progress, on standard error.
+    void tell(const QString& line);
+    // A line of the result, on standard output.
+    void result(const QString& line);
+
+    int slaveAddress() const override { return slave_address; }
+    void setSlaveAddress(int address) override;
+    bool armOffChecked() const override { return false; }
+    void showTransactionCounter(int /*counter*/) override {}
+
+    QString text() const override { return status; }
+    // Said only when it changes: the link rewrites it on every tick.
+    void setText(const QString& text) override;
+    void showProgress(const QString& text) override { setText(text); }
+
+    MessageAnswer ask(MessageIcon icon, const QString& title, const QString& text,
+                      MessageButtons buttons) override;
+
+private:
+    int slave_address;
+    QString status;
+};

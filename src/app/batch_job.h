@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+enum class BatchCommand { Read, Write, Compare, Report };
+
+// One run of the batch mode, as the command line gives it.
+struct BatchJob {
+    BatchCommand command = BatchCommand::Read;
+    QString file;
+    int com_port = 0; // 0: the configuration file's
+    int address = 7;
+    QString backup_folder;
+};
+
+// The exit status a script acts on.
+enum class BatchExit {
+    Done = 0,     // done, and the controller holds what was asked (or what the file says)
+    Differs = 1,  // compare found differences, or the read-back after a write did
+    NoAnswer = 2, // the port did not open, or the controller fell silent for 5 s
+    BadInput = 3, // bad arguments, or a file that cannot be read or written
+};

@@ -1,0 +1,212 @@
+#include "app/batch_run.h"
+
+#include "config/com_port_map.h"
+#include "config/config_file.h"
+#include "config/startup_port.h"
+#include "files/parameter_backup.h"
+#include "files/parameter_file.h"
+#include "link/qt_serial_port.h"
+#include "params/param_answer_decoder.h"
+#include "params/param_requests.h"
+#include "params/param_transfers.h"
+#include "params/write_check.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTimer>
+
+namespace {
+constexpr int kTickMs = 100;
+// A controller that has not answered for this long is not there (or not at this address).
+constexpr qint64 kSilenceMs = 5000;
+} // namespace
+
+BatchRun::BatchRun(const BatchJob& job, SerialPort& port, BatchConsole& console,
+                   QChar decimalSeparator)
+    : job(job), port(port), console(console), decimal_separator(decimalSeparator),
+      dispatch(console, decimalSeparator), cycle(port, console, dispatch) {
+    catalogue.BuildParamCatalogue();
+    dispatch.param_answer = [this](const RxBuffer& answer) {
+        const QList<ParamValueText> values =
+            DecodeParamAnswer(answer, catalogue, decimal_separator);
+        image.take(answer[0], values);
+        ShowParamValues(values, controller_boxes);
+    };
+    dispatch.show_poll = [this](const PollPicture& picture) {
+        if (picture.object_look)
+            object_type = picture.object_look->caption;
+    };
+}
+
+BatchExit BatchRun::run() {
+    switch (job.command) {
+    case BatchCommand::Read:
+        return read();
+    case BatchCommand::Write:
+        return write();
+    case BatchCommand::Compare:
+        return compare();
+    case BatchCommand::Report:
+        break;
+    }
+    console.tell(QStringLiteral("Отчёт в пакетном режиме пока недоступен"));
+    return BatchExit::BadInput;
+}
+
+bool BatchRun::openPort() {
+    OpenOutcome outcome = OpenOutcome::NotAvailable;
+    if (port.setPortNumber(job.com_port))
+        outcome = port.open();
+    if (outcome == OpenOutcome::Opened)
+        return true;
+    // The dialog's advice to pick another port does not apply here.
+    console.tell(
+        port_text::kOpenErrorTitle + QStringLiteral(": ") +
+        port_text::OpenFailure(job.com_port, outcome).section(QStringLiteral("\r\n"), 0, 0));
+    return false;
+}
+
+BatchExit BatchRun::read() {
+    if (!openPort())
+        return BatchExit::NoAnswer;
+    if (const BatchExit outcome = readAll(false); outcome != BatchExit::Done)
+        return outcome;
+    const QFileInfo file(job.file);
+    if (!WriteBackup(file.absolutePath(), file.fileName(), image)) {
+        console.tell(QStringLiteral("Невозможно открыть файл %1 для записи").arg(job.file));
+        return BatchExit::BadInput;
+    }
+    console.tell(QStringLiteral("Параметры сохранены в файл %1").arg(job.file));
+    return BatchExit::Done;
+}
+
+BatchExit BatchRun::write() {
+    MemoryParamBoxes wanted;
+    const QFileInfo file(job.file);
+    if (!ReadParameterFile({wanted, console, console}, file.absolutePath(), file.fileName()))
+        return BatchExit::BadInput;
+    // Refused before the controller is disturbed; the transfer's own refusal stands behind it.
+    const ParamTransfers transfers{cycle, catalogue, wanted, console};
+    if (const int missing = transfers.boxesWithoutValue()) {
+        console.tell(QStringLiteral("В файле %1 нет значений %2 параметров из %3: запись не "
+                                    "начата")
+                         .arg(job.file)
+                         .arg(missing)
+                         .arg(kParamCount));
+        return BatchExit::BadInput;
+    }
+    if (!openPort())
+        return BatchExit::NoAnswer;
+    if (const BatchExit outcome = readAll(true); outcome != BatchExit::Done)
+        return outcome;
+
+    const StoredValues expected = ExpectedAfterWriteAll(catalogue, wanted);
+    QString backup;
+    if (!transfers.writeAll([&] {
+            backup = BackUpBeforeWriteAll(image, console, job.backup_folder, object_type,
+                                          console.slaveAddress());
+            return !backup.isEmpty();
+        }))
+        return BatchExit::BadInput;
+    console.tell(QStringLiteral("Резервная копия: %1").arg(backup));
+    console.tell(QStringLiteral("Запись всех параметров: %1 запросов").arg(cycle.waiting()));
+    if (!awaitAnswers())
+        return BatchExit::NoAnswer;
+
+    console.tell(QStringLiteral("Проверка записи: чтение всех параметров"));
+    if (!cycle.queueAll(ReadAllRequests(catalogue)) || !awaitAnswers())
+        return BatchExit::NoAnswer;
+    const QList<int> notStored = NotStoredAsWritten(expected, image);
+    console.tell(WriteCheckText(notStored));
+    return notStored.isEmpty() ? BatchExit::Done : BatchExit::Differs;
+}
+
+BatchExit BatchRun::compare() {
+    MemoryParamBoxes inFile;
+    const QFileInfo file(job.file);
+    if (!ReadParameterFile({inFile, console, console}, file.absolutePath(), file.fileName()))
+        return BatchExit::BadInput;
+    if (!openPort())
+        return BatchExit::NoAnswer;
+    if (const BatchExit outcome = readAll(false); outcome != BatchExit::Done)
+        return outcome;
+    // The window's compare colours the boxes; the file's values come from the read above.
+    if (!CompareParameterFile({controller_boxes, console, console}, file.absolutePath(),
+                              file.fileName()))
+        return BatchExit::BadInput;
+    int differing = 0;
+    for (int i = 0; i < kParamCount; ++i) {
+        const std::optional<BoxState> state = controller_boxes.states[i];
+        if (state != BoxState::DiffersFromFile && state != BoxState::MissingInFile)
+            continue;
+        const QString fileValue =
+            state == BoxState::MissingInFile ? QString() : inFile.text(i).trimmed();
+        console.result(
+            QStringLiteral("%1;%2;%3").arg(i).arg(controller_boxes.text(i).trimmed(), fileValue));
+        ++differing;
+    }
+    console.tell(differing == 0
+                     ? QStringLiteral("Все %1 параметров совпадают с файлом").arg(kParamCount)
+                     : QStringLiteral("Отличаются от файла %1 параметров").arg(differing));
+    return differing == 0 ? BatchExit::Done : BatchExit::Differs;
+}
+
+BatchExit BatchRun::readAll(bool withPoll) {
+    RequestBatch requests = ReadAllRequests(catalogue);
+    if (withPoll)
+        requests.insert(requests.begin(), PollRequest());
+    console.tell(QStringLiteral("Чтение всех параметров: %1 запросов").arg(requests.size()));
+    if (!cycle.queueAll(requests) || !awaitAnswers())
+        return BatchExit::NoAnswer;
+    if (const int missing = image.missing()) {
+        console.tell(QStringLiteral("Контроллер не сообщил значения %1 параметров из %2")
+                         .arg(missing)
+                         .arg(kParamCount));
+        return BatchExit::NoAnswer;
+    }
+    return BatchExit::Done;
+}
+
+bool BatchRun::awaitAnswers() {
+    const long long through = cycle.answered() + cycle.waiting();
+    long long answered = cycle.answered();
+    QElapsedTimer silence;
+    silence.start();
+    QEventLoop loop;
+    QTimer timer1;
+    timer1.setInterval(kTickMs);
+    QObject::connect(&timer1, &QTimer::timeout, &loop, [&] {
+        cycle.ExchangeTick();
+        if (cycle.answered() != answered) {
+            answered = cycle.answered();
+            silence.restart();
+        }
+        if (answered >= through || silence.elapsed() >= kSilenceMs)
+            loop.quit();
+    });
+    timer1.start();
+    loop.exec();
+    if (answered >= through)
+        return true;
+    console.tell(QStringLiteral("Нет ответа от контроллера ЗАРН (COM%1, адрес %2) в течение %3 с")
+                     .arg(job.com_port)
+                     .arg(console.slaveAddress())
+                     .arg(kSilenceMs / 1000));
+    return false;
+}
+
+BatchExit RunBatch(BatchJob job, const QString& configPath) {
+    BatchConsole console(job.address);
+    if (job.com_port == 0) {
+        ConfigFile config(configPath, console, console);
+        config.LoadConfig();
+        job.com_port = config.com_port;
+    }
+    QtSerialPort port([configPath](int n) { return DevicePathForCom(configPath, n); });
+    BatchRun batch(job, port, console, QLocale::system().decimalPoint().front());
+    const BatchExit outcome = batch.run();
+    port.close();
+    return outcome;
+}

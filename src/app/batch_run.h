@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/batch_console.h"
+#include "app/batch_job.h"
+#include "link/exchange_cycle.h"
+#include "live/answer_dispatch.h"
+#include "params/controller_image.h"
+#include "params/memory_param_boxes.h"
+#include "params/param_catalogue.h"
+
+#include <QChar>
+#include <QString>
+
+class SerialPort;
+
+// The window's parameter operations without a window, run to their end on the exchange cycle
+// (the 100 ms tick, driven by a timer of its own): read all into a file, write a file with the
+// backup before and the read-back check after, compare with a file. The refusals and the backup
+// are the window's own, answered as the console answers questions.
+class BatchRun {
+public:
+    BatchRun(const BatchJob& job, SerialPort& port, BatchConsole& console, QChar decimalSeparator);
+
+    BatchExit run();
+
+private:
+    BatchExit read();
+    BatchExit write();
+    BatchExit compare();
+    // Opens the job's port; false, said on the console, when it does not open.
+    bool openPort();
+    // The read of all parameters, after a poll when the panel's object type is wanted; NoAnswer
+    // unless every parameter was reported.
+    BatchExit readAll(bool withPoll);
+    // Runs the exchange until every frame waiting now has been answered; false when no answer
+    // came for 5 s.
+    bool awaitAnswers();
+
+    const BatchJob& job;
+    SerialPort& port;
+    BatchConsole& console;
+    QChar decimal_separator;
+    ParamCatalogue catalogue;
+    AnswerDispatch dispatch;
+    ExchangeCycle cycle;
+    ControllerImage image;
+    // What the controller reported, as the window's boxes would show it.
+    MemoryParamBoxes controller_boxes;
+    QString object_type;
+};
+
+// The batch mode of zarn-tool: the port of the job, or the one of the configuration file at
+// `configPath`, whose port map also turns the number into a device.
+BatchExit RunBatch(BatchJob job, const QString& configPath);
