@@ -1,5 +1,7 @@
 #include "app/batch_console.h"
 
+#include "link/exchange_cycle.h"
+
 #include <cstdio>
 
 void BatchConsole::tell(const QString& line) {
@@ -13,6 +15,8 @@ void BatchConsole::result(const QString& line) {
 }
 
 void BatchConsole::setSlaveAddress(int address) {
+    if (address == slave_address)
+        return;
     slave_address = address;
     tell(QStringLiteral("Адрес контроллера: %1").arg(address));
 }
@@ -21,7 +25,8 @@ void BatchConsole::setText(const QString& text) {
     if (text == status)
         return;
     status = text;
-    if (!text.isEmpty())
+    heard = heard || text == link_text::kAnswerOk;
+    if (!text.isEmpty() && (heard || text != link_text::kNoAnswer))
         tell(text);
 }
 

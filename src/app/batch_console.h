@@ -18,12 +18,15 @@ public:
     void result(const QString& line);
 
     int slaveAddress() const override { return slave_address; }
+    // Said when it changes: the controller's own address was written.
     void setSlaveAddress(int address) override;
     bool armOffChecked() const override { return false; }
     void showTransactionCounter(int /*counter*/) override {}
 
     QString text() const override { return status; }
-    // Said only when it changes: the link rewrites it on every tick.
+    // Said only when it changes, since the link rewrites it on every tick; "no answer" only once
+    // the controller has answered, since the first tick judges a frame never sent and a line
+    // that stays silent is told once, when the batch gives up.
     void setText(const QString& text) override;
     void showProgress(const QString& text) override { setText(text); }
 
@@ -33,4 +36,5 @@ public:
 private:
     int slave_address;
     QString status;
+    bool heard = false;
 };

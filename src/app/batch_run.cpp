@@ -3,6 +3,7 @@
 #include "config/com_port_map.h"
 #include "config/config_file.h"
 #include "config/startup_port.h"
+#include "files/param_report_pdf.h"
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
 #include "link/qt_serial_port.h"
@@ -11,11 +12,13 @@
 #include "params/param_transfers.h"
 #include "params/write_check.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
+#include <utility>
 
 namespace {
 constexpr int kTickMs = 100;
@@ -23,10 +26,11 @@ constexpr int kTickMs = 100;
 constexpr qint64 kSilenceMs = 5000;
 } // namespace
 
-BatchRun::BatchRun(const BatchJob& job, SerialPort& port, BatchConsole& console,
+BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, BatchConsole& console,
                    QChar decimalSeparator)
-    : job(job), port(port), console(console), decimal_separator(decimalSeparator),
-      dispatch(console, decimalSeparator), cycle(port, console, dispatch) {
+    : job(job), port(port), port_name(std::move(portName)), console(console),
+      decimal_separator(decimalSeparator), dispatch(console, decimalSeparator),
+      cycle(port, console, dispatch) {
     catalogue.BuildParamCatalogue();
     dispatch.param_answer = [this](const RxBuffer& answer) {
         const QList<ParamValueText> values =
@@ -34,10 +38,7 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, BatchConsole& console,
         image.take(answer[0], values);
         ShowParamValues(values, controller_boxes);
     };
-    dispatch.show_poll = [this](const PollPicture& picture) {
-        if (picture.object_look)
-            object_type = picture.object_look->caption;
-    };
+    dispatch.show_poll = [this](const PollPicture& picture) { panel.take(picture); };
 }
 
 BatchExit BatchRun::run() {
@@ -51,8 +52,7 @@ BatchExit BatchRun::run() {
     case BatchCommand::Report:
         break;
     }
-    console.tell(QStringLiteral("Отчёт в пакетном режиме пока недоступен"));
-    return BatchExit::BadInput;
+    return report();
 }
 
 bool BatchRun::openPort() {
@@ -103,15 +103,17 @@ BatchExit BatchRun::write() {
         return outcome;
 
     const StoredValues expected = ExpectedAfterWriteAll(catalogue, wanted);
+    const int waitingBefore = cycle.waiting();
     QString backup;
     if (!transfers.writeAll([&] {
-            backup = BackUpBeforeWriteAll(image, console, job.backup_folder, object_type,
+            backup = BackUpBeforeWriteAll(image, console, job.backup_folder, panel.object_type,
                                           console.slaveAddress());
             return !backup.isEmpty();
         }))
         return BatchExit::BadInput;
     console.tell(QStringLiteral("Резервная копия: %1").arg(backup));
-    console.tell(QStringLiteral("Запись всех параметров: %1 запросов").arg(cycle.waiting()));
+    console.tell(
+        QStringLiteral("Запись всех параметров: %1 запросов").arg(cycle.waiting() - waitingBefore));
     if (!awaitAnswers())
         return BatchExit::NoAnswer;
 
@@ -124,33 +126,51 @@ BatchExit BatchRun::write() {
 }
 
 BatchExit BatchRun::compare() {
-    MemoryParamBoxes inFile;
+    MemoryParamBoxes unread;
     const QFileInfo file(job.file);
-    if (!ReadParameterFile({inFile, console, console}, file.absolutePath(), file.fileName()))
+    // The file is tried before the controller is disturbed.
+    if (!ReadParameterFile({unread, console, console}, file.absolutePath(), file.fileName()))
         return BatchExit::BadInput;
     if (!openPort())
         return BatchExit::NoAnswer;
     if (const BatchExit outcome = readAll(false); outcome != BatchExit::Done)
         return outcome;
-    // The window's compare colours the boxes; the file's values come from the read above.
-    if (!CompareParameterFile({controller_boxes, console, console}, file.absolutePath(),
-                              file.fileName()))
+    const std::optional<ComparedFile> compared = CompareParameterFile(
+        {controller_boxes, console, console}, file.absolutePath(), file.fileName());
+    if (!compared)
         return BatchExit::BadInput;
     int differing = 0;
     for (int i = 0; i < kParamCount; ++i) {
-        const std::optional<BoxState> state = controller_boxes.states[i];
+        const std::optional<BoxState> state = controller_boxes.state(i);
         if (state != BoxState::DiffersFromFile && state != BoxState::MissingInFile)
             continue;
-        const QString fileValue =
-            state == BoxState::MissingInFile ? QString() : inFile.text(i).trimmed();
-        console.result(
-            QStringLiteral("%1;%2;%3").arg(i).arg(controller_boxes.text(i).trimmed(), fileValue));
+        console.result(QStringLiteral("%1;%2;%3")
+                           .arg(i)
+                           .arg(controller_boxes.text(i).trimmed(),
+                                compared->values[i].value_or(QString()).trimmed()));
         ++differing;
     }
     console.tell(differing == 0
                      ? QStringLiteral("Все %1 параметров совпадают с файлом").arg(kParamCount)
                      : QStringLiteral("Отличаются от файла %1 параметров").arg(differing));
     return differing == 0 ? BatchExit::Done : BatchExit::Differs;
+}
+
+BatchExit BatchRun::report() {
+    if (!openPort())
+        return BatchExit::NoAnswer;
+    if (const BatchExit outcome = readAll(true); outcome != BatchExit::Done)
+        return outcome;
+    const ReportHeading heading{QDateTime::currentDateTime(), panel, console.slaveAddress(),
+                                port_name};
+    if (const QString error =
+            WriteParamReport(MakeParamReport(heading, controller_boxes, std::nullopt), job.file);
+        !error.isEmpty()) {
+        console.tell(error);
+        return BatchExit::BadInput;
+    }
+    console.tell(QStringLiteral("Отчёт сохранён в файл %1").arg(job.file));
+    return BatchExit::Done;
 }
 
 BatchExit BatchRun::readAll(bool withPoll) {
@@ -205,7 +225,8 @@ BatchExit RunBatch(BatchJob job, const QString& configPath) {
         job.com_port = config.com_port;
     }
     QtSerialPort port([configPath](int n) { return DevicePathForCom(configPath, n); });
-    BatchRun batch(job, port, console, QLocale::system().decimalPoint().front());
+    BatchRun batch(job, port, ComPortName(configPath, job.com_port), console,
+                   QLocale::system().decimalPoint().front());
     const BatchExit outcome = batch.run();
     port.close();
     return outcome;

@@ -2,6 +2,7 @@
 
 #include "app/batch_console.h"
 #include "app/batch_job.h"
+#include "files/param_report.h"
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
 #include "params/controller_image.h"
@@ -15,11 +16,13 @@ class SerialPort;
 
 // The window's parameter operations without a window, run to their end on the exchange cycle
 // (the 100 ms tick, driven by a timer of its own): read all into a file, write a file with the
-// backup before and the read-back check after, compare with a file. The refusals and the backup
-// are the window's own, answered as the console answers questions.
+// backup before and the read-back check after, compare with a file, report. The refusals and the
+// backup are the window's own, answered as the console answers questions.
 class BatchRun {
 public:
-    BatchRun(const BatchJob& job, SerialPort& port, BatchConsole& console, QChar decimalSeparator);
+    // `portName`: the line as the report names it.
+    BatchRun(const BatchJob& job, SerialPort& port, QString portName, BatchConsole& console,
+             QChar decimalSeparator);
 
     BatchExit run();
 
@@ -27,9 +30,10 @@ private:
     BatchExit read();
     BatchExit write();
     BatchExit compare();
+    BatchExit report();
     // Opens the job's port; false, said on the console, when it does not open.
     bool openPort();
-    // The read of all parameters, after a poll when the panel's object type is wanted; NoAnswer
+    // The read of all parameters, after a poll when the panel's facts are wanted; NoAnswer
     // unless every parameter was reported.
     BatchExit readAll(bool withPoll);
     // Runs the exchange until every frame waiting now has been answered; false when no answer
@@ -38,6 +42,7 @@ private:
 
     const BatchJob& job;
     SerialPort& port;
+    QString port_name;
     BatchConsole& console;
     QChar decimal_separator;
     ParamCatalogue catalogue;
@@ -46,9 +51,10 @@ private:
     ControllerImage image;
     // What the controller reported, as the window's boxes would show it.
     MemoryParamBoxes controller_boxes;
-    QString object_type;
+    PanelFacts panel;
 };
 
 // The batch mode of zarn-tool: the port of the job, or the one of the configuration file at
-// `configPath`, whose port map also turns the number into a device.
+// `configPath`, whose port map also turns the number into a device. A report needs a
+// QGuiApplication (its fonts), the other commands a QCoreApplication.
 BatchExit RunBatch(BatchJob job, const QString& configPath);

@@ -15,22 +15,30 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral(ZARN_VERSION));
 
     ToolOptions options;
+    std::optional<BatchJob> batch;
     {
         // --help and --version answer before the window system starts, so that they work
         // without a display too (over ssh, in a package check). Everything else is parsed once
         // it has started, which takes its own options (-platform) off the command line first.
         const QCoreApplication shell(argc, argv);
         options.answerHelpOrVersion(QCoreApplication::arguments());
-        // The batch mode runs on the core alone, in this application without windows.
         if (options.wantsBatch(QCoreApplication::arguments())) {
             QString error;
-            const std::optional<BatchJob> job = options.batchJob(error);
-            if (!job) {
+            batch = options.batchJob(error);
+            if (!batch) {
                 std::fprintf(stderr, "zarn-tool: %s\n", qPrintable(error));
                 return static_cast<int>(BatchExit::BadInput);
             }
-            return static_cast<int>(RunBatch(*job, PlacesOfThisProgram().config_path));
         }
+        // The batch mode runs on the core alone, in this application without windows.
+        if (batch && batch->command != BatchCommand::Report)
+            return static_cast<int>(RunBatch(*batch, PlacesOfThisProgram().config_path));
+    }
+    if (batch) {
+        // The report's PDF lays out its text with Qt Gui's fonts: a platform, but no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        const QGuiApplication printer(argc, argv);
+        return static_cast<int>(RunBatch(*batch, PlacesOfThisProgram().config_path));
     }
 
     QApplication app(argc, argv);

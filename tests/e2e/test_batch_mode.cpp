@@ -1,4 +1,5 @@
 #include "file_bytes.h"
+#include "pdf_text.h"
 #include "files/ini_file.h"
 #include "params/param_catalogue.h"
 #include "sim_process.h"
@@ -87,7 +88,7 @@ private slots:
         const QString before = tool.path("до.ini"), edited = tool.path("после.ini");
 
         const Outcome read = tool.run({"--batch", "read", before});
-        QVERIFY2(read.exit_code == 0, qPrintable(QString::number(read.exit_code) + read.errors));
+        QVERIFY2(read.exit_code == 0, qPrintable(read.errors));
         QCOMPARE(ReadIniValue(before, kSection, "PAR505", "-").isEmpty(), false);
         QVERIFY(QFile::copy(before, edited));
         QStringList differing;
@@ -117,6 +118,12 @@ private slots:
         const Outcome changed = tool.run({"--batch", "compare", before});
         QCOMPARE(changed.exit_code, 1);
         QCOMPARE(changed.lines, differing);
+
+        const Outcome report = tool.run({"--batch", "report", tool.path("отчёт.pdf")});
+        QVERIFY2(report.exit_code == 0, qPrintable(report.errors));
+        const QString pages = PdfPages(tool.path("отчёт.pdf")).join('\n');
+        QVERIFY(pages.contains("Параметры контроллера ЗАРН") && pages.contains("COM1"));
+        QVERIFY(pages.contains(QRegularExpression("\\b494\\b.*\\b1023\\b.*из ЭСППЗУ")));
         qInfo("batch read %.1f s (59 frames: 5.9 s), write %.1f s (59 + 61 + 59 frames: 17.9 s)",
               read.ms / 1000.0, write.ms / 1000.0);
     }
