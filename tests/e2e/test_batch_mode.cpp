@@ -1,7 +1,7 @@
 #include "file_bytes.h"
-#include "pdf_text.h"
 #include "files/ini_file.h"
 #include "params/param_catalogue.h"
+#include "pdf_text.h"
 #include "sim_process.h"
 #include "tool_session.h"
 
@@ -89,7 +89,6 @@ private slots:
 
         const Outcome read = tool.run({"--batch", "read", before});
         QVERIFY2(read.exit_code == 0, qPrintable(read.errors));
-        QCOMPARE(ReadIniValue(before, kSection, "PAR505", "-").isEmpty(), false);
         QVERIFY(QFile::copy(before, edited));
         QStringList differing;
         for (const Edit& e : kEdits) {
@@ -124,8 +123,9 @@ private slots:
         const QString pages = PdfPages(tool.path("отчёт.pdf")).join('\n');
         QVERIFY(pages.contains("Параметры контроллера ЗАРН") && pages.contains("COM1"));
         QVERIFY(pages.contains(QRegularExpression("\\b494\\b.*\\b1023\\b.*из ЭСППЗУ")));
-        qInfo("batch read %.1f s (59 frames: 5.9 s), write %.1f s (59 + 61 + 59 frames: 17.9 s)",
-              read.ms / 1000.0, write.ms / 1000.0);
+        qInfo(
+            "batch read %.1f s (59 frames: 5.9 s), write %.1f s (1 + 59 + 61 + 59 frames: 18.0 s)",
+            read.ms / 1000.0, write.ms / 1000.0);
     }
 
     void nobodyAnswers_data() {
@@ -153,7 +153,6 @@ private slots:
         const QString file = "p.ini";
         QTest::newRow("unknown command") << QStringList{"--batch", "load", file} << "load";
         QTest::newRow("no file") << QStringList{"--batch", "read"} << "один файл";
-        QTest::newRow("two files") << QStringList{"--batch", "read", file, file} << "один файл";
         QTest::newRow("port 0") << QStringList{"--batch", "read", file, "--port", "0"} << "255";
         QTest::newRow("address 128")
             << QStringList{"--batch", "read", file, "--address", "128"} << "127";
