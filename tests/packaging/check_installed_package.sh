@@ -27,13 +27,20 @@ fi
 work=$(mktemp -d)
 sim_pid="" tool_pid=""
 apt_quiet=(-y -qq -o DPkg::Lock::Timeout=300)
+# Runs on every exit; nothing in it may stop it before the purge (a program that ended already
+# makes kill fail), and a failed purge fails the check.
 finish() {
-  [ -n "$tool_pid" ] && kill "$tool_pid" 2>/dev/null
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+  local status=$?
+  set +e
+  [ -n "$tool_pid" ] && kill "$tool_pid" 2>/dev/null || true
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
   wait 2>/dev/null
-  DEBIAN_FRONTEND=noninteractive apt-get purge "${apt_quiet[@]}" zarn-tool >/dev/null ||
+  if ! DEBIAN_FRONTEND=noninteractive apt-get purge "${apt_quiet[@]}" zarn-tool >/dev/null; then
     echo "FAIL: the package could not be removed"
+    status=1
+  fi
   rm -rf "$work"
+  exit "$status"
 }
 trap finish EXIT
 
