@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev libqcustomplot-dev
   qt6-qpa-plugins xvfb xauth imagemagick poppler-utils
   clang clang-tidy libclang-rt-14-dev libbenchmark-dev
-  dpkg-dev lintian desktop-file-utils appstream
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -13,7 +13,7 @@ if ! command -v dpkg-deb >/dev/null; then
   echo "SKIPPED: dpkg-deb is missing (not a Debian system?), so no Debian package can be built"
   exit $skip
 fi
-for tool in cpack lintian desktop-file-validate appstreamcli; do
+for tool in cpack file lintian desktop-file-validate appstreamcli; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing; make deps installs it"; exit 1; }
 done
 
