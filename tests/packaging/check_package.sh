@@ -78,17 +78,19 @@ echo "lintian:"
 echo "${lint:-  (nothing to report)}"
 grep -q '^E:' <<<"$lint" && problem "lintian reports errors"
 
-# --version and --help name the project's version, also where there is no display, and the
-# manual page names each option of --help.
-tool=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/zarn-tool")
-shown_version=$("${tool[@]}" --version 2>&1) || true
+# --version and --help name the project's version, also where there is no display, and each
+# program's manual page names each option of its --help.
+no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+shown_version=$("${no_display[@]}" "$root/usr/bin/zarn-tool" --version 2>&1) || true
 [ "$shown_version" = "zarn-tool $version" ] || problem "--version prints \"$shown_version\""
-help=$("${tool[@]}" --help 2>&1) || true
+help=$("${no_display[@]}" "$root/usr/bin/zarn-tool" --help 2>&1) || true
 grep -q "версия $version" <<<"$help" || problem "--help does not name version $version: $help"
-page=$(zcat "$root/usr/share/man/man1/zarn-tool.1.gz")
-for option in $(grep -oE '^ +(-[a-zA-Z], )?--[a-z-]+' <<<"$help" | grep -oE '\-\-[a-z-]+'); do
-  [ "$option" = --help-all ] && continue
-  grep -qF -- "${option//-/\\-}" <<<"$page" || problem "the manual page of zarn-tool omits $option"
+for program in zarn-tool zarn-sim; do
+  help=$("${no_display[@]}" "$root/usr/bin/$program" --help 2>&1) || true
+  page=$(zcat "$root/usr/share/man/man1/$program.1.gz")
+  for option in $(grep -oE '^ +(-[a-zA-Z], )?--[a-z-]+' <<<"$help" | grep -oE '\-\-[a-z-]+'); do
+    grep -qF -- "${option//-/\\-}" <<<"$page" || problem "the manual page of $program omits $option"
+  done
 done
 
 [ "$problems" -eq 0 ] || { echo "$problems problem(s)"; exit 1; }
