@@ -97,6 +97,14 @@ BatchExit BatchRun::write() {
                          .arg(kParamCount));
         return BatchExit::BadInput;
     }
+    // The window's write-all sends such values limited or as 0, as the user sees them typed;
+    // a script has nobody looking, so the whole file is refused.
+    if (const QList<int> refused = NotWritableAsGiven(catalogue, wanted); !refused.isEmpty()) {
+        console.tell(QStringLiteral("В файле %1 значения параметров %2 не числа или не "
+                                    "помещаются в параметр: запись не начата")
+                         .arg(job.file, ParamNumberList(refused)));
+        return BatchExit::BadInput;
+    }
     if (!openPort())
         return BatchExit::NoAnswer;
     if (const BatchExit outcome = readAll(true); outcome != BatchExit::Done)

@@ -100,6 +100,14 @@ bool ParamEditor::backUp() {
                 .isEmpty();
 }
 
+void ParamEditor::forgetController() {
+    image.clear();
+    if (check_phase == CheckPhase::Idle)
+        return;
+    check_phase = CheckPhase::Idle;
+    emit performed(QStringLiteral("Проверка записи прервана: выбран другой порт или адрес"));
+}
+
 void ParamEditor::followWriteCheck() {
     if (check_phase == CheckPhase::Idle || cycle.answered() < check_until)
         return;

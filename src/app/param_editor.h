@@ -43,8 +43,9 @@ public:
     void setBackupFolder(const QString& folder) { backup_folder = folder; }
     // The object type of the last poll answer ("ДГУ", "ДРА"), for the backup's name.
     void setObjectType(const QString& caption) { object_type = caption; }
-    // Another port may lead to another controller: what this one reported no longer counts.
-    void forgetImage() { image.clear(); }
+    // Another port or address may lead to another controller: what this one reported no longer
+    // counts, and a read-back check under way could only compare the other one's values.
+    void forgetController();
     const ControllerImage& controllerImage() const { return image; }
     // Called after every tick: once the controller has answered the whole write-all, reads
     // everything back, and once that is answered too, compares and tells.

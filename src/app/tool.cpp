@@ -40,6 +40,8 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     connect(&frm_main, &MainWindow::trafficMenuChosen, this, &Tool::openTrafficWindow);
     connect(&frm_main, &MainWindow::chartsMenuChosen, this, &Tool::openChartWindow);
     connect(&frm_main, &MainWindow::journalMenuChosen, this, &Tool::openJournalWindow);
+    connect(&frm_main, &MainWindow::slaveAddressChosen, &param_editor,
+            &ParamEditor::forgetController);
     cycle.on_event = [this](const LinkEvent& event) {
         traffic_monitor.take(event);
         session.takeLinkEvent(event);
@@ -97,7 +99,8 @@ void Tool::openPortDialog() {
     }
     port_dialog = new PortDialog(*port, cycle, config, frm_main, let_events_run);
     port_dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(port_dialog, &QDialog::finished, &param_editor, &ParamEditor::forgetImage);
+    connect(port_dialog, &PortDialog::portSwitched, &param_editor, &ParamEditor::forgetController);
+    connect(port_dialog, &QDialog::finished, &param_editor, &ParamEditor::forgetController);
     port_dialog->load();
     if (port_dialog)
         port_dialog->show();

@@ -1,7 +1,10 @@
 #include "params/write_check.h"
 
+#include "link/slave_address.h"
 #include "params/param_requests.h"
+#include "params/param_values.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -37,14 +40,34 @@ QList<int> NotStoredAsWritten(const StoredValues& expected, const ControllerImag
     return differing;
 }
 
+QString ParamNumberList(const QList<int>& params) {
+    QStringList numbers;
+    for (int i = 0; i < std::min<int>(kNamedAtMost, static_cast<int>(params.size())); ++i)
+        numbers.append(QString::number(params[i]));
+    if (params.size() > kNamedAtMost)
+        numbers.append(QStringLiteral("…"));
+    return numbers.join(QStringLiteral(", "));
+}
+
 QString WriteCheckText(const QList<int>& notStored) {
     if (notStored.isEmpty())
         return QStringLiteral("Проверка записи: все %1 параметров записаны верно").arg(kParamCount);
-    QStringList numbers;
-    for (int i = 0; i < std::min<int>(kNamedAtMost, static_cast<int>(notStored.size())); ++i)
-        numbers.append(QString::number(notStored[i]));
-    if (notStored.size() > kNamedAtMost)
-        numbers.append(QStringLiteral("…"));
     return QStringLiteral("Проверка записи: не совпали %1 параметров: ").arg(notStored.size()) +
-           numbers.join(QStringLiteral(", "));
+           ParamNumberList(notStored);
+}
+
+QList<int> NotWritableAsGiven(const ParamCatalogue& catalogue, const ParamBoxes& boxes) {
+    static const QRegularExpression plainNumber(
+        QStringLiteral(R"(^\s*[+-]?(\d+([.,]\d*)?|[.,]\d+)\s*$)"));
+    QList<int> refused;
+    for (int i = 0; i < kParamCount; ++i) {
+        const QString text = boxes.text(i);
+        ValueRange range = RangeFor(catalogue.param_size[i], catalogue.param_scale[i]);
+        if (i == kOwnAddressParam)
+            range.max = std::min(range.max, kMaxSlaveAddress);
+        const std::int32_t whole = RoundToWhole(ParseNumberText(text) / range.factor);
+        if (!plainNumber.match(text).hasMatch() || whole < range.min || whole > range.max)
+            refused.append(i);
+    }
+    return refused;
 }

@@ -20,3 +20,10 @@ StoredValues ExpectedAfterWriteAll(const ParamCatalogue& catalogue, const ParamB
 QList<int> NotStoredAsWritten(const StoredValues& expected, const ControllerImage& image);
 // "Проверка записи: все 506 параметров записаны верно", or the count and the first 20 numbers.
 QString WriteCheckText(const QList<int>& notStored);
+
+// Boxes a write-all would not send as they read: a text that is no plain number (it would go
+// out as 0) or a number the parameter cannot hold (it would go out limited; the own address
+// to the line's addresses). A file written by «Сохранить в файл» has none.
+QList<int> NotWritableAsGiven(const ParamCatalogue& catalogue, const ParamBoxes& boxes);
+// "5, 17, 23", at most the first 20 numbers, then "…".
+QString ParamNumberList(const QList<int>& params);

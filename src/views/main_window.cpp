@@ -246,6 +246,7 @@ void MainWindow::buildBottom(QWidget* area) {
     cmb_slad->setObjectName(QStringLiteral("cmb_slad"));
     cmb_slad->setAccessibleName(QStringLiteral("Адрес устройства"));
     cmb_slad->setGeometry(135, 502, 60, 24);
+    connect(cmb_slad, &QComboBox::activated, this, &MainWindow::slaveAddressChosen);
     lbl_sys_mes = caption(area, "lbl_sys_mes", QString(), row(505, 205, 735));
     lbl_sys_mes->setFrameShape(QFrame::Panel);
     lbl_sys_mes->setFrameShadow(QFrame::Sunken);

@@ -43,6 +43,8 @@ signals:
     void trafficMenuChosen();
     void chartsMenuChosen();
     void journalMenuChosen();
+    // The user chose another address in `cmb_slad` (not the switch an own-address write makes).
+    void slaveAddressChosen();
     void closing();
 
 protected:

@@ -63,6 +63,7 @@ void PortDialog::load() {
 
 void PortDialog::pick(int index) {
     chooser.pick(entryNumber(port_list->itemText(index)));
+    emit portSwitched();
 }
 
 void PortDialog::takeChoice() {

@@ -25,6 +25,10 @@ public:
 
     void done(int result) override;
 
+signals:
+    // The tool's port switched to a picked one, which may lead to another controller.
+    void portSwitched();
+
 private:
     void pick(int index);
     void takeChoice();

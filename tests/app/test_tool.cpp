@@ -183,14 +183,18 @@ private slots:
 
     // Before a write-all the tool backs up what the controller reported: an incomplete backup
     // is asked about, a folder that cannot be written cancels; either way nothing goes out.
+    // What one address reported does not count for another.
     void backupBeforeWriteAll() {
         ToolFixture f(kCom3);
         QVERIFY(f.tool.start());
         f.window.findChild<QAction*>("mnu_param")->trigger();
         auto* params = f.window.findChild<ParamWindow*>("frm_param");
+        f.answer({});
+        f.answer(WithCrc(Hex("07 64 01 00 0A 00 01 02 03 04 05 06 07 08 09")));
         for (int i = 0; i < kParamCount; ++i)
             params->setText(i, "1");
         const int waiting = f.tool.link().waiting();
+        ScriptedMessages::Shown question;
         const auto writeAll = [&](QList<MessageAnswer> answers) {
             for (MessageAnswer a : answers)
                 f.boxes.answer(a);
@@ -198,15 +202,22 @@ private slots:
             QStringList titles;
             for (const auto& box : f.boxes.shown)
                 titles << box.title;
+            question = f.boxes.shown[0];
             f.boxes.shown.clear();
             return titles;
         };
         QCOMPARE(writeAll({MessageAnswer::No}), QStringList{"Резервная копия неполная"});
+        QVERIFY(question.icon == MessageIcon::Question &&
+                question.buttons == MessageButtons::YesNo &&
+                question.text.startsWith("Контроллер не сообщил значения ") &&
+                !question.text.contains("значения 506 "));
+        QTest::keyClick(f.window.findChild<QComboBox*>("cmb_slad"), Qt::Key_Down);
         WriteFileBytes(f.dir.filePath("plain"), "x");
         f.tool.parameters().setBackupFolder(f.dir.filePath("plain/backups"));
         QCOMPARE(writeAll({MessageAnswer::Yes, MessageAnswer::Retry, MessageAnswer::Cancel}),
                  (QStringList{"Резервная копия неполная", "Резервная копия не записана",
                               "Резервная копия не записана"}));
+        QVERIFY(question.text.contains("значения 506 параметров из 506"));
         QCOMPARE(f.tool.link().waiting(), waiting);
         f.tool.parameters().setBackupFolder(f.dir.filePath("backups"));
         writeAll({MessageAnswer::Yes});

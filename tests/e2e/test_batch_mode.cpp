@@ -160,6 +160,8 @@ private slots:
         QTest::newRow("file missing") << QStringList{"--batch", "write", "нет.ini"} << "нет.ini";
         QTest::newRow("file lacks a key")
             << QStringList{"--batch", "write", "partial.ini"} << "нет значений 1 параметров";
+        QTest::newRow("values no parameter holds")
+            << QStringList{"--batch", "write", "unfit.ini"} << "параметров 5, 23, 504 не числа";
         QTest::newRow("compare, file missing")
             << QStringList{"--batch", "compare", "нет.ini"} << "нет.ini";
     }
@@ -172,6 +174,10 @@ private slots:
         for (int i = 0; i < kParamCount - 1; ++i)
             partial += QString("PAR%1=0\r\n").arg(i);
         WriteFileBytes(tool.path("partial.ini"), partial.toUtf8());
+        WriteFileBytes(tool.path("unfit.ini"), (partial + "PAR505=0\r\n").toUtf8());
+        for (const auto& [key, text] :
+             {std::pair{"PAR5", "abc"}, {"PAR23", "128"}, {"PAR504", "99999999"}})
+            QVERIFY(WriteIniValue(tool.path("unfit.ini"), kSection, key, text));
         for (QString& argument : arguments)
             if (argument.endsWith(".ini"))
                 argument = tool.path(argument);
