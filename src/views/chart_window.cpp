@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -56,8 +55,8 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     setObjectName(QStringLiteral("frm_charts"));
     setWindowTitle(QStringLiteral("Графики"));
     resize(1100, 650);
-    ask_save_name = [this](const QString& title, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, title, QString(), filter);
+    ask_save_name = [this](const QString& title, const QString& filter, SaveMode mode) {
+        return AskSaveName(this, title, filter, mode);
     };
 
     buildPlot();
@@ -277,7 +276,7 @@ void ChartWindow::showCursor(double at) {
 
 void ChartWindow::saveImage() {
     QString path = ask_save_name(QStringLiteral("Сохранить изображение"),
-                                 QStringLiteral("Изображение PNG (*.png)"));
+                                 QStringLiteral("Изображение PNG (*.png)"), SaveMode::Replace);
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
@@ -291,8 +290,8 @@ void ChartWindow::toggleRecording(bool on) {
     if (!on) {
         recorder.stopRecording();
     } else {
-        const QString path = ask_save_name(QStringLiteral("Записывать значения в файл"),
-                                           QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
+        const QString path = ask_save_name(QStringLiteral("Записывать значения в файл"), kCsvFilter,
+                                           SaveMode::Append);
         if (!path.isEmpty())
             recorder.startRecording(path);
     }

@@ -64,7 +64,9 @@ private slots:
                                            u',')));
 
         QTemporaryDir dir;
-        window.ask_save_name = [&](const QString&, const QString&) { return dir.filePath("пуск"); };
+        window.ask_save_name = [&](const QString&, const QString&, SaveMode) {
+            return dir.filePath("пуск");
+        };
         window.findChild<QPushButton*>("save_image")->click();
         QCOMPARE(QImage(dir.filePath("пуск.png")).size(), window.size());
     }
