@@ -45,6 +45,12 @@ int unitAxisOf(Quantity quantity) {
     return static_cast<int>(units.indexOf(unit));
 }
 
+// "path: why", as the message box and the label say it.
+QString fileTrouble(const SessionRecorder& recorder) {
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(recorder.recordingFileName()),
+                                        recorder.recordingError());
+}
+
 double seconds(std::int64_t ms) {
     return static_cast<double>(ms) / 1000.0;
 }
@@ -289,13 +295,15 @@ void ChartWindow::saveImage() {
 void ChartWindow::toggleRecording(bool on) {
     if (!on) {
         recorder.stopRecording();
-    } else {
-        const QString path = ask_save_name(QStringLiteral("Записывать значения в файл"), kCsvFilter,
-                                           SaveMode::Append);
-        if (!path.isEmpty())
-            recorder.startRecording(path);
+        showRecordingState();
+        return;
     }
+    const QString path =
+        ask_save_name(QStringLiteral("Записывать значения в файл"), kCsvFilter, SaveMode::Append);
+    const bool refused = !path.isEmpty() && !recorder.startRecording(path);
     showRecordingState();
+    if (refused)
+        emit recordingRefused(fileTrouble(recorder));
 }
 
 void ChartWindow::showRecordingState() {
@@ -305,8 +313,8 @@ void ChartWindow::showRecordingState() {
         record_label->setText(QStringLiteral("Запись в файл: ") +
                               QDir::toNativeSeparators(recorder.recordingFileName()));
     else if (!recorder.recordingError().isEmpty())
-        record_label->setText(QStringLiteral("Запись в файл остановлена: ") +
-                              recorder.recordingError());
+        // The same words whether the file failed at opening or later at writing.
+        record_label->setText(QStringLiteral("Запись в файл не ведётся: ") + fileTrouble(recorder));
     else
         record_label->clear();
 }

@@ -35,6 +35,10 @@ public:
     // Redraws now (a timer does it twice a second while the window is shown).
     void redraw();
 
+signals:
+    // The file chosen for recording could not be opened ("path: why"); the owner tells the user.
+    void recordingRefused(const QString& error);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

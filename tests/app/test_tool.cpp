@@ -3,12 +3,14 @@
 #include "link_rig.h"
 #include "pdf_text.h"
 #include "scripted_messages.h"
+#include "views/chart_window.h"
 #include "views/journal_window.h"
 #include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -136,7 +138,7 @@ private slots:
 
     // What the tool saw and did goes to the journal, which opens from its own menu entry
     // after the monitor's, filters by kind and saves what it shows; a recording file that
-    // cannot be written is said once while polling goes on.
+    // cannot be written is said once while polling goes on, one that cannot be opened at once.
     void journalAndRecording() {
         ToolFixture f(kCom3);
         QVERIFY(f.tool.start());
@@ -179,6 +181,20 @@ private slots:
         QCOMPARE(f.boxes.shown[0].title, QString("Запись в файл остановлена"));
         QVERIFY(f.boxes.shown[0].text.startsWith("/dev/full: "));
         QCOMPARE(f.answer(PollFrame({})).left(8), QString("07 64 01"));
+
+        f.window.findChild<QAction*>("mnu_charts")->trigger();
+        auto* charts = f.window.findChild<ChartWindow*>("frm_charts");
+        charts->ask_save_name = [&](const QString&, const QString&, SaveMode mode) {
+            return mode == SaveMode::Append ? dir.path() : QString();
+        };
+        auto* record = charts->findChild<QPushButton*>("record");
+        record->click();
+        QCOMPARE(f.boxes.shown.size(), 2);
+        QCOMPARE(f.boxes.shown[1].title, QString("Запись в файл не начата"));
+        QVERIFY(f.boxes.shown[1].text.startsWith(dir.path() + ": "));
+        QCOMPARE(charts->findChild<QLabel*>("record_state")->text(),
+                 "Запись в файл не ведётся: " + f.boxes.shown[1].text);
+        QVERIFY(!record->isChecked());
     }
 
     // Before a write-all the tool backs up what the controller reported: an incomplete backup
