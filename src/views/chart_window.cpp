@@ -82,10 +82,13 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     record_button->setCheckable(true);
     readout_label = new QLabel(this);
     readout_label->setObjectName(QStringLiteral("readout"));
+    // The labels' names stay the values they show (Qt's default); what they are is described.
+    readout_label->setAccessibleDescription(QStringLiteral("Значения под курсором"));
     readout_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     readout_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     record_label = new QLabel(this);
     record_label->setObjectName(QStringLiteral("record_state"));
+    record_label->setAccessibleDescription(QStringLiteral("Запись в файл"));
 
     auto* tools = new QHBoxLayout;
     auto* spanCaption = new QLabel(QStringLiteral("Интервал:"), this);

@@ -8,6 +8,7 @@
 #include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -154,6 +155,8 @@ private slots:
         QWidget* journal = f.window.findChild<QWidget*>("frm_journal");
         QVERIFY(journal && journal->isVisible());
         auto* table = journal->findChild<QTableView*>("journal_table");
+        QCOMPARE(QAccessible::queryAccessibleInterface(table)->text(QAccessible::Name),
+                 QString("Журнал событий"));
         const auto events = [table] {
             QStringList texts;
             for (int row = 0; row < table->model()->rowCount(); ++row)
