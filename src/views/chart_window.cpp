@@ -30,10 +30,12 @@ constexpr std::array<Span, 4> kSpans{{
 }};
 constexpr int kDefaultSpan = 1;
 
+// Lines one pixel wide must be told apart at a glance: ten clearly different colours, and only
+// one of them blue (the coolant; the battery beside it is dark olive).
 const std::array<QColor, kQuantityCount> kColours{
     QColor(200, 0, 0),   QColor(120, 60, 0), QColor(0, 110, 200), QColor(230, 120, 0),
     QColor(150, 0, 150), QColor(0, 140, 0),  QColor(0, 170, 170), QColor(90, 90, 90),
-    QColor(200, 0, 120), QColor(0, 0, 200)};
+    QColor(200, 0, 120), QColor(110, 110, 0)};
 
 // Quantities of one unit share a value axis: speeds, temperatures, pressures, voltage.
 int unitAxisOf(Quantity quantity) {
