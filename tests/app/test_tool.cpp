@@ -233,6 +233,32 @@ private slots:
         QCOMPARE(QDir(f.dir.filePath("backups")).entryList(QDir::Files).size(), 1);
     }
 
+    // Each parameter operation of the window is journalled once it is under way; a file by the
+    // whole path it went to or came from.
+    void parameterOperationsJournalled() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        f.window.findChild<QAction*>("mnu_param")->trigger();
+        auto* params = f.window.findChild<ParamWindow*>("frm_param");
+        for (int i = 0; i < kParamCount; ++i)
+            params->setText(i, "1");
+        params->findChild<QLineEdit*>("Text3")->setText("пуск.ini");
+        params->saveFileButton()->click();
+        params->readFileButton()->click();
+        params->compareButton()->click();
+        QTest::keyClick(params->box(5), Qt::Key_Return);
+        f.boxes.answer(MessageAnswer::Yes); // the backup of a controller never read is incomplete
+        params->writeAllButton()->click();
+        QStringList journalled;
+        for (const JournalEntry& e : f.tool.recorder().journal().entries())
+            if (e.kind == JournalKind::Parameter)
+                journalled << e.text;
+        const QString file = QDir::toNativeSeparators(f.dir.filePath("пуск.ini"));
+        QCOMPARE(journalled, (QStringList{"Чтение всех параметров", "Сохранение в файл " + file,
+                                          "Чтение из файла " + file, "Сравнение с файлом " + file,
+                                          "Запись параметра 5: 1", "Запись всех параметров"}));
+    }
+
     // «Отчёт…», last of the parameter window's buttons, heads the report with what the main
     // window shows of the panel and the link, and names it as typed, ".pdf" added.
     void reportOfTheParameterWindow() {
