@@ -115,8 +115,12 @@ void Tool::openTrafficWindow() {
 }
 
 void Tool::openChartWindow() {
-    if (!chart_window)
+    if (!chart_window) {
         chart_window = new ChartWindow(session, decimal_separator, &frm_main);
+        connect(chart_window, &ChartWindow::recordingRefused, this, [this](const QString& error) {
+            tellFileFailed(QStringLiteral("Запись в файл не начата"), error);
+        });
+    }
     chart_window->show();
     chart_window->raise();
     chart_window->activateWindow();

@@ -1,5 +1,7 @@
 #include "history/journal_rows.h"
 
+#include <algorithm>
+
 JournalRows::JournalRows(const EventJournal& journal, QObject* parent)
     : QAbstractTableModel(parent), journal(journal) {}
 
@@ -16,29 +18,32 @@ QStringList JournalRows::filterNames() {
 
 void JournalRows::setKind(std::optional<JournalKind> newKind) {
     kind = newKind;
-    taken = journal.added();
-    dropped = taken - static_cast<std::int64_t>(journal.entries().size());
     beginResetModel();
     shown.clear();
-    for (const JournalEntry& e : journal.entries())
-        if (passes(e))
-            shown.push_back(&e);
+    const std::int64_t first = firstKept();
+    const auto& entries = journal.entries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (passes(entries[i]))
+            shown.push_back(first + static_cast<std::int64_t>(i));
+    taken = journal.added();
     endResetModel();
 }
 
 void JournalRows::refresh() {
+    // Past 100,000 entries the oldest leave the journal, and their rows the top of the table.
+    const std::int64_t first = firstKept();
+    const auto gone = std::lower_bound(shown.begin(), shown.end(), first) - shown.begin();
+    if (gone > 0) {
+        beginRemoveRows({}, 0, static_cast<int>(gone) - 1);
+        shown.erase(shown.begin(), shown.begin() + gone);
+        endRemoveRows();
+    }
     const auto& entries = journal.entries();
-    const std::int64_t nowDropped = journal.added() - static_cast<std::int64_t>(entries.size());
-    // Entries left the journal since the last look: the rows pointing at them go too. That
-    // happens only past 100,000 entries, so the whole table is built again.
-    if (nowDropped != dropped)
-        return setKind(kind);
-    const auto fresh = static_cast<std::size_t>(journal.added() - taken);
+    std::vector<std::int64_t> added;
+    for (std::int64_t n = std::max(taken, first); n < journal.added(); ++n)
+        if (passes(entries[static_cast<std::size_t>(n - first)]))
+            added.push_back(n);
     taken = journal.added();
-    std::vector<const JournalEntry*> added;
-    for (std::size_t i = entries.size() - fresh; i < entries.size(); ++i)
-        if (passes(entries[i]))
-            added.push_back(&entries[i]);
     if (added.empty())
         return;
     beginInsertRows({}, rowCount(), rowCount() + static_cast<int>(added.size()) - 1);
@@ -46,10 +51,20 @@ void JournalRows::refresh() {
     endInsertRows();
 }
 
+std::int64_t JournalRows::firstKept() const {
+    return journal.added() - static_cast<std::int64_t>(journal.entries().size());
+}
+
+const JournalEntry* JournalRows::entry(int row) const {
+    const std::int64_t at = shown[static_cast<std::size_t>(row)] - firstKept();
+    return at >= 0 ? &journal.entries()[static_cast<std::size_t>(at)] : nullptr;
+}
+
 QByteArray JournalRows::fileText() const {
     QByteArray text = CsvFileStart(EventJournal::kHeader);
-    for (const JournalEntry* e : shown)
-        text += JournalLine(*e).toUtf8() + "\r\n";
+    for (int row = 0; row < rowCount(); ++row)
+        if (const JournalEntry* e = entry(row))
+            text += JournalLine(*e).toUtf8() + "\r\n";
     return text;
 }
 
@@ -64,8 +79,10 @@ int JournalRows::columnCount(const QModelIndex& parent) const {
 QVariant JournalRows::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    const JournalEntry& e = entry(index.row());
-    return index.column() == 0 ? CsvTime(e.wall_ms) : e.text;
+    const JournalEntry* e = entry(index.row());
+    if (!e)
+        return {};
+    return index.column() == 0 ? CsvTime(e->wall_ms) : e->text;
 }
 
 QVariant JournalRows::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -19,7 +19,6 @@ public:
     void setKind(std::optional<JournalKind> kind);
     void refresh();
 
-    const JournalEntry& entry(int row) const { return *shown[row]; }
     // The rows shown, as a spreadsheet file holds them.
     QByteArray fileText() const;
 
@@ -30,11 +29,14 @@ public:
 
 private:
     bool passes(const JournalEntry& entry) const { return !kind || entry.kind == *kind; }
+    // Null once the journal has dropped the entry; the row goes at the next refresh.
+    const JournalEntry* entry(int row) const;
+    std::int64_t firstKept() const;
 
     const EventJournal& journal;
     std::optional<JournalKind> kind;
-    // Entries of a deque keep their place while others are added or dropped at the ends.
-    std::deque<const JournalEntry*> shown;
+    // Each row is an entry's number among all ever added, never its address: the journal drops
+    // its oldest entries at once past its limit, and a repaint may come before the next refresh.
+    std::deque<std::int64_t> shown;
     std::int64_t taken = 0;
-    std::int64_t dropped = 0;
 };

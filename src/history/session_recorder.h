@@ -14,8 +14,8 @@
 // Keeps the session: every poll answer becomes a sample of the history, a line of the recording
 // file while one is open, and journal lines for what changed; the link's answers and silences
 // become "Связь установлена" and "Связь потеряна"; commands and parameter operations are noted
-// by whoever performs them. It only appends during the exchange tick; files reach the disk once
-// a second.
+// by whoever performs them. It only appends during the exchange tick; files reach the disk at
+// least once a second.
 class SessionRecorder : public QObject {
     Q_OBJECT
 public:
@@ -43,7 +43,8 @@ public:
     QString recordingFileName() const { return recording_file.fileName(); }
     // Why recording stopped; empty while it goes well.
     QString recordingError() const { return recording_file.error(); }
-    // Writes what waits for the recording file and the journal now (a timer does it each second).
+    // Writes what waits for the recording file and the journal now (a timer does it twice a
+    // second).
     void flush();
 
     static std::function<std::int64_t()> defaultClock();

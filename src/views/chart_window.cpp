@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -31,10 +30,12 @@ constexpr std::array<Span, 4> kSpans{{
 }};
 constexpr int kDefaultSpan = 1;
 
+// Lines one pixel wide must be told apart at a glance: ten clearly different colours, and only
+// one of them blue (the coolant; the battery beside it is dark olive).
 const std::array<QColor, kQuantityCount> kColours{
     QColor(200, 0, 0),   QColor(120, 60, 0), QColor(0, 110, 200), QColor(230, 120, 0),
     QColor(150, 0, 150), QColor(0, 140, 0),  QColor(0, 170, 170), QColor(90, 90, 90),
-    QColor(200, 0, 120), QColor(0, 0, 200)};
+    QColor(200, 0, 120), QColor(110, 110, 0)};
 
 // Quantities of one unit share a value axis: speeds, temperatures, pressures, voltage.
 int unitAxisOf(Quantity quantity) {
@@ -44,6 +45,12 @@ int unitAxisOf(Quantity quantity) {
         if (!units.contains(LookOf(QuantityAt(q)).unit))
             units.append(LookOf(QuantityAt(q)).unit);
     return static_cast<int>(units.indexOf(unit));
+}
+
+// "path: why", as the message box and the label say it.
+QString fileTrouble(const SessionRecorder& recorder) {
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(recorder.recordingFileName()),
+                                        recorder.recordingError());
 }
 
 double seconds(std::int64_t ms) {
@@ -56,8 +63,8 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     setObjectName(QStringLiteral("frm_charts"));
     setWindowTitle(QStringLiteral("Графики"));
     resize(1100, 650);
-    ask_save_name = [this](const QString& title, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, title, QString(), filter);
+    ask_save_name = [this](const QString& title, const QString& filter, SaveMode mode) {
+        return AskSaveName(this, title, filter, mode);
     };
 
     buildPlot();
@@ -77,10 +84,13 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     record_button->setCheckable(true);
     readout_label = new QLabel(this);
     readout_label->setObjectName(QStringLiteral("readout"));
+    // The labels' names stay the values they show (Qt's default); what they are is described.
+    readout_label->setAccessibleDescription(QStringLiteral("Значения под курсором"));
     readout_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     readout_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     record_label = new QLabel(this);
     record_label->setObjectName(QStringLiteral("record_state"));
+    record_label->setAccessibleDescription(QStringLiteral("Запись в файл"));
 
     auto* tools = new QHBoxLayout;
     auto* spanCaption = new QLabel(QStringLiteral("Интервал:"), this);
@@ -277,7 +287,7 @@ void ChartWindow::showCursor(double at) {
 
 void ChartWindow::saveImage() {
     QString path = ask_save_name(QStringLiteral("Сохранить изображение"),
-                                 QStringLiteral("Изображение PNG (*.png)"));
+                                 QStringLiteral("Изображение PNG (*.png)"), SaveMode::Replace);
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
@@ -290,13 +300,15 @@ void ChartWindow::saveImage() {
 void ChartWindow::toggleRecording(bool on) {
     if (!on) {
         recorder.stopRecording();
-    } else {
-        const QString path = ask_save_name(QStringLiteral("Записывать значения в файл"),
-                                           QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
-        if (!path.isEmpty())
-            recorder.startRecording(path);
+        showRecordingState();
+        return;
     }
+    const QString path =
+        ask_save_name(QStringLiteral("Записывать значения в файл"), kCsvFilter, SaveMode::Append);
+    const bool refused = !path.isEmpty() && !recorder.startRecording(path);
     showRecordingState();
+    if (refused)
+        emit recordingRefused(fileTrouble(recorder));
 }
 
 void ChartWindow::showRecordingState() {
@@ -306,8 +318,8 @@ void ChartWindow::showRecordingState() {
         record_label->setText(QStringLiteral("Запись в файл: ") +
                               QDir::toNativeSeparators(recorder.recordingFileName()));
     else if (!recorder.recordingError().isEmpty())
-        record_label->setText(QStringLiteral("Запись в файл остановлена: ") +
-                              recorder.recordingError());
+        // The same words whether the file failed at opening or later at writing.
+        record_label->setText(QStringLiteral("Запись в файл не ведётся: ") + fileTrouble(recorder));
     else
         record_label->clear();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "live/engine_quantities.h"
+#include "views/row_table.h"
 
 #include <QWidget>
 #include <array>
@@ -28,10 +29,15 @@ public:
     ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWidget* owner = nullptr);
 
     // How a file name is asked for; tests answer without a modal dialog.
-    std::function<QString(const QString& title, const QString& filter)> ask_save_name;
+    std::function<QString(const QString& title, const QString& filter, SaveMode mode)>
+        ask_save_name;
 
     // Redraws now (a timer does it twice a second while the window is shown).
     void redraw();
+
+signals:
+    // The file chosen for recording could not be opened ("path: why"); the owner tells the user.
+    void recordingRefused(const QString& error);
 
 protected:
     void showEvent(QShowEvent* event) override;

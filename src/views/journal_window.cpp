@@ -26,16 +26,19 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
 
     table = MakeRowTable(this, QStringLiteral("journal_table"), &rows);
     table->setColumnWidth(0, 170);
+    table->setAccessibleName(QStringLiteral("Журнал событий"));
 
     auto* kindCaption = new QLabel(QStringLiteral("Показывать:"), this);
     kind_box = new QComboBox(this);
     kind_box->setObjectName(QStringLiteral("kind_filter"));
+    kind_box->setAccessibleName(QStringLiteral("Показывать"));
     kind_box->addItems(JournalRows::filterNames());
     kindCaption->setBuddy(kind_box);
     auto* save = new QPushButton(QStringLiteral("Сохранить в файл…"), this);
     save->setObjectName(QStringLiteral("save"));
     file_label = new QLabel(this);
     file_label->setObjectName(QStringLiteral("journal_file"));
+    file_label->setAccessibleDescription(QStringLiteral("Файл журнала"));
 
     auto* tools = new QHBoxLayout;
     tools->addWidget(kindCaption);

@@ -18,7 +18,12 @@ QTableView* MakeRowTable(QWidget* parent, const QString& objectName, QAbstractIt
     return table;
 }
 
-QString AskCsvSaveName(QWidget* parent, const QString& title) {
-    return QFileDialog::getSaveFileName(parent, title, QString(),
-                                        QStringLiteral("Текст CSV (*.csv);;Все файлы (*)"));
+QString AskSaveName(QWidget* parent, const QString& title, const QString& filter, SaveMode mode) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
+                                        mode == SaveMode::Append ? QFileDialog::DontConfirmOverwrite
+                                                                 : QFileDialog::Options());
+}
+
+QString AskCsvSaveName(QWidget* parent, const QString& title, SaveMode mode) {
+    return AskSaveName(parent, title, kCsvFilter, mode);
 }

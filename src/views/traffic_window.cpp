@@ -32,7 +32,9 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     setObjectName(QStringLiteral("frm_traffic"));
     setWindowTitle(QStringLiteral("Монитор обмена"));
     resize(1000, 600);
-    ask_save_name = [this](const QString& title) { return AskCsvSaveName(this, title); };
+    ask_save_name = [this](const QString& title, SaveMode mode) {
+        return AskCsvSaveName(this, title, mode);
+    };
 
     table = MakeRowTable(this, QStringLiteral("traffic_table"), &monitor.rows());
     // A poll answer is 764 characters of hex: eliding it on every repaint would cost more than
@@ -137,7 +139,8 @@ void TrafficWindow::showStatistics() {
 }
 
 void TrafficWindow::saveShown() {
-    const QString path = ask_save_name(QStringLiteral("Сохранить строки монитора"));
+    const QString path =
+        ask_save_name(QStringLiteral("Сохранить строки монитора"), SaveMode::Replace);
     if (path.isEmpty())
         return;
     monitor.rows().flush();
@@ -152,7 +155,8 @@ void TrafficWindow::toggleRecording(bool on) {
     if (!on) {
         monitor.stopLog();
     } else {
-        const QString path = ask_save_name(QStringLiteral("Записывать обмен в файл"));
+        const QString path =
+            ask_save_name(QStringLiteral("Записывать обмен в файл"), SaveMode::Append);
         if (path.isEmpty() || !monitor.startLog(path)) {
             const QSignalBlocker quiet(record_button);
             record_button->setChecked(false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/row_table.h"
+
 #include <QWidget>
 #include <functional>
 
@@ -19,7 +21,7 @@ public:
     explicit TrafficWindow(TrafficMonitor& monitor, QWidget* owner = nullptr);
 
     // How a file name is asked for; tests answer without a modal dialog.
-    std::function<QString(const QString& title)> ask_save_name;
+    std::function<QString(const QString& title, SaveMode mode)> ask_save_name;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,12 +3,15 @@
 #include "link_rig.h"
 #include "pdf_text.h"
 #include "scripted_messages.h"
+#include "views/chart_window.h"
 #include "views/journal_window.h"
 #include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -136,7 +139,7 @@ private slots:
 
     // What the tool saw and did goes to the journal, which opens from its own menu entry
     // after the monitor's, filters by kind and saves what it shows; a recording file that
-    // cannot be written is said once while polling goes on.
+    // cannot be written is said once while polling goes on, one that cannot be opened at once.
     void journalAndRecording() {
         ToolFixture f(kCom3);
         QVERIFY(f.tool.start());
@@ -152,6 +155,8 @@ private slots:
         QWidget* journal = f.window.findChild<QWidget*>("frm_journal");
         QVERIFY(journal && journal->isVisible());
         auto* table = journal->findChild<QTableView*>("journal_table");
+        QCOMPARE(QAccessible::queryAccessibleInterface(table)->text(QAccessible::Name),
+                 QString("Журнал событий"));
         const auto events = [table] {
             QStringList texts;
             for (int row = 0; row < table->model()->rowCount(); ++row)
@@ -179,6 +184,20 @@ private slots:
         QCOMPARE(f.boxes.shown[0].title, QString("Запись в файл остановлена"));
         QVERIFY(f.boxes.shown[0].text.startsWith("/dev/full: "));
         QCOMPARE(f.answer(PollFrame({})).left(8), QString("07 64 01"));
+
+        f.window.findChild<QAction*>("mnu_charts")->trigger();
+        auto* charts = f.window.findChild<ChartWindow*>("frm_charts");
+        charts->ask_save_name = [&](const QString&, const QString&, SaveMode mode) {
+            return mode == SaveMode::Append ? dir.path() : QString();
+        };
+        auto* record = charts->findChild<QPushButton*>("record");
+        record->click();
+        QCOMPARE(f.boxes.shown.size(), 2);
+        QCOMPARE(f.boxes.shown[1].title, QString("Запись в файл не начата"));
+        QVERIFY(f.boxes.shown[1].text.startsWith(dir.path() + ": "));
+        QCOMPARE(charts->findChild<QLabel*>("record_state")->text(),
+                 "Запись в файл не ведётся: " + f.boxes.shown[1].text);
+        QVERIFY(!record->isChecked());
     }
 
     // Before a write-all the tool backs up what the controller reported: an incomplete backup
@@ -223,6 +242,32 @@ private slots:
         writeAll({MessageAnswer::Yes});
         QCOMPARE(f.tool.link().waiting(), waiting + 61);
         QCOMPARE(QDir(f.dir.filePath("backups")).entryList(QDir::Files).size(), 1);
+    }
+
+    // Each parameter operation of the window is journalled once it is under way; a file by the
+    // whole path it went to or came from.
+    void parameterOperationsJournalled() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        f.window.findChild<QAction*>("mnu_param")->trigger();
+        auto* params = f.window.findChild<ParamWindow*>("frm_param");
+        for (int i = 0; i < kParamCount; ++i)
+            params->setText(i, "1");
+        params->findChild<QLineEdit*>("Text3")->setText("пуск.ini");
+        params->saveFileButton()->click();
+        params->readFileButton()->click();
+        params->compareButton()->click();
+        QTest::keyClick(params->box(5), Qt::Key_Return);
+        f.boxes.answer(MessageAnswer::Yes); // the backup of a controller never read is incomplete
+        params->writeAllButton()->click();
+        QStringList journalled;
+        for (const JournalEntry& e : f.tool.recorder().journal().entries())
+            if (e.kind == JournalKind::Parameter)
+                journalled << e.text;
+        const QString file = QDir::toNativeSeparators(f.dir.filePath("пуск.ini"));
+        QCOMPARE(journalled, (QStringList{"Чтение всех параметров", "Сохранение в файл " + file,
+                                          "Чтение из файла " + file, "Сравнение с файлом " + file,
+                                          "Запись параметра 5: 1", "Запись всех параметров"}));
     }
 
     // «Отчёт…», last of the parameter window's buttons, heads the report with what the main

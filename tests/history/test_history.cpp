@@ -1,5 +1,6 @@
 #include "file_bytes.h"
 #include "frames.h"
+#include "history/journal_rows.h"
 #include "history/session_recorder.h"
 
 #include <QDateTime>
@@ -155,6 +156,21 @@ private slots:
                  QStringLiteral("2026-12-07 23:59:59.900;Команда СТОП"));
         QCOMPARE(FileLines(dir.filePath("journal/2026-12-08.csv")).value(1),
                  QStringLiteral("2026-12-08 00:00:00.100;Команда КВИТ"));
+    }
+
+    // Past its limit the journal drops its oldest entry at once; the window's row of it reads
+    // empty until the next refresh takes it away.
+    void journalTablePastTheLimit() {
+        EventJournal journal;
+        JournalRows rows(journal);
+        journal.add({kMorning, JournalKind::Command, QStringLiteral("первая")});
+        rows.refresh();
+        for (int i = 0; i < EventJournal::kMaxEntries; ++i)
+            journal.add({kMorning, JournalKind::Command, QString::number(i)});
+        QCOMPARE(rows.index(0, 1).data(), QVariant());
+        rows.refresh();
+        QCOMPARE(rows.rowCount(), EventJournal::kMaxEntries);
+        QCOMPARE(rows.index(0, 1).data().toString(), QStringLiteral("0"));
     }
 
     // Long spans keep each column's extremes (a one-sample spike survives), short ones every

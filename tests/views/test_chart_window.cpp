@@ -2,6 +2,7 @@
 #include "history/session_recorder.h"
 #include "views/chart_window.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
@@ -11,7 +12,7 @@
 #include <qcustomplot.h>
 
 // «Графики» at work on ten minutes of a start: the spans, the pause, the cursor reading the
-// sample under it, and the picture saved.
+// sample under it (to a screen reader too), and the picture saved.
 class ChartWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -56,15 +57,21 @@ private slots:
         QTest::mouseMove(plot, centre);
         const EngineSample& under = recorder.history().at(
             recorder.history().nearest(std::llround(plot->xAxis->pixelToCoord(centre.x()) * 1000)));
-        QCOMPARE(window.findChild<QLabel*>("readout")->text(),
+        auto* readout = window.findChild<QLabel*>("readout");
+        QCOMPARE(readout->text(),
                  QDateTime::fromMSecsSinceEpoch(under.wall_ms).toString("HH:mm:ss.zzz") +
                      QStringLiteral("   Двигатель: %1 об/мин   ОЖ: %2 °C")
                          .arg(under.raw[0])
                          .arg(QuantityText(Quantity::CoolantTemperature, std::int64_t(under.raw[2]),
                                            u',')));
+        QAccessibleInterface* told = QAccessible::queryAccessibleInterface(readout);
+        QCOMPARE(QStringList({told->text(QAccessible::Name), told->text(QAccessible::Description)}),
+                 QStringList({readout->text(), "Значения под курсором"}));
 
         QTemporaryDir dir;
-        window.ask_save_name = [&](const QString&, const QString&) { return dir.filePath("пуск"); };
+        window.ask_save_name = [&](const QString&, const QString&, SaveMode) {
+            return dir.filePath("пуск");
+        };
         window.findChild<QPushButton*>("save_image")->click();
         QCOMPARE(QImage(dir.filePath("пуск.png")).size(), window.size());
     }
