@@ -9,8 +9,24 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="${1:-$root/build-perf}"
 seconds="${BENCH_SECONDS:-30}"
 
+# Qt Charts, for the comparison of plotting libraries only (bench_chart_libraries); its package
+# lacks the dependency on the OpenGL development files its CMake files need.
+bench_packages=(qt6-charts-dev libqt6opengl6-dev)
+missing=()
+for p in "${bench_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing Debian packages: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_BENCH=ON >/dev/null
-cmake --build "$build" --target bench_tick bench_tool zarn-tool zarn-sim
+cmake --build "$build" --target bench_tick bench_tool bench_chart_libraries zarn-tool zarn-sim
 
 export QT_QPA_PLATFORM=offscreen
 export ZARN_SIM="$build/bin/zarn-sim"
@@ -45,6 +61,10 @@ quiet "$bin/bench_tool" polling-of "$bin/zarn-tool" "$seconds" 3
 echo
 echo "== read of all parameters"
 quiet "$bin/bench_tool" bulk 5
+
+echo
+echo "== the plotting libraries: one redraw of ten series, QCustomPlot against Qt Charts"
+quiet "$bin/bench_chart_libraries"
 
 echo
 echo "   load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
