@@ -40,6 +40,7 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     // A poll answer is 764 characters of hex: eliding it on every repaint would cost more than
     // the whole exchange; the cell is cut at its edge and the tooltip holds the rest.
     table->setTextElideMode(Qt::ElideNone);
+    table->setAccessibleName(QStringLiteral("Кадры обмена"));
     for (const auto& [column, width] : {std::pair{0, 170}, {1, 100}, {2, 300}, {3, 130}})
         table->setColumnWidth(column, width);
 
@@ -55,8 +56,10 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     statistics_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // New figures every second must not lay the whole window out again.
     statistics_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    statistics_label->setAccessibleDescription(QStringLiteral("Статистика обмена"));
     log_label = new QLabel(this);
     log_label->setObjectName(QStringLiteral("log_state"));
+    log_label->setAccessibleDescription(QStringLiteral("Запись в файл"));
 
     auto* tools = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{hide_background_box, pause_button, clear,
