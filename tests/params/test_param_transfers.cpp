@@ -91,7 +91,8 @@ private slots:
                                  "запросов освободится.";
         const QString unread = "Параметров без значения («-»): 3.\r\nПрочитайте их из контроллера "
                                "или из файла и повторите запись.";
-        const Step writeAll = [](Rig& r) { r.transfers.writeAll(); };
+        // The backup step would cancel silently: both refusals must come before it.
+        const Step writeAll = [](Rig& r) { r.transfers.writeAll([] { return false; }); };
         const Step readAll = [](Rig& r) { r.transfers.readAll(true); };
         const Step enter = [](Rig& r) { r.transfers.writeOne(23); };
         row("write-all over unread boxes", 512, {0, 23, 505}, writeAll, "Запись не начата", unread);
