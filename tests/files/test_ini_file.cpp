@@ -81,7 +81,7 @@ private slots:
         WriteFileBytes(path, before);
         // A link to the old file keeps the old bytes: the file is replaced whole once the new one
         // is complete, never rewritten in place, and no temporary file is left behind.
-        ::link(QFile::encodeName(path), QFile::encodeName(old));
+        QCOMPARE(::link(QFile::encodeName(path), QFile::encodeName(old)), 0);
         QVERIFY(WriteIniValue(path, "s", "k", value));
         QTEST(FileBytes(path), "after");
         QCOMPARE(FileBytes(old), before);
