@@ -11,19 +11,7 @@ seconds="${BENCH_SECONDS:-30}"
 
 # Qt Charts, for the comparison of plotting libraries only (bench_chart_libraries); its package
 # lacks the dependency on the OpenGL development files its CMake files need.
-bench_packages=(qt6-charts-dev libqt6opengl6-dev)
-missing=()
-for p in "${bench_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing Debian packages: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-deps.sh" qt6-charts-dev libqt6opengl6-dev
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_BENCH=ON >/dev/null
 cmake --build "$build" --target bench_tick bench_tool bench_chart_libraries zarn-tool zarn-sim

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, and only those missing.
+# Usage: scripts/install-deps.sh [PACKAGE...]   (further packages, as the benchmarks need)
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-qpa-plugins xvfb xauth imagemagick poppler-utils
   clang clang-tidy libclang-rt-14-dev libbenchmark-dev
   dpkg-dev file lintian desktop-file-utils appstream
+  "$@"
 )
 
 missing=()
