@@ -1,7 +1,7 @@
 #pragma once
 
 #include "live/engine_quantities.h"
-#include "views/row_table.h"
+#include "views/save_name_dialog.h"
 
 #include <QWidget>
 #include <array>

@@ -2,6 +2,7 @@
 
 #include "files/whole_file_write.h"
 #include "views/row_table.h"
+#include "views/save_name_dialog.h"
 
 #include <QComboBox>
 #include <QDir>

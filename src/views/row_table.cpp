@@ -1,6 +1,5 @@
 #include "views/row_table.h"
 
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -16,14 +15,4 @@ QTableView* MakeRowTable(QWidget* parent, const QString& objectName, QAbstractIt
     table->verticalHeader()->setDefaultSectionSize(parent->fontMetrics().height() + 4);
     table->horizontalHeader()->setStretchLastSection(true);
     return table;
-}
-
-QString AskSaveName(QWidget* parent, const QString& title, const QString& filter, SaveMode mode) {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
-                                        mode == SaveMode::Append ? QFileDialog::DontConfirmOverwrite
-                                                                 : QFileDialog::Options());
-}
-
-QString AskCsvSaveName(QWidget* parent, const QString& title, SaveMode mode) {
-    return AskSaveName(parent, title, kCsvFilter, mode);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/row_table.h"
+#include "views/save_name_dialog.h"
 
 #include <QWidget>
 #include <functional>
