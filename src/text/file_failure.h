@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Why a file could not be opened, written or replaced, in Russian words a user understands
+// ("папка не существует", "нет прав на запись", "диск заполнен", …). `system_text` is what the
+// system or Qt said (QFile::errorString()); the path itself is examined when that text says
+// nothing useful, so the reason is Russian whichever layer failed.
+QString FileFailureReason(const QString& path, const QString& system_text);
+
+// The file and the reason, as every failure message shows them: "/путь/к/файлу.csv: диск заполнен".
+QString FileFailure(const QString& path, const QString& system_text);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The three forms a Russian noun takes after a number: after 1 (and 21, 31, … but not 11),
+// after 2–4 (and 22–24, … but not 12–14), and after every other number.
+struct RussianNoun {
+    const char* one;  // "параметр"
+    const char* few;  // "параметра"
+    const char* many; // "параметров"
+};
+
+// The form of `noun` that agrees with `n`.
+QString NounFor(long long n, const RussianNoun& noun);
+// `n` and its noun: "1 параметр", "22 параметра", "111 параметров".
+QString CountOf(long long n, const RussianNoun& noun);
+
+namespace nouns {
+inline constexpr RussianNoun kParameter{"параметр", "параметра", "параметров"};
+inline constexpr RussianNoun kRequest{"запрос", "запроса", "запросов"};
+inline constexpr RussianNoun kFrame{"кадр", "кадра", "кадров"};
+inline constexpr RussianNoun kLine{"строка", "строки", "строк"};
+inline constexpr RussianNoun kAnswer{"ответ", "ответа", "ответов"};
+inline constexpr RussianNoun kRepeat{"повтор", "повтора", "повторов"};
+inline constexpr RussianNoun kError{"ошибка", "ошибки", "ошибок"};
+inline constexpr RussianNoun kFile{"файл", "файла", "файлов"};
+inline constexpr RussianNoun kByte{"байт", "байта", "байт"};
+inline constexpr RussianNoun kSecond{"секунда", "секунды", "секунд"};
+inline constexpr RussianNoun kMinute{"минута", "минуты", "минут"};
+inline constexpr RussianNoun kEntry{"запись", "записи", "записей"};
+} // namespace nouns
