@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev libqcustomplot-dev
-  qt6-qpa-plugins xvfb xauth imagemagick poppler-utils
+  qt6-qpa-plugins qt6-translations-l10n xvfb xauth imagemagick poppler-utils
   clang clang-tidy libclang-rt-14-dev libbenchmark-dev
   dpkg-dev file lintian desktop-file-utils appstream
   "$@"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/session_files.h"
+
 #include <QString>
 
 enum class BatchCommand { Read, Write, Compare, Report };
@@ -11,6 +13,7 @@ struct BatchJob {
     int com_port = 0; // 0: the configuration file's
     int address = 7;
     QString backup_folder;
+    SessionFiles files; // never a recording: that belongs to the windows
 };
 
 // The exit status a script acts on.

@@ -13,6 +13,7 @@
 #include "params/write_check.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -29,9 +30,20 @@ constexpr qint64 kSilenceMs = 5000;
 BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, BatchConsole& console,
                    QChar decimalSeparator)
     : job(job), port(port), port_name(std::move(portName)), console(console),
-      decimal_separator(decimalSeparator), dispatch(console, decimalSeparator),
+      decimal_separator(decimalSeparator), traffic(catalogue, decimalSeparator),
+      session(decimalSeparator), dispatch(console, decimalSeparator),
       cycle(port, console, dispatch) {
     catalogue.BuildParamCatalogue();
+    cycle.on_event = [this](const LinkEvent& event) {
+        traffic.take(event);
+        session.takeLinkEvent(event);
+    };
+    QObject::connect(&traffic, &TrafficMonitor::logFailed, [&console](const QString& error) {
+        console.tell(QStringLiteral("Обмен больше не записывается в файл: ") + error);
+    });
+    QObject::connect(&session, &SessionRecorder::journalFailed, [&console](const QString& error) {
+        console.tell(QStringLiteral("Журнал событий не записывается в файл: ") + error);
+    });
     dispatch.param_answer = [this](const RxBuffer& answer) {
         const QList<ParamValueText> values =
             DecodeParamAnswer(answer, catalogue, decimal_separator);
@@ -42,6 +54,22 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, Batc
 }
 
 BatchExit BatchRun::run() {
+    // A file named for the session that cannot be written is a bad argument, told before the
+    // controller is disturbed.
+    if (const QStringList failures = OpenSessionFiles(job.files, traffic, session);
+        !failures.isEmpty()) {
+        for (const QString& failure : failures)
+            console.tell(QStringLiteral("Невозможно открыть для записи ") + failure);
+        return BatchExit::BadInput;
+    }
+    journal(QStringLiteral("Пакетный режим: %1, адрес %2").arg(port_name).arg(job.address));
+    const BatchExit outcome = runCommand();
+    session.flush();
+    traffic.flushLog();
+    return outcome;
+}
+
+BatchExit BatchRun::runCommand() {
     switch (job.command) {
     case BatchCommand::Read:
         return read();
@@ -79,6 +107,8 @@ BatchExit BatchRun::read() {
         return BatchExit::BadInput;
     }
     console.tell(QStringLiteral("Параметры сохранены в файл %1").arg(job.file));
+    journal(QStringLiteral("Сохранение в файл ") +
+            QDir::toNativeSeparators(file.absoluteFilePath()));
     return BatchExit::Done;
 }
 
@@ -120,6 +150,8 @@ BatchExit BatchRun::write() {
         }))
         return BatchExit::BadInput;
     console.tell(QStringLiteral("Резервная копия: %1").arg(backup));
+    journal(QStringLiteral("Запись всех параметров из файла ") +
+            QDir::toNativeSeparators(file.absoluteFilePath()));
     console.tell(
         QStringLiteral("Запись всех параметров: %1 запросов").arg(cycle.waiting() - waitingBefore));
     if (!awaitAnswers())
@@ -130,6 +162,7 @@ BatchExit BatchRun::write() {
         return BatchExit::NoAnswer;
     const QList<int> notStored = NotStoredAsWritten(expected, image);
     console.tell(WriteCheckText(notStored));
+    journal(WriteCheckText(notStored));
     return notStored.isEmpty() ? BatchExit::Done : BatchExit::Differs;
 }
 
@@ -147,6 +180,8 @@ BatchExit BatchRun::compare() {
         {controller_boxes, console, console}, file.absolutePath(), file.fileName());
     if (!compared)
         return BatchExit::BadInput;
+    journal(QStringLiteral("Сравнение с файлом ") +
+            QDir::toNativeSeparators(file.absoluteFilePath()));
     int differing = 0;
     for (int i = 0; i < kParamCount; ++i) {
         const std::optional<BoxState> state = controller_boxes.state(i);
@@ -178,6 +213,8 @@ BatchExit BatchRun::report() {
         return BatchExit::BadInput;
     }
     console.tell(QStringLiteral("Отчёт сохранён в файл %1").arg(job.file));
+    journal(QStringLiteral("Отчёт в файл ") +
+            QDir::toNativeSeparators(QFileInfo(job.file).absoluteFilePath()));
     return BatchExit::Done;
 }
 
@@ -186,7 +223,10 @@ BatchExit BatchRun::readAll(bool withPoll) {
     if (withPoll)
         requests.insert(requests.begin(), PollRequest());
     console.tell(QStringLiteral("Чтение всех параметров: %1 запросов").arg(requests.size()));
-    if (!cycle.queueAll(requests) || !awaitAnswers())
+    if (!cycle.queueAll(requests))
+        return BatchExit::NoAnswer;
+    journal(QStringLiteral("Чтение всех параметров"));
+    if (!awaitAnswers())
         return BatchExit::NoAnswer;
     if (const int missing = image.missing()) {
         console.tell(QStringLiteral("Контроллер не сообщил значения %1 параметров из %2")
@@ -207,6 +247,7 @@ bool BatchRun::awaitAnswers() {
     timer1.setInterval(kTickMs);
     QObject::connect(&timer1, &QTimer::timeout, &loop, [&] {
         cycle.ExchangeTick();
+        session.checkLink();
         if (cycle.answered() != answered) {
             answered = cycle.answered();
             silence.restart();
@@ -223,6 +264,10 @@ bool BatchRun::awaitAnswers() {
                      .arg(console.slaveAddress())
                      .arg(kSilenceMs / 1000));
     return false;
+}
+
+void BatchRun::journal(const QString& text) {
+    session.note(JournalKind::Parameter, text);
 }
 
 BatchExit RunBatch(BatchJob job, const QString& configPath) {

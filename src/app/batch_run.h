@@ -3,11 +3,13 @@
 #include "app/batch_console.h"
 #include "app/batch_job.h"
 #include "files/param_report.h"
+#include "history/session_recorder.h"
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
 #include "params/controller_image.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_catalogue.h"
+#include "traffic/traffic_monitor.h"
 
 #include <QChar>
 #include <QString>
@@ -17,7 +19,8 @@ class SerialPort;
 // The window's parameter operations without a window, run to their end on the exchange cycle
 // (the 100 ms tick, driven by a timer of its own): read all into a file, write a file with the
 // backup before and the read-back check after, compare with a file, report. The refusals and the
-// backup are the window's own, answered as the console answers questions.
+// backup are the window's own, answered as the console answers questions. The traffic log and
+// the journal are kept as the windows keep them.
 class BatchRun {
 public:
     // `portName`: the line as the report names it.
@@ -27,6 +30,7 @@ public:
     BatchExit run();
 
 private:
+    BatchExit runCommand();
     BatchExit read();
     BatchExit write();
     BatchExit compare();
@@ -39,6 +43,7 @@ private:
     // Runs the exchange until every frame waiting now has been answered; false when no answer
     // came for 5 s.
     bool awaitAnswers();
+    void journal(const QString& text);
 
     const BatchJob& job;
     SerialPort& port;
@@ -46,6 +51,8 @@ private:
     BatchConsole& console;
     QChar decimal_separator;
     ParamCatalogue catalogue;
+    TrafficMonitor traffic;
+    SessionRecorder session;
     AnswerDispatch dispatch;
     ExchangeCycle cycle;
     ControllerImage image;

@@ -1,4 +1,5 @@
 #include "app/batch_run.h"
+#include "app/qt_translation.h"
 #include "app/tool.h"
 #include "app/tool_options.h"
 #include "config/com_port_map.h"
@@ -8,50 +9,56 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("zarn-tool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZARN_VERSION));
 
-    ToolOptions options;
-    std::optional<BatchJob> batch;
+    // Qt's own words, loaded once and installed into each application object in turn.
+    QTranslator qt_words;
+    // Made once Qt's words are in: the parser translates its own option texts as it is made.
+    std::optional<ToolOptions> options;
     {
-        // --help and --version answer before the window system starts, so that they work
-        // without a display too (over ssh, in a package check). Everything else is parsed once
-        // it has started, which takes its own options (-platform) off the command line first.
+        // The whole command line is read before any window system starts, so that --help,
+        // --version and every mistake are answered alike without a display (over ssh, in a
+        // package check): a platform plugin that finds no display aborts the program.
         const QCoreApplication shell(argc, argv);
-        options.answerHelpOrVersion(QCoreApplication::arguments());
-        if (options.wantsBatch(QCoreApplication::arguments())) {
-            QString error;
-            batch = options.batchJob(error);
-            if (!batch) {
-                std::fprintf(stderr, "zarn-tool: %s\n", qPrintable(error));
-                return static_cast<int>(BatchExit::BadInput);
-            }
+        LoadQtRussian(qt_words);
+        QCoreApplication::installTranslator(&qt_words);
+        options.emplace();
+        if (const QString mistake = options->read(QCoreApplication::arguments());
+            !mistake.isEmpty()) {
+            std::fprintf(stderr, "zarn-tool: %s\n%s\n", qPrintable(mistake),
+                         qPrintable(ToolOptions::usageLine()));
+            // The windows share the batch mode's status for bad arguments.
+            return static_cast<int>(BatchExit::BadInput);
         }
         // The batch mode runs on the core alone, in this application without windows.
-        if (batch && batch->command != BatchCommand::Report)
-            return static_cast<int>(RunBatch(*batch, PlacesOfThisProgram().config_path));
+        if (options->batchJob() && options->batchJob()->command != BatchCommand::Report)
+            return static_cast<int>(
+                RunBatch(*options->batchJob(), PlacesOfThisProgram().config_path));
     }
-    if (batch) {
+    if (options->batchJob()) {
         // The report's PDF lays out its text with Qt Gui's fonts: a platform, but no display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         const QGuiApplication printer(argc, argv);
-        return static_cast<int>(RunBatch(*batch, PlacesOfThisProgram().config_path));
+        QCoreApplication::installTranslator(&qt_words);
+        return static_cast<int>(RunBatch(*options->batchJob(), PlacesOfThisProgram().config_path));
     }
 
     QApplication app(argc, argv);
+    QCoreApplication::installTranslator(&qt_words);
     // Desktops match the windows to the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("zarn-tool"));
-    options.process(QApplication::arguments());
 
     const ToolPlaces places = PlacesOfThisProgram();
     MessageBoxDialog boxes;
     Tool tool(std::make_unique<QtSerialPort>(
                   [path = places.config_path](int n) { return DevicePathForCom(path, n); }),
               boxes, places, QLocale::system().decimalPoint().front());
-    options.applyTo(tool);
+    options->applyTo(tool, boxes);
     if (!tool.start())
         return 0;
     return app.exec();

@@ -1,18 +1,34 @@
 #include "app/tool_options.h"
 
 #include "app/tool.h"
+#include "host/message_box.h"
 #include "link/slave_address.h"
+#include "text/file_failure.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
-#include <cstdio>
 
 namespace {
 const QStringList kBatchCommands = {QStringLiteral("read"), QStringLiteral("write"),
                                     QStringLiteral("compare"), QStringLiteral("report")};
 
-void tellUnopened(const QString& path, const QString& error) {
-    std::fprintf(stderr, "zarn-tool: %s: %s\n", qPrintable(path), qPrintable(error));
+// What QGuiApplication and QApplication take off the command line themselves, known here so
+// that the whole line is checked before they start: with a value, then without.
+const QStringList kWindowSystemOptions = {
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+    QStringLiteral("qwindowgeometry"), QStringLiteral("geometry"),
+    QStringLiteral("qwindowicon"),     QStringLiteral("qwindowtitle"),
+    QStringLiteral("display"),         QStringLiteral("session"),
+    QStringLiteral("style"),           QStringLiteral("stylesheet")};
+const QStringList kWindowSystemFlags = {QStringLiteral("reverse"), QStringLiteral("widgetcount")};
+
+QCommandLineOption Hidden(const QString& name, const QString& valueName) {
+    QCommandLineOption option(name, QString(), valueName);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
 }
 } // namespace
 
@@ -20,15 +36,16 @@ ToolOptions::ToolOptions()
     : help(parser.addHelpOption()), version(parser.addVersionOption()),
       traffic_log(QStringLiteral("traffic-log"),
                   QStringLiteral("Записывать обмен с контроллером в файл FILE (CSV, UTF-8), с "
-                                 "первого кадра."),
+                                 "первого кадра; в окне и в пакетном режиме."),
                   QStringLiteral("FILE")),
       record(QStringLiteral("record"),
              QStringLiteral("Записывать значения каждого ответа на опрос в файл FILE (CSV, "
-                            "UTF-8)."),
+                            "UTF-8); только в окне."),
              QStringLiteral("FILE")),
       journal(QStringLiteral("journal"),
               QStringLiteral("Вести журнал событий в файле FILE (CSV, UTF-8); без него — по "
-                             "файлу в день в папке данных пользователя."),
+                             "файлу в день в папке данных пользователя. В окне и в пакетном "
+                             "режиме."),
               QStringLiteral("FILE")),
       backup_dir(QStringLiteral("backup-dir"),
                  QStringLiteral("Сохранять резервную копию параметров контроллера перед каждой "
@@ -39,46 +56,129 @@ ToolOptions::ToolOptions()
             QStringLiteral("Пакетный режим, без окна: read — прочитать все параметры в файл FILE, "
                            "write — записать параметры из файла FILE (с резервной копией до и "
                            "проверкой после), compare — вывести параметры, отличающиеся от файла "
-                           "FILE, report — отчёт PDF в файл FILE. Код завершения: 0 — выполнено, "
-                           "1 — есть отличия, 2 — контроллер не отвечает, 3 — неверные "
-                           "аргументы или файл."),
+                           "FILE, report — отчёт PDF в файл FILE. Файл записывается только в "
+                           "существующую папку. Код завершения: 0 — выполнено, 1 — есть "
+                           "отличия, 2 — контроллер не отвечает, 3 — неверные аргументы или "
+                           "файл."),
             QStringLiteral("COMMAND")),
       port(QStringLiteral("port"),
-           QStringLiteral("Пакетный режим: порт COM<N>; без него — порт из файла конфигурации."),
+           QStringLiteral("Только пакетный режим: порт COM<N>; без него — порт из файла "
+                          "конфигурации."),
            QStringLiteral("N")),
       address(QStringLiteral("address"),
-              QStringLiteral("Пакетный режим: адрес контроллера A (0–127, по умолчанию 7)."),
+              QStringLiteral("Только пакетный режим: адрес контроллера A (0–127, по умолчанию "
+                             "7)."),
               QStringLiteral("A"), QStringLiteral("7")) {
     parser.setApplicationDescription(
         QStringLiteral("Сервисная программа контроллера ЗАРН (Modbus RTU, ведущий), версия ") +
         QCoreApplication::applicationVersion() + QLatin1Char('.'));
+    // As QApplication reads its own options: "-platform offscreen", not "-p -l -a …".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({traffic_log, record, journal, backup_dir, batch, port, address});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Файл пакетного режима."),
+    for (const QString& name : kWindowSystemOptions)
+        parser.addOption(Hidden(name, QStringLiteral("VALUE")));
+    for (const QString& name : kWindowSystemFlags)
+        parser.addOption(Hidden(name, QString()));
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Файл пакетного режима (только с --batch)."),
                                  QStringLiteral("[FILE]"));
 }
 
-void ToolOptions::answerHelpOrVersion(const QStringList& arguments) {
-    if (parser.parse(arguments) &&
-        (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(version)))
+QString ToolOptions::usageLine() {
+    return QStringLiteral("Использование: zarn-tool [ПАРАМЕТРЫ] или zarn-tool --batch "
+                          "read|write|compare|report FILE [ПАРАМЕТРЫ]; список параметров: "
+                          "zarn-tool --help");
+}
+
+QString ToolOptions::read(const QStringList& arguments) {
+    job.reset();
+    if (!parser.parse(arguments))
+        return mistakeOfParse(arguments);
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")) || parser.isSet(version))
         parser.process(arguments);
+    if (const QString mistake = mistakeOfMode(); !mistake.isEmpty())
+        return mistake;
+    return parser.isSet(batch) ? mistakeOfBatch() : QString();
 }
 
-void ToolOptions::process(const QStringList& arguments) {
-    parser.process(arguments);
+// Qt's own texts of these mistakes speak the system's language; these speak Russian always.
+QString ToolOptions::mistakeOfParse(const QStringList& arguments) const {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().constFirst();
+        return QStringLiteral("неизвестный параметр %1%2")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
+    // Qt's other mistakes: a value missing after the last option, or one given to an option
+    // that takes none (--help=x).
+    if (const QString last = arguments.value(arguments.size() - 1);
+        last.startsWith(QLatin1Char('-')) && !last.contains(QLatin1Char('=')))
+        return QStringLiteral("после %1 нет значения").arg(last);
+    return parser.errorText();
 }
 
-void ToolOptions::applyTo(Tool& tool) const {
-    if (parser.isSet(traffic_log) && !tool.traffic().startLog(parser.value(traffic_log)))
-        tellUnopened(parser.value(traffic_log), tool.traffic().logError());
-    if (parser.isSet(record) && !tool.recorder().startRecording(parser.value(record)))
-        tellUnopened(parser.value(record), tool.recorder().recordingError());
-    if (parser.isSet(journal))
-        tool.recorder().journal().useFile(parser.value(journal));
-    else
-        tool.recorder().journal().useDailyFiles(
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-            QStringLiteral("/journal"));
+QString ToolOptions::mistakeOfMode() const {
+    if (parser.isSet(batch))
+        return parser.isSet(record)
+                   ? QStringLiteral("параметр --record не действует в пакетном режиме")
+                   : QString();
+    for (const QCommandLineOption* batchOnly : {&port, &address})
+        if (parser.isSet(*batchOnly))
+            return QStringLiteral("параметр --%1 действует только в пакетном режиме (--batch)")
+                .arg(batchOnly->names().constFirst());
+    if (!parser.positionalArguments().isEmpty())
+        return QStringLiteral("лишний аргумент «%1»: файл задаётся только в пакетном режиме "
+                              "(--batch)")
+            .arg(parser.positionalArguments().constFirst());
+    return {};
+}
+
+QString ToolOptions::mistakeOfBatch() {
+    const auto command = kBatchCommands.indexOf(parser.value(batch));
+    if (command < 0)
+        return QStringLiteral("неизвестная команда «%1»: ожидается %2")
+            .arg(parser.value(batch), kBatchCommands.join(QStringLiteral(", ")));
+    if (parser.positionalArguments().size() != 1)
+        return QStringLiteral("пакетному режиму нужен ровно один файл");
+    BatchJob wanted;
+    wanted.command = static_cast<BatchCommand>(command);
+    wanted.file = parser.positionalArguments().constFirst();
+    bool number = false;
+    if (parser.isSet(port)) {
+        wanted.com_port = parser.value(port).toInt(&number);
+        if (!number || wanted.com_port < 1 || wanted.com_port > 255)
+            return QStringLiteral("номер порта должен быть от 1 до 255");
+    }
+    wanted.address = parser.value(address).toInt(&number);
+    if (!number || wanted.address < 0 || wanted.address > kMaxSlaveAddress)
+        return QStringLiteral("адрес контроллера должен быть от 0 до %1").arg(kMaxSlaveAddress);
+    // A mistyped folder is told before the controller is disturbed, not made with all its
+    // parents.
+    const bool writesFile =
+        wanted.command == BatchCommand::Read || wanted.command == BatchCommand::Report;
+    if (writesFile && !QFileInfo(QFileInfo(wanted.file).absolutePath()).isDir())
+        return FileFailure(wanted.file, QString());
+    wanted.backup_folder = backupFolder();
+    if (wanted.command == BatchCommand::Write && parser.isSet(backup_dir) &&
+        !QFileInfo(wanted.backup_folder).isDir())
+        return QStringLiteral("папка резервных копий %1 не существует")
+            .arg(QDir::toNativeSeparators(wanted.backup_folder));
+    wanted.files = sessionFiles();
+    job = wanted;
+    return {};
+}
+
+void ToolOptions::applyTo(Tool& tool, MessageBoxService& boxes) const {
+    for (const QString& failure : OpenSessionFiles(sessionFiles(), tool.traffic(), tool.recorder()))
+        boxes.ask(MessageIcon::Warning, QStringLiteral("Ошибка открытия файла"),
+                  QStringLiteral("Невозможно открыть для записи %1.\r\nПрограмма работает без "
+                                 "этого файла.")
+                      .arg(failure),
+                  MessageButtons::Ok);
     tool.parameters().setBackupFolder(backupFolder());
+}
+
+SessionFiles ToolOptions::sessionFiles() const {
+    return {parser.value(traffic_log), parser.value(record), parser.value(journal)};
 }
 
 QString ToolOptions::backupFolder() const {
@@ -86,40 +186,4 @@ QString ToolOptions::backupFolder() const {
                ? parser.value(backup_dir)
                : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                      QStringLiteral("/backups");
-}
-
-bool ToolOptions::wantsBatch(const QStringList& arguments) {
-    // A failed parse still marks the options it met, --batch among them.
-    parser.parse(arguments);
-    return parser.isSet(batch);
-}
-
-std::optional<BatchJob> ToolOptions::batchJob(QString& error) const {
-    const auto refuse = [&error](const QString& why) {
-        error = why;
-        return std::nullopt;
-    };
-    if (!parser.errorText().isEmpty())
-        return refuse(parser.errorText());
-    const auto command = kBatchCommands.indexOf(parser.value(batch));
-    if (command < 0)
-        return refuse(QStringLiteral("неизвестная команда «%1»: ожидается %2")
-                          .arg(parser.value(batch), kBatchCommands.join(QStringLiteral(", "))));
-    if (parser.positionalArguments().size() != 1)
-        return refuse(QStringLiteral("пакетному режиму нужен ровно один файл"));
-    BatchJob job;
-    job.command = static_cast<BatchCommand>(command);
-    job.file = parser.positionalArguments().constFirst();
-    bool number = false;
-    if (parser.isSet(port)) {
-        job.com_port = parser.value(port).toInt(&number);
-        if (!number || job.com_port < 1 || job.com_port > 255)
-            return refuse(QStringLiteral("номер порта должен быть от 1 до 255"));
-    }
-    job.address = parser.value(address).toInt(&number);
-    if (!number || job.address < 0 || job.address > kMaxSlaveAddress)
-        return refuse(
-            QStringLiteral("адрес контроллера должен быть от 0 до %1").arg(kMaxSlaveAddress));
-    job.backup_folder = backupFolder();
-    return job;
 }

@@ -1,37 +1,44 @@
 #pragma once
 
 #include "app/batch_job.h"
+#include "app/session_files.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
 #include <optional>
 
+class MessageBoxService;
 class Tool;
 
-// The command line of zarn-tool beyond --help and --version: the files the session is
-// written to from the first frame on, or the batch mode instead of the windows.
+// The command line of zarn-tool: the files the session is written to from the first frame on,
+// or the batch mode instead of the windows. It is read whole before any window system starts,
+// so that a mistake is told alike with a display or without one.
 class ToolOptions {
 public:
     ToolOptions();
-    // Prints the usage or the version and exits when either is asked for; anything else waits
-    // for process().
-    void answerHelpOrVersion(const QStringList& arguments);
-    // Exits with the usage text on an unknown option, as QCommandLineParser::process does.
-    void process(const QStringList& arguments);
-    // Opens the files asked for; one that cannot be opened is said on standard error, and the
-    // tool works on without it. Without --journal the journal goes to one file a day in the
-    // user's data folder; without --backup-dir the backups go to its folder "backups".
-    void applyTo(Tool& tool) const;
+    // Prints the usage or the version and exits when either is asked for. Returns the mistake,
+    // in Russian, when the command line is wrong: an unknown option, a missing value, an option
+    // of the other mode, a batch job that cannot be done as given; empty when it is right. The
+    // window system's own options (-platform, -style, …) pass, for it to take.
+    QString read(const QStringList& arguments);
+    // What follows a mistake on standard error.
+    static QString usageLine();
 
-    // True when the command line asks for the batch mode, well formed or not.
-    bool wantsBatch(const QStringList& arguments);
-    // The job of the command line wantsBatch() took; empty, with the reason in `error`, when
-    // its arguments are bad.
-    std::optional<BatchJob> batchJob(QString& error) const;
+    // The job of a command line that asks for the batch mode; empty when it asks for the windows.
+    const std::optional<BatchJob>& batchJob() const { return job; }
+    // Opens the files asked for and sets the backup folder. A file that cannot be opened is
+    // told in a warning box, and the tool works on without it. Without --journal the journal
+    // goes to one file a day in the user's data folder; without --backup-dir the backups go to
+    // its folder "backups".
+    void applyTo(Tool& tool, MessageBoxService& boxes) const;
 
     QCommandLineParser parser;
 
 private:
+    QString mistakeOfParse(const QStringList& arguments) const;
+    QString mistakeOfMode() const;
+    QString mistakeOfBatch();
+    SessionFiles sessionFiles() const;
     QString backupFolder() const;
 
     QCommandLineOption help;
@@ -43,4 +50,5 @@ private:
     QCommandLineOption batch;
     QCommandLineOption port;
     QCommandLineOption address;
+    std::optional<BatchJob> job;
 };

@@ -1,5 +1,7 @@
 #include "history/event_journal.h"
 
+#include "text/file_failure.h"
+
 #include <QDateTime>
 #include <QDir>
 
@@ -7,9 +9,14 @@ QString JournalLine(const JournalEntry& entry) {
     return CsvTime(entry.wall_ms) + QLatin1Char(';') + entry.text;
 }
 
-void EventJournal::useFile(const QString& path) {
+bool EventJournal::useFile(const QString& path) {
     fixed_path = path;
     daily_folder.clear();
+    if (file.open(path, kHeader))
+        return true;
+    fail(path);
+    error_told = true;
+    return false;
 }
 
 void EventJournal::useDailyFiles(const QString& folder) {
@@ -59,6 +66,6 @@ bool EventJournal::flush() {
 
 void EventJournal::fail(const QString& path) {
     failed = true;
-    error_text = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.error());
+    error_text = FileFailure(path, file.error());
     error_told = false;
 }

@@ -17,8 +17,10 @@ public:
     static constexpr int kMaxEntries = 100000;
     static inline const QString kHeader = QStringLiteral("Время;Событие");
 
-    // All entries go to this one file.
-    void useFile(const QString& path);
+    // All entries go to this one file, opened now, so that a file that cannot be written is
+    // known at start. False, with error() telling why, when it cannot be opened; the journal
+    // then stays in memory only, and flush() does not report it again.
+    bool useFile(const QString& path);
     // Entries go to <folder>/YYYY-MM-DD.csv by the day they happened.
     void useDailyFiles(const QString& folder);
 

@@ -1,4 +1,6 @@
+#include "app/qt_translation.h"
 #include "app/tool.h"
+#include "app/tool_options.h"
 #include "file_bytes.h"
 #include "link_rig.h"
 #include "pdf_text.h"
@@ -11,6 +13,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -18,6 +21,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -135,6 +139,42 @@ private slots:
         f.window.close();
         QVERIFY(!f.running() && !params->isVisible() && !f.port->isOpen());
         QCOMPARE(FileBytes(f.path), kCom3);
+    }
+
+    // Each file the command line names that cannot be opened gets the same warning box, naming
+    // the file and why; the tool works on, and the journal is not reported a second time.
+    void filesOfTheCommandLineThatCannotBeOpened() {
+        ToolFixture f(kCom3);
+        const QString folder = f.dir.filePath("нет");
+        ToolOptions options;
+        QCOMPARE(options.read({"zarn-tool", "--record", folder + "/з.csv", "--journal",
+                               folder + "/ж.csv", "--traffic-log", folder + "/о.csv"}),
+                 QString());
+        options.applyTo(f.tool, f.boxes);
+        QVERIFY(f.tool.start());
+        f.answer(PollFrame({}));
+        f.tool.recorder().flush();
+        QStringList texts;
+        for (const char* name : {"о", "з", "ж"})
+            texts << QString("Невозможно открыть для записи %1/%2.csv: папка %1 не существует."
+                             "\r\nПрограмма работает без этого файла.")
+                         .arg(folder, name);
+        QCOMPARE(f.boxes.shown.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(f.boxes.shown[i].icon == MessageIcon::Warning &&
+                    f.boxes.shown[i].title == "Ошибка открытия файла" &&
+                    f.boxes.shown[i].text == texts[i]);
+    }
+
+    // Qt's own words (standard buttons, file dialogs) speak Russian on a Russian system.
+    void qtSpeaksRussianOnARussianSystem() {
+        QTranslator english, russian;
+        QVERIFY(!LoadQtRussian(english, QLocale(QLocale::English)));
+        QVERIFY(LoadQtRussian(russian, QLocale(QLocale::Russian)));
+        QCoreApplication::installTranslator(&russian);
+        const QDialogButtonBox buttons(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString("Отмена"));
+        QCoreApplication::removeTranslator(&russian);
     }
 
     // What the tool saw and did goes to the journal, which opens from its own menu entry

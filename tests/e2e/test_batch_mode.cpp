@@ -28,20 +28,21 @@ struct Outcome {
 class BatchTool {
 public:
     BatchTool() {
+        QDir(folder.path()).mkdir("backups");
         QFile::copy(qEnvironmentVariable("ZARN_TOOL"), path("zarn-tool"));
         QFile::setPermissions(path("zarn-tool"), QFile::ReadOwner | QFile::ExeOwner);
     }
     QString path(const QString& name) const { return folder.filePath(name); }
     void mapCom1(const QString& device) const { WriteToolConfig(folder.path(), device); }
 
-    Outcome run(const QStringList& arguments) const {
+    Outcome run(const QStringList& arguments, const char* locale = "C.UTF-8") const {
         QProcess tool;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(display);
         env.insert("HOME", folder.path());
         env.insert("XDG_DATA_HOME", path("data"));
-        env.insert("LC_ALL", "C.UTF-8");
+        env.insert("LC_ALL", locale);
         tool.setProcessEnvironment(env);
         QElapsedTimer clock;
         clock.start();
@@ -99,10 +100,19 @@ private slots:
                                   ReadIniValue(before, kSection, QString("PAR%1").arg(e.n), ""));
         }
 
-        const Outcome write = tool.run({"--batch", "write", edited, "--port", "1"});
+        const Outcome write = tool.run({"--batch", "write", edited, "--port", "1", "--journal",
+                                        tool.path("ж.csv"), "--traffic-log", tool.path("о.csv")});
         QVERIFY2(write.exit_code == 0, qPrintable(write.errors));
-        QVERIFY2(write.errors.contains("Проверка записи: все 506 параметров записаны верно"),
-                 qPrintable(write.errors));
+        QStringList journalled;
+        for (const QString& line : QString::fromUtf8(FileBytes(tool.path("ж.csv"))).split("\r\n"))
+            if (!line.contains("Связь"))
+                journalled << line.section(';', 1);
+        QVERIFY(journalled.value(1).startsWith("Пакетный режим: COM1 (") &&
+                journalled.value(1).endsWith("), адрес 7"));
+        QCOMPARE(journalled.mid(2),
+                 (QStringList{"Чтение всех параметров", "Запись всех параметров из файла " + edited,
+                              "Проверка записи: все 506 параметров записаны верно", ""}));
+        QVERIFY(QString::fromUtf8(FileBytes(tool.path("о.csv"))).count(";>;") >= 1 + 59 + 61 + 59);
         const QStringList backups = QDir(tool.path("backups")).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
         QCOMPARE(FileBytes(tool.path("backups/" + backups[0])), FileBytes(before));
@@ -128,6 +138,17 @@ private slots:
             read.ms / 1000.0, write.ms / 1000.0);
     }
 
+    // Qt's own words of the command line speak Russian on a Russian system.
+    void helpInTheSystemLanguage() {
+        BatchTool tool;
+        const Outcome english = tool.run({"--help"});
+        const Outcome russian = tool.run({"--help"}, "ru_RU.UTF-8");
+        QVERIFY2(english.exit_code == 0 && english.lines.value(0).startsWith("Usage: "),
+                 qPrintable(english.lines.value(0)));
+        QVERIFY2(russian.exit_code == 0 && russian.lines.value(0).startsWith("Использование: "),
+                 qPrintable(russian.lines.value(0)));
+    }
+
     void nobodyAnswers_data() {
         QTest::addColumn<bool>("pty");
         QTest::newRow("a line nobody answers on") << true;
@@ -150,20 +171,41 @@ private slots:
     void badArguments_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("said");
-        const QString file = "p.ini";
+        const QString file = "@p.ini";
         QTest::newRow("unknown command") << QStringList{"--batch", "load", file} << "load";
         QTest::newRow("no file") << QStringList{"--batch", "read"} << "один файл";
         QTest::newRow("port 0") << QStringList{"--batch", "read", file, "--port", "0"} << "255";
         QTest::newRow("address 128")
             << QStringList{"--batch", "read", file, "--address", "128"} << "127";
-        QTest::newRow("unknown option") << QStringList{"--batch", "read", file, "--fast"} << "fast";
-        QTest::newRow("file missing") << QStringList{"--batch", "write", "нет.ini"} << "нет.ini";
+        QTest::newRow("unknown option")
+            << QStringList{"--batch", "read", file, "--fast"} << "неизвестный параметр --fast";
+        QTest::newRow("file missing") << QStringList{"--batch", "write", "@нет.ini"} << "нет.ini";
         QTest::newRow("file lacks a key")
-            << QStringList{"--batch", "write", "partial.ini"} << "нет значений 1 параметров";
+            << QStringList{"--batch", "write", "@partial.ini"} << "нет значений 1 параметров";
         QTest::newRow("values no parameter holds")
-            << QStringList{"--batch", "write", "unfit.ini"} << "параметров 5, 23, 504 не числа";
+            << QStringList{"--batch", "write", "@unfit.ini"} << "параметров 5, 23, 504 не числа";
         QTest::newRow("compare, file missing")
-            << QStringList{"--batch", "compare", "нет.ini"} << "нет.ini";
+            << QStringList{"--batch", "compare", "@нет.ini"} << "нет.ini";
+        // Told before any window system starts: no display crashes them.
+        QTest::newRow("mistyped --batch")
+            << QStringList{"--batc", "read", file} << "неизвестный параметр --batc\nИспользование";
+        QTest::newRow("no value") << QStringList{"--traffic-log"} << "после --traffic-log нет";
+        QTest::newRow("--port without --batch") << QStringList{"--port", "1"} << "--port действует";
+        QTest::newRow("--address without --batch") << QStringList{"--address", "5"} << "--address";
+        QTest::newRow("file without --batch") << QStringList{file} << "только в пакетном режиме";
+        QTest::newRow("--record in the batch mode")
+            << QStringList{"--batch", "read", file, "--record", "@з.csv"} << "--record";
+        // Named folders are not made.
+        QTest::newRow("read into no folder")
+            << QStringList{"--batch", "read", "@нет/p.ini"} << "p.ini: папка @нет не существует";
+        QTest::newRow("report into no folder")
+            << QStringList{"--batch", "report", "@нет/p.pdf"} << "папка @нет не существует";
+        QTest::newRow("backups into no folder")
+            << QStringList{"--batch", "write", "@partial.ini", "--backup-dir", "@нет"}
+            << "папка резервных копий @нет не существует";
+        QTest::newRow("journal into no folder")
+            << QStringList{"--batch", "read", file, "--journal", "@нет/ж.csv"}
+            << "ж.csv: папка @нет не существует";
     }
     void badArguments() {
         QFETCH(QStringList, arguments);
@@ -179,11 +221,12 @@ private slots:
              {std::pair{"PAR5", "abc"}, {"PAR23", "128"}, {"PAR504", "99999999"}})
             QVERIFY(WriteIniValue(tool.path("unfit.ini"), kSection, key, text));
         for (QString& argument : arguments)
-            if (argument.endsWith(".ini"))
-                argument = tool.path(argument);
+            argument.replace("@", tool.path("") + "/");
         const Outcome outcome = tool.run(arguments);
         QCOMPARE(outcome.exit_code, 3);
-        QVERIFY2(outcome.errors.contains(said), qPrintable(outcome.errors));
+        QVERIFY2(outcome.errors.contains(said.replace("@", tool.path("") + "/")),
+                 qPrintable(outcome.errors));
+        QVERIFY(!QFile::exists(tool.path("нет")));
     }
 };
 

@@ -220,8 +220,8 @@ private slots:
         const QString record = line.sim.filePath("запись.csv");
         const QString journal = line.sim.filePath("журнал.csv");
         ToolOptions options;
-        options.process({"zarn-tool", "--record", record, "--journal", journal});
-        options.applyTo(line.tool->tool);
+        QCOMPARE(options.read({"zarn-tool", "--record", record, "--journal", journal}), QString());
+        options.applyTo(line.tool->tool, line.tool->messages);
         MainWindow& main = line.tool->tool.window();
         QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
         ToolSession::runFor(1000);
