@@ -36,6 +36,8 @@ void ParamEditor::open() {
 void ParamEditor::showAnswer(const RxBuffer& answer) {
     const QList<ParamValueText> values = DecodeParamAnswer(answer, catalogue, decimal_separator);
     image.take(answer[0], values);
+    if (const std::optional<QString> other = echo_check.take(cycle.answered(), answer, values))
+        emit performed(*other);
     if (frm_param)
         ShowParamValues(values, *frm_param);
 }
@@ -62,10 +64,12 @@ ParamWindow& ParamEditor::ensureWindow() {
         frm_param->restoreGeometry(geometry);
     frm_param->setModbusBlocked(modbus_blocked);
     connect(frm_param, &ParamWindow::enterPressed, this, [this](int index) {
-        if (transfers().writeOne(index))
-            emit performed(QStringLiteral("Запись параметра %1: %2")
-                               .arg(index)
-                               .arg(frm_param->text(index).trimmed()));
+        if (!transfers().writeOne(index))
+            return;
+        const QString typed = frm_param->text(index).trimmed();
+        echo_check.sent(cycle.answered() + cycle.waiting(), index,
+                        WrittenValue(index, catalogue, *frm_param), typed);
+        emit performed(QStringLiteral("Запись параметра %1: %2").arg(index).arg(typed));
     });
     connect(frm_param->readAllButton(), &QPushButton::clicked, this, [this] { readAll(true); });
     connect(frm_param->writeAllButton(), &QPushButton::clicked, this, &ParamEditor::writeAll);
@@ -96,7 +100,12 @@ void ParamEditor::writeAll() {
 }
 
 bool ParamEditor::backUp() {
-    return !BackUpBeforeWriteAll(image, messages, backup_folder, object_type, host.slaveAddress())
+    BackupWatch watch;
+    if (backup_clock)
+        watch.now = backup_clock;
+    watch.told = [this](const QString& text) { emit performed(text); };
+    return !BackUpBeforeWriteAll(image, messages, backup_folder, object_type, host.slaveAddress(),
+                                 watch)
                 .isEmpty();
 }
 

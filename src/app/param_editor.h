@@ -7,6 +7,7 @@
 #include "params/param_catalogue.h"
 #include "params/param_transfers.h"
 #include "params/write_check.h"
+#include "params/write_echo_check.h"
 
 #include <QChar>
 #include <QObject>
@@ -41,6 +42,8 @@ public:
 
     // Where the backup before each write-all goes.
     void setBackupFolder(const QString& folder) { backup_folder = folder; }
+    // What names the backups by date and time; the system's clock unless set.
+    std::function<QDateTime()> backup_clock;
     // The object type of the last poll answer ("ДГУ", "ДРА"), for the backup's name.
     void setObjectType(const QString& caption) { object_type = caption; }
     // Another port or address may lead to another controller: what this one reported no longer
@@ -54,7 +57,8 @@ public:
     std::function<ReportHeading()> report_heading;
 
 signals:
-    // An operation that went through, in the journal's words ("Чтение всех параметров", …).
+    // An operation that went through, or what came of it, in the journal's words ("Чтение всех
+    // параметров", "Запись параметра 5: 2500 → сохранено 2000", …).
     void performed(const QString& text);
 
 private:
@@ -79,6 +83,7 @@ private:
     QWidget* owner;
     bool modbus_blocked = false;
     ControllerImage image;
+    WriteEchoCheck echo_check;
     QString backup_folder;
     QString object_type;
     enum class CheckPhase { Idle, Writing, ReadingBack };

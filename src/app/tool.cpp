@@ -28,6 +28,9 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     exchange_timer->setObjectName(QStringLiteral("Timer1"));
     exchange_timer->setInterval(100);
     connect(exchange_timer, &QTimer::timeout, this, [this] {
+        // The ports the dialog probes are not the tool's: only the one it settles on is noted.
+        if (!cycle.lineHeld())
+            session.checkPort(port->isOpen() ? port->portNumber() : 0);
         cycle.ExchangeTick();
         session.checkLink();
         param_editor.followWriteCheck();

@@ -65,7 +65,7 @@ void PortChooser::ReopenPort() {
     if (port.isOpen())
         return;
     if (!openNumber(config.com_port))
-        status.setText(QStringLiteral("Порт не выбран"));
+        status.setText(link_text::kNoPort);
 }
 
 bool PortChooser::openNumber(int n) {

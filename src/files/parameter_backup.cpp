@@ -2,6 +2,7 @@
 
 #include "files/parameter_file.h"
 #include "host/message_box.h"
+#include "text/file_failure.h"
 
 #include <QDir>
 
@@ -24,8 +25,8 @@ bool WriteBackup(const QString& folder, const QString& name, const ControllerIma
 }
 
 QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& messages,
-                             const QString& folder, const QString& objectType,
-                             int fallbackAddress) {
+                             const QString& folder, const QString& objectType, int fallbackAddress,
+                             const BackupWatch& watch) {
     if (const int missing = image.missing();
         missing > 0 &&
         messages.ask(MessageIcon::Question, QStringLiteral("Резервная копия неполная"),
@@ -37,13 +38,22 @@ QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& me
                      MessageButtons::YesNo) != MessageAnswer::Yes)
         return {};
     const int address = image.address() >= 0 ? image.address() : fallbackAddress;
-    const QString name = BackupFileName(QDateTime::currentDateTime(), objectType, address);
-    while (!WriteBackup(folder, name, image))
+    for (;;) {
+        const QString name = BackupFileName(watch.now(), objectType, address);
+        const QString path = QDir(folder).filePath(name);
+        if (WriteBackup(folder, name, image)) {
+            watch.told(QStringLiteral("Резервная копия записана: ") +
+                       QDir::toNativeSeparators(path));
+            return path;
+        }
+        // The path itself says why: a folder missing or blocked, no permission, a full disk.
+        const QString failure = FileFailure(path, QString());
+        watch.told(QStringLiteral("Резервная копия не записана: ") + failure);
         if (messages.ask(MessageIcon::Critical, QStringLiteral("Резервная копия не записана"),
-                         QStringLiteral("Невозможно записать резервную копию в файл %1.\r\n"
+                         QStringLiteral("Невозможно записать резервную копию: %1.\r\n"
                                         "Параметры в контроллер не записаны.")
-                             .arg(QDir::toNativeSeparators(QDir(folder).filePath(name))),
+                             .arg(failure),
                          MessageButtons::RetryCancel) != MessageAnswer::Retry)
             return {};
-    return QDir(folder).filePath(name);
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 class MessageBoxService;
 
@@ -16,9 +17,18 @@ QString BackupFileName(const QDateTime& at, const QString& objectType, int addre
 // (the folder is made first).
 bool WriteBackup(const QString& folder, const QString& name, const ControllerImage& image);
 
+// What a backup is named by and who hears of it: each file written, and each that could not be
+// (the file and why), in the journal's words.
+struct BackupWatch {
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    std::function<void(const QString&)> told = [](const QString&) {};
+};
+
 // The backup before a write-all, as the user is asked about it: an incomplete image (some
 // parameter never reported) is saved only when the user agrees; a backup that cannot be written
-// is tried again on Retry. The file is named for `fallbackAddress` while the image holds no
-// answer. Its path once it is on disk; empty when the write is to be cancelled.
+// is tried again on Retry, named for the moment of that try. The file is named for
+// `fallbackAddress` while the image holds no answer. Its path once it is on disk; empty when the
+// write is to be cancelled.
 QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& messages,
-                             const QString& folder, const QString& objectType, int fallbackAddress);
+                             const QString& folder, const QString& objectType, int fallbackAddress,
+                             const BackupWatch& watch = {});

@@ -10,12 +10,8 @@ QString onOff(bool on) {
 }
 } // namespace
 
-void PictureChanges::reset() {
-    signal_lit.reset();
-    led_lit.reset();
+PictureChanges::PictureChanges() {
     faults.fill(kQuietFault);
-    modbus_blocked = false;
-    object_caption.clear();
 }
 
 QList<JournalEntry> PictureChanges::take(const PollPicture& picture, std::int64_t wallMs) {

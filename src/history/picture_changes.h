@@ -11,10 +11,10 @@
 // words, the Modbus-blocked flag and the object type.
 class PictureChanges {
 public:
-    PictureChanges() { reset(); }
-    // The next picture is compared with a quiet panel (nothing lit, fault words 0000, control
-    // allowed, type unknown), so its lines tell the state as found.
-    void reset();
+    // The first picture is compared with a quiet panel (nothing lit, fault words 0000, control
+    // allowed, type unknown), so its lines tell the state as found; every later one with the last
+    // one seen, also after the link was lost, so a reconnection shows only what really changed.
+    PictureChanges();
     QList<JournalEntry> take(const PollPicture& picture, std::int64_t wallMs);
 
 private:

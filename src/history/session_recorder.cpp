@@ -56,8 +56,8 @@ void SessionRecorder::goodAnswer(std::int64_t now) {
     if (link_up)
         return;
     link_up = true;
+    // What the journal saw before the silence still stands: only what differs now is news.
     events.add({now, JournalKind::Link, QStringLiteral("Связь установлена")});
-    changes.reset();
 }
 
 void SessionRecorder::checkLink() {
@@ -68,6 +68,19 @@ void SessionRecorder::checkLink() {
         return;
     link_up = false;
     events.add({now, JournalKind::Link, QStringLiteral("Связь потеряна")});
+}
+
+void SessionRecorder::checkPort(int openPort) {
+    if (openPort == open_port)
+        return;
+    const std::int64_t now = clock();
+    if (open_port > 0)
+        events.add({now, JournalKind::Link, QStringLiteral("Порт COM%1 закрыт").arg(open_port)});
+    else if (openPort == 0)
+        events.add({now, JournalKind::Link, QStringLiteral("Порт не открыт")});
+    if (openPort > 0)
+        events.add({now, JournalKind::Link, QStringLiteral("Порт COM%1 открыт").arg(openPort)});
+    open_port = openPort;
 }
 
 void SessionRecorder::note(JournalKind kind, const QString& text) {

@@ -13,9 +13,9 @@
 
 // Keeps the session: every poll answer becomes a sample of the history, a line of the recording
 // file while one is open, and journal lines for what changed; the link's answers and silences
-// become "Связь установлена" and "Связь потеряна"; commands and parameter operations are noted
-// by whoever performs them. It only appends during the exchange tick; files reach the disk at
-// least once a second.
+// become "Связь установлена" and "Связь потеряна", the port's opening and closing a line each;
+// commands and parameter operations are noted by whoever performs them. It only appends during the
+// exchange tick; files reach the disk at least once a second.
 class SessionRecorder : public QObject {
     Q_OBJECT
 public:
@@ -30,6 +30,8 @@ public:
     void takeLinkEvent(const LinkEvent& event);
     // Called on every exchange tick, also while the port is closed and nothing arrives.
     void checkLink();
+    // The port open on this tick (COM<n>, 0 while none is): its opening and closing are noted.
+    void checkPort(int openPort);
     void note(JournalKind kind, const QString& text);
 
     EngineHistory& history() { return samples; }
@@ -65,6 +67,7 @@ private:
     CsvLogFile recording_file;
     QTimer flush_timer;
     bool link_up = false;
+    int open_port = -1; // not yet checked
     std::int64_t last_good_ms = 0;
     bool shaft_shown = false;
 };

@@ -21,7 +21,7 @@ void ExchangeCycle::ExchangeTick() {
     }
 
     if (received.rx_count <= 2) {
-        host.setText(link_text::kNoAnswer);
+        host.setText(port.isOpen() ? link_text::kNoAnswer : link_text::kNoPort);
         tellAnswer(LinkOutcome::NoAnswer);
         SendNext();
         return;

@@ -17,14 +17,16 @@ namespace link_text {
 inline const QString kAnswerOk = QStringLiteral("Связь с контроллером ЗАРН установлена");
 inline const QString kCrcMismatch = QStringLiteral("Ошибка обмена: Несовпадение КС");
 inline const QString kNoAnswer = QStringLiteral("Ошибка обмена: Нет ответа от контроллера ЗАРН");
+// While no port is open nothing is sent, so no controller can be blamed for the silence.
+inline const QString kNoPort = QStringLiteral("Порт не выбран");
 // Shown when a command or a transfer does not fit into the request ring and is refused whole.
 inline const QString kQueueFull = QStringLiteral("Очередь запросов переполнена");
 } // namespace link_text
 
 // The strict request-answer cycle of the Modbus master. Each tick judges what arrived since the
-// previous tick as the answer to the frame at queue_read, reports the outcome in the status line,
-// hands a good answer to the decoder and sends the next frame. The tick is the whole time-out;
-// a frame is repeated every tick until it is answered with a correct CRC.
+// previous tick as the answer to the frame at queue_read, reports the outcome in the status line
+// (or that no port is open), hands a good answer to the decoder and sends the next frame. The tick
+// is the whole time-out; a frame is repeated every tick until it is answered with a correct CRC.
 class ExchangeCycle {
 public:
     ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder);

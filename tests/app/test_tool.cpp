@@ -45,6 +45,7 @@ struct ToolFixture {
         port->held_ports = {held.begin(), held.end()};
         tool.let_events_run = [] {};
         tool.parameters().setBackupFolder(dir.filePath(QStringLiteral("backups")));
+        tool.parameters().backup_clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); };
         tool.run_modal = [dialogButton](PortDialog& dialog) {
             QTest::keyClick(dialog.findChild<QComboBox*>("cmbCOMList"), Qt::Key_Down);
             dialog.findChild<QPushButton*>(dialogButton)->click();
@@ -54,6 +55,15 @@ struct ToolFixture {
     }
     QString answer(const QByteArray& bytes) {
         return port->feed(bytes), HexText(TickAndTakeFrame(tool.link(), *port));
+    }
+    // A tick of the main window's timer, with all it does besides the exchange.
+    void tick() { QMetaObject::invokeMethod(window.findChild<QTimer*>("Timer1"), "timeout"); }
+    QStringList journalled(JournalKind kind) {
+        QStringList texts;
+        for (const JournalEntry& e : tool.recorder().journal().entries())
+            if (e.kind == kind)
+                texts << e.text;
+        return texts;
     }
     bool running() { return window.isVisible() && window.findChild<QTimer*>("Timer1")->isActive(); }
 };
@@ -94,6 +104,8 @@ private slots:
             com < 0 ? "" : "[PC config]\r\nCOM=" + QByteArray::number(com) + "\r\n";
         ToolFixture f(config, free, held, button);
         const bool started = f.tool.start();
+        if (started) // a closed port is said as such on every tick, not taken for silence
+            f.tick();
         QStringList seen;
         for (const ScriptedMessages::Shown& box : f.boxes.shown)
             seen << box.text;
@@ -187,7 +199,7 @@ private slots:
         for (QAction* entry : f.window.menuBar()->actions())
             menu << entry->text();
         QCOMPARE(menu.mid(2), (QStringList{"&Монитор обмена", "&Графики", "&Журнал событий"}));
-        f.answer({});
+        f.tick();
         f.answer(PollFrame({{75, 0x0020}}));
         f.window.findChild<QPushButton*>("cmd_mode_0")->click();
         f.window.findChild<QAction*>("mnu_param")->trigger();
@@ -203,8 +215,9 @@ private slots:
                 texts << table->model()->index(row, 1).data().toString();
             return texts;
         };
-        QCOMPARE(events(), (QStringList{"Связь установлена", "Тип объекта: ДГУ", "Сигнал 5: вкл",
-                                        "Команда СТАРТ", "Чтение всех параметров"}));
+        QCOMPARE(events(),
+                 (QStringList{"Порт COM3 открыт", "Связь установлена", "Тип объекта: ДГУ",
+                              "Сигнал 5: вкл", "Команда СТАРТ", "Чтение всех параметров"}));
         journal->findChild<QComboBox*>("kind_filter")->setCurrentText("Команды");
         QCOMPARE(events(), QStringList{"Команда СТАРТ"});
         QTemporaryDir dir;
@@ -242,7 +255,8 @@ private slots:
 
     // Before a write-all the tool backs up what the controller reported: an incomplete backup
     // is asked about, a folder that cannot be written cancels; either way nothing goes out.
-    // What one address reported does not count for another.
+    // What one address reported does not count for another. The journal names each backup and
+    // each failed one with its reason; a retry is named for the moment it is written.
     void backupBeforeWriteAll() {
         ToolFixture f(kCom3);
         QVERIFY(f.tool.start());
@@ -254,9 +268,11 @@ private slots:
             params->setText(i, "1");
         const int waiting = f.tool.link().waiting();
         ScriptedMessages::Shown question;
-        const auto writeAll = [&](QList<MessageAnswer> answers) {
+        const auto writeAll = [&](
+                                  QList<MessageAnswer> answers, std::function<void()> fix = [] {}) {
             for (MessageAnswer a : answers)
-                f.boxes.answer(a);
+                f.boxes.answer(
+                    a, a == MessageAnswer::Retry ? fix : [] {});
             params->writeAllButton()->click();
             QStringList titles;
             for (const auto& box : f.boxes.shown)
@@ -271,6 +287,8 @@ private slots:
                 question.text.startsWith("Контроллер не сообщил значения ") &&
                 !question.text.contains("значения 506 "));
         QTest::keyClick(f.window.findChild<QComboBox*>("cmb_slad"), Qt::Key_Down);
+        QDateTime at(QDate(2026, 12, 7), QTime(10, 0));
+        f.tool.parameters().backup_clock = [&at] { return at = at.addSecs(5); };
         WriteFileBytes(f.dir.filePath("plain"), "x");
         f.tool.parameters().setBackupFolder(f.dir.filePath("plain/backups"));
         QCOMPARE(writeAll({MessageAnswer::Yes, MessageAnswer::Retry, MessageAnswer::Cancel}),
@@ -278,10 +296,22 @@ private slots:
                               "Резервная копия не записана"}));
         QVERIFY(question.text.contains("значения 506 параметров из 506"));
         QCOMPARE(f.tool.link().waiting(), waiting);
-        f.tool.parameters().setBackupFolder(f.dir.filePath("backups"));
-        writeAll({MessageAnswer::Yes});
+        writeAll({MessageAnswer::Yes, MessageAnswer::Retry},
+                 [&] { QFile::remove(f.dir.filePath("plain")); });
         QCOMPARE(f.tool.link().waiting(), waiting + 61);
-        QCOMPARE(QDir(f.dir.filePath("backups")).entryList(QDir::Files).size(), 1);
+        const QString backup = "2026-12-07_10-00-20_адрес8.ini";
+        QCOMPARE(QDir(f.dir.filePath("plain/backups")).entryList(QDir::Files), QStringList{backup});
+        const auto failed = [&](const char* time) {
+            return "Резервная копия не записана: " +
+                   QDir::toNativeSeparators(f.dir.filePath("plain/backups/2026-12-07_10-00-")) +
+                   time + "_адрес8.ini: часть пути не является папкой";
+        };
+        QCOMPARE(
+            f.journalled(JournalKind::Parameter),
+            (QStringList{"Чтение всех параметров", failed("05"), failed("10"), failed("15"),
+                         "Резервная копия записана: " +
+                             QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + backup)),
+                         "Запись всех параметров"}));
     }
 
     // Each parameter operation of the window is journalled once it is under way; a file by the
@@ -300,14 +330,40 @@ private slots:
         QTest::keyClick(params->box(5), Qt::Key_Return);
         f.boxes.answer(MessageAnswer::Yes); // the backup of a controller never read is incomplete
         params->writeAllButton()->click();
-        QStringList journalled;
-        for (const JournalEntry& e : f.tool.recorder().journal().entries())
-            if (e.kind == JournalKind::Parameter)
-                journalled << e.text;
         const QString file = QDir::toNativeSeparators(f.dir.filePath("пуск.ini"));
-        QCOMPARE(journalled, (QStringList{"Чтение всех параметров", "Сохранение в файл " + file,
-                                          "Чтение из файла " + file, "Сравнение с файлом " + file,
-                                          "Запись параметра 5: 1", "Запись всех параметров"}));
+        QCOMPARE(f.journalled(JournalKind::Parameter),
+                 (QStringList{"Чтение всех параметров", "Сохранение в файл " + file,
+                              "Чтение из файла " + file, "Сравнение с файлом " + file,
+                              "Запись параметра 5: 1",
+                              "Резервная копия записана: " +
+                                  QDir::toNativeSeparators(
+                                      f.dir.filePath("backups/2026-12-07_10-00-00_адрес7.ini")),
+                              "Запись всех параметров"}));
+    }
+
+    // An echo that shows another value stored than the one sent (a controller that limits the
+    // setting) is journalled with both; one stored as sent adds nothing.
+    void storedOtherwiseJournalled() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        f.window.findChild<QAction*>("mnu_param")->trigger();
+        auto* params = f.window.findChild<ParamWindow*>("frm_param");
+        const auto write = [&](const char* typed, char stored) {
+            params->setText(5, typed);
+            QTest::keyClick(params->box(5), Qt::Key_Return);
+            QByteArray sent;
+            while (!(sent = TickAndTakeFrame(f.tool.link(), *f.port)).startsWith("\x07\x65"))
+                f.port->feed(WithCrc(Hex("07 64 00 00 00")));
+            f.port->feed(WithCrc(sent.left(5) + stored));
+            TickAndTakeFrame(f.tool.link(), *f.port);
+            return params->text(5);
+        };
+        QCOMPARE(write("2500", char(200)), QString("2000 "));
+        QCOMPARE(write("1500", char(150)), QString("1500 "));
+        QCOMPARE(
+            f.journalled(JournalKind::Parameter),
+            (QStringList{"Чтение всех параметров", "Запись параметра 5: 2500",
+                         "Запись параметра 5: 2500 → сохранено 2000", "Запись параметра 5: 1500"}));
     }
 
     // «Отчёт…», last of the parameter window's buttons, heads the report with what the main

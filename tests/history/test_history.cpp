@@ -106,12 +106,16 @@ private slots:
         QVERIFY(!s.recorder.startRecording(dir.filePath("busy")));
     }
 
-    // A scripted session: the state as found, then only changes; a silence of one second loses
-    // the link, and the next answer tells the state as found again.
+    // A scripted session: the port opened, the state as found, then only changes; a silence of
+    // one second loses the link, and after it only what differs from the last state seen is news
+    // (the fault word of «Авария» «Текущая» stands).
     void journal() {
         QTemporaryDir dir;
         Session s;
         s.recorder.journal().useFile(dir.filePath("журнал.csv"));
+        s.recorder.checkPort(0);
+        s.recorder.checkPort(3);
+        s.recorder.checkPort(3);
         s.answer({{2, 0}, {70, 0x0004}, {75, 0x0020}});
         s.now += 200;
         s.answer({{0, 0x8000}, {2, 0}, {70, 0x0004}, {92, 0x0010}});
@@ -120,9 +124,11 @@ private slots:
         s.now += 999;
         s.recorder.checkLink();
         s.now += 1;
+        s.recorder.checkPort(0);
         s.recorder.checkLink();
         s.now += 500;
-        s.answer({{2, 1}, {70, 0x0005}});
+        s.recorder.checkPort(3);
+        s.answer({{2, 1}, {70, 0x0005}, {92, 0x0010}});
         s.recorder.note(JournalKind::Command, QStringLiteral("Команда СТАРТ"));
         s.recorder.flush();
         const auto at = [](int ms, const char* text) {
@@ -131,15 +137,27 @@ private slots:
                    QString::fromUtf8(text);
         };
         QCOMPARE(FileLines(dir.filePath("журнал.csv")),
-                 QStringList({QStringLiteral("Время;Событие"), at(0, "Связь установлена"),
-                              at(0, "Тип объекта: ДГУ"), at(0, "«Работа»: вкл"),
-                              at(0, "Сигнал 5: вкл"), at(200, "Управление по Modbus заблокировано"),
-                              at(200, "Сигнал 5: выкл"), at(200, "«Авария» «Текущая»: 0000 → 0010"),
-                              at(400, "Тип объекта: ДРА"), at(400, "Сигнал 255: вкл"),
-                              at(1400, "Связь потеряна"), at(1900, "Связь установлена"),
-                              at(1900, "Тип объекта: ДРА"), at(1900, "«Авария»: вкл"),
-                              at(1900, "«Работа»: вкл"), at(1900, "Команда СТАРТ")}));
-        QCOMPARE(s.recorder.journal().entries().size(), 15u);
+                 QStringList({QStringLiteral("Время;Событие"),
+                              at(0, "Порт не открыт"),
+                              at(0, "Порт COM3 открыт"),
+                              at(0, "Связь установлена"),
+                              at(0, "Тип объекта: ДГУ"),
+                              at(0, "«Работа»: вкл"),
+                              at(0, "Сигнал 5: вкл"),
+                              at(200, "Управление по Modbus заблокировано"),
+                              at(200, "Сигнал 5: выкл"),
+                              at(200, "«Авария» «Текущая»: 0000 → 0010"),
+                              at(400, "Тип объекта: ДРА"),
+                              at(400, "Сигнал 255: вкл"),
+                              at(1400, "Порт COM3 закрыт"),
+                              at(1400, "Связь потеряна"),
+                              at(1900, "Порт COM3 открыт"),
+                              at(1900, "Связь установлена"),
+                              at(1900, "Управление по Modbus разблокировано"),
+                              at(1900, "«Авария»: вкл"),
+                              at(1900, "Сигнал 255: выкл"),
+                              at(1900, "Команда СТАРТ")}));
+        QCOMPARE(s.recorder.journal().entries().size(), 19u);
     }
 
     // Without a named file, each day's entries go to that day's file in the folder.
