@@ -1,5 +1,6 @@
 #include "files/param_report_pdf.h"
 
+#include "files/file_extension.h"
 #include "files/param_report.h"
 #include "files/parameter_file.h"
 #include "files/whole_file_write.h"
@@ -140,10 +141,7 @@ QString WriteParamReport(const ParamReport& report, const QString& path) {
 }
 
 QString ReportFileName(const QString& typed) {
-    const QString extension = QStringLiteral(".pdf");
-    if (typed.isEmpty() || typed.endsWith(extension, Qt::CaseInsensitive))
-        return typed;
-    return typed + extension;
+    return WithExtension(typed, QStringLiteral(".pdf"));
 }
 
 bool SaveParamReport(StatusLine& status, MessageBoxService& messages, const ParamReport& report,

@@ -48,15 +48,18 @@ EngineHistory::Curves EngineHistory::decimated(std::int64_t fromMs, std::int64_t
                     add(q, *it);
         return curves;
     }
-    const double columnMs = static_cast<double>(toMs - fromMs) / columns;
+    // Whole numbers: a column end computed in floating point can round onto a sample's time, and
+    // the sample then belongs to no column (the pass would stop moving).
+    const auto columnOf = [&](std::int64_t wallMs) {
+        return (wallMs - fromMs) * columns / (toMs - fromMs);
+    };
     auto it = begin;
     while (it != end) {
-        const auto column = std::floor(static_cast<double>(it->wall_ms - fromMs) / columnMs);
-        const double columnEnd = static_cast<double>(fromMs) + (column + 1) * columnMs;
+        const std::int64_t column = columnOf(it->wall_ms);
         std::array<decltype(it), kQuantityCount> low, high;
         low.fill(end);
         high.fill(end);
-        for (; it != end && static_cast<double>(it->wall_ms) < columnEnd; ++it)
+        for (; it != end && columnOf(it->wall_ms) == column; ++it)
             for (int q = 0; q < kQuantityCount; ++q) {
                 const float value = it->raw[q];
                 if (std::isnan(value))

@@ -25,16 +25,16 @@ constexpr std::array<Source, kQuantityCount> kSources{{
 
 const std::array<QuantityLook, kQuantityCount>& looks() {
     static const std::array<QuantityLook, kQuantityCount> table{{
-        {QStringLiteral("Двигатель"), QStringLiteral("об/мин"), 0, 1},
-        {QStringLiteral("Гребной вал"), QStringLiteral("об/мин"), 0, 1},
-        {QStringLiteral("ОЖ"), QStringLiteral("°C"), 1, 0.1},
-        {QStringLiteral("Масло"), QStringLiteral("°C"), 1, 0.1},
-        {QStringLiteral("Масло ред."), QStringLiteral("°C"), 1, 0.1},
-        {QStringLiteral("Масло"), QStringLiteral("кг/см2"), 2, 0.01},
-        {QStringLiteral("Масло ред."), QStringLiteral("кг/см2"), 2, 0.01},
-        {QStringLiteral("ВТК"), QStringLiteral("кг/см2"), 2, 0.01},
-        {QStringLiteral("НТК"), QStringLiteral("кг/см2"), 2, 0.01},
-        {QStringLiteral("Аккумулятор"), QStringLiteral("В"), 1, 0.1},
+        {QStringLiteral("Двигатель"), QStringLiteral("об/мин"), 0, 1, 100},
+        {QStringLiteral("Гребной вал"), QStringLiteral("об/мин"), 0, 1, 100},
+        {QStringLiteral("ОЖ"), QStringLiteral("°C"), 1, 0.1, 10},
+        {QStringLiteral("Масло"), QStringLiteral("°C"), 1, 0.1, 10},
+        {QStringLiteral("Масло ред."), QStringLiteral("°C"), 1, 0.1, 10},
+        {QStringLiteral("Масло"), QStringLiteral("кг/см2"), 2, 0.01, 1},
+        {QStringLiteral("Масло ред."), QStringLiteral("кг/см2"), 2, 0.01, 1},
+        {QStringLiteral("ВТК"), QStringLiteral("кг/см2"), 2, 0.01, 1},
+        {QStringLiteral("НТК"), QStringLiteral("кг/см2"), 2, 0.01, 1},
+        {QStringLiteral("Аккумулятор"), QStringLiteral("В"), 1, 0.1, 2},
     }};
     return table;
 }

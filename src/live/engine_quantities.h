@@ -28,6 +28,9 @@ struct QuantityLook {
     QString unit;
     int decimals = 0;
     double scale = 1; // physical value = register value × scale
+    // The narrowest range a chart draws it over, in its unit: a sensor's steady jitter of a few
+    // units must not fill the height and look like swings.
+    double least_span = 1;
 };
 
 const QuantityLook& LookOf(Quantity quantity);

@@ -9,7 +9,6 @@ void LinkStatistics::take(const LinkEvent& event) {
     switch (event.outcome) {
     case LinkOutcome::FirstSend:
         ++sent;
-        ++first_sends;
         break;
     case LinkOutcome::Repeat:
         ++sent;
@@ -32,11 +31,16 @@ void LinkStatistics::take(const LinkEvent& event) {
         ++no_answer;
         break;
     }
+    const bool judged =
+        event.outcome != LinkOutcome::FirstSend && event.outcome != LinkOutcome::Repeat;
+    judged_first_sends += judged && last_was_first_send;
     last_was_first_send = event.outcome == LinkOutcome::FirstSend;
 }
 
-double LinkStatistics::answeredFirstTime() const {
-    return first_sends == 0 ? 0.0 : 100.0 * answered_first_time / first_sends;
+std::optional<double> LinkStatistics::answeredFirstTime() const {
+    if (judged_first_sends == 0)
+        return std::nullopt;
+    return 100.0 * answered_first_time / judged_first_sends;
 }
 
 LinkStatistics::ResponseTimes LinkStatistics::responseTimes() const {

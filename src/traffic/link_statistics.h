@@ -3,6 +3,7 @@
 #include "link/link_event.h"
 
 #include <deque>
+#include <optional>
 
 // The link's figures since the start or the last reset, counted from its events.
 class LinkStatistics {
@@ -19,8 +20,10 @@ public:
     int exceptions = 0;
     int repeats = 0;
 
-    // Of the requests sent, the share (%) answered at their first send; 0 before any.
-    double answeredFirstTime() const;
+    // Of the requests whose first send has been judged, the share (%) answered at that send;
+    // none before the first. A frame still waiting for its answer is not yet a success or a
+    // failure, so it counts in neither.
+    std::optional<double> answeredFirstTime() const;
 
     struct ResponseTimes {
         double min = 0, mean = 0, p95 = 0, max = 0;
@@ -30,7 +33,7 @@ public:
     ResponseTimes responseTimes() const;
 
 private:
-    int first_sends = 0;
+    int judged_first_sends = 0;
     int answered_first_time = 0;
     bool last_was_first_send = false;
     std::deque<double> response_ms;

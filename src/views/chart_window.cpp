@@ -1,13 +1,19 @@
 #include "views/chart_window.h"
 
+#include "files/file_extension.h"
+#include "files/whole_file_write.h"
 #include "history/session_recorder.h"
+#include "views/save_outcome_label.h"
+#include "views/screen_placement.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -62,9 +68,12 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     : QWidget(owner, Qt::Window), recorder(recorder), decimal_separator(decimalSeparator) {
     setObjectName(QStringLiteral("frm_charts"));
     setWindowTitle(QStringLiteral("Графики"));
-    resize(1100, 650);
+    PlaceOnScreen(this, QSize(1100, 650));
     ask_save_name = [this](const QString& title, const QString& filter, SaveMode mode) {
         return AskSaveName(this, title, filter, mode);
+    };
+    ask_axis_range = [this](const QString& unit, AxisRange current, int decimals) {
+        return AskAxisRange(this, unit, current, decimals);
     };
 
     buildPlot();
@@ -87,10 +96,17 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     // The labels' names stay the values they show (Qt's default); what they are is described.
     readout_label->setAccessibleDescription(QStringLiteral("Значения под курсором"));
     readout_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Ten values do not fit one line: they wrap (each value kept whole), and two lines are
+    // kept for them from the start, so the plot does not jump when the cursor first appears.
     readout_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    readout_label->setWordWrap(true);
+    readout_label->setMinimumHeight(2 * readout_label->fontMetrics().lineSpacing());
     record_label = new QLabel(this);
     record_label->setObjectName(QStringLiteral("record_state"));
     record_label->setAccessibleDescription(QStringLiteral("Запись в файл"));
+    record_label->setWordWrap(true);
+    save_label = new SaveOutcomeLabel(this, QStringLiteral("Изображение сохранено"),
+                                      QStringLiteral("Изображение не сохранено"));
 
     auto* tools = new QHBoxLayout;
     auto* spanCaption = new QLabel(QStringLiteral("Интервал:"), this);
@@ -106,7 +122,10 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     layout->addLayout(tools);
     layout->addLayout(middle, 1);
     layout->addWidget(readout_label);
-    layout->addWidget(record_label);
+    auto* files = new QHBoxLayout;
+    files->addWidget(record_label, 1);
+    files->addWidget(save_label, 1);
+    layout->addLayout(files);
 
     redraw_timer = new QTimer(this);
     redraw_timer->setInterval(kRedrawMs);
@@ -151,6 +170,8 @@ void ChartWindow::buildPlot() {
     rect->setRangeZoom(Qt::Horizontal);
     rect->setRangeDragAxes(plot->xAxis, nullptr);
     rect->setRangeZoomAxes(plot->xAxis, nullptr);
+    plot->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(plot, &QWidget::customContextMenuRequested, this, &ChartWindow::offerAxisMenu);
     connect(plot, &QCustomPlot::mouseRelease, this, [this] {
         if (plot->xAxis->range() != QCPRange(followed_from, followed_to))
             pause_button->setChecked(true);
@@ -235,12 +256,26 @@ void ChartWindow::redraw() {
         graphs[q]->setData(keys, values, true);
         axisUsed[unitAxisOf(QuantityAt(q))] = true;
     }
-    for (int a = 0; a < 4; ++a) {
+    for (int a = 0; a < 4; ++a)
         unit_axes[a]->setVisible(axisUsed[a]);
+    fitValueAxes();
+    if (cursor_seconds >= 0)
+        showCursor(cursor_seconds);
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartWindow::fitValueAxes() {
+    for (int a = 0; a < 4; ++a) {
+        if (const std::optional<AxisRange>& fixed = fixed_ranges[a]) {
+            unit_axes[a]->setRange(fixed->lower, fixed->upper);
+            continue;
+        }
         bool found = false;
         QCPRange range;
+        double leastSpan = 0;
         for (int q = 0; q < kQuantityCount; ++q)
             if (graphs[q]->visible() && unitAxisOf(QuantityAt(q)) == a) {
+                leastSpan = std::max(leastSpan, LookOf(QuantityAt(q)).least_span);
                 bool any = false;
                 const QCPRange r = graphs[q]->getValueRange(any, QCP::sdBoth, plot->xAxis->range());
                 if (any)
@@ -249,14 +284,41 @@ void ChartWindow::redraw() {
                                   : r;
                 found = found || any;
             }
-        if (found) {
-            const double margin = std::max(range.size() * 0.05, 0.5);
-            unit_axes[a]->setRange(range.lower - margin, range.upper + margin);
-        }
+        if (!found)
+            continue;
+        if (range.size() < leastSpan)
+            range = QCPRange(range.center() - leastSpan / 2, range.center() + leastSpan / 2);
+        const double margin = range.size() * 0.05;
+        unit_axes[a]->setRange(range.lower - margin, range.upper + margin);
     }
-    if (cursor_seconds >= 0)
-        showCursor(cursor_seconds);
-    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartWindow::offerAxisMenu(const QPoint& at) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (int a = 0; a < 4; ++a) {
+        if (!unit_axes[a]->visible())
+            continue;
+        const QString unit = unit_axes[a]->label();
+        menu->addAction(QStringLiteral("Задать шкалу, %1…").arg(unit), this, [this, a, unit] {
+            int decimals = 0;
+            for (int q = 0; q < kQuantityCount; ++q)
+                if (unitAxisOf(QuantityAt(q)) == a)
+                    decimals = std::max(decimals, LookOf(QuantityAt(q)).decimals);
+            const QCPRange now = unit_axes[a]->range();
+            if (const std::optional<AxisRange> chosen =
+                    ask_axis_range(unit, {now.lower, now.upper}, decimals)) {
+                fixed_ranges[a] = chosen;
+                redraw();
+            }
+        });
+        if (fixed_ranges[a])
+            menu->addAction(QStringLiteral("Автоматическая шкала, %1").arg(unit), this, [this, a] {
+                fixed_ranges[a].reset();
+                redraw();
+            });
+    }
+    menu->popup(plot->mapToGlobal(at));
 }
 
 void ChartWindow::showCursor(double at) {
@@ -275,26 +337,33 @@ void ChartWindow::showCursor(double at) {
         if (!quantity_boxes[q]->isChecked() || std::isnan(sample.raw[q]))
             continue;
         const Quantity quantity = QuantityAt(q);
+        // A value never parts from its name and unit at a line's end.
         parts.append(
             QStringLiteral("%1: %2 %3")
                 .arg(LookOf(quantity).name,
                      QuantityText(quantity, std::llround(sample.raw[q]), decimal_separator),
-                     LookOf(quantity).unit));
+                     LookOf(quantity).unit)
+                .replace(u' ', QChar::Nbsp));
     }
     readout_label->setText(parts.join(QStringLiteral("   ")));
     plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ChartWindow::saveImage() {
-    QString path = ask_save_name(QStringLiteral("Сохранить изображение"),
-                                 QStringLiteral("Изображение PNG (*.png)"), SaveMode::Replace);
+    const QString path =
+        WithExtension(ask_save_name(QStringLiteral("Сохранить изображение"),
+                                    QStringLiteral("Изображение PNG (*.png)"), SaveMode::Replace),
+                      QStringLiteral(".png"));
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
-        path += QStringLiteral(".png");
-    if (!grab().save(path, "PNG"))
-        record_label->setText(QStringLiteral("Изображение не сохранено: ") +
-                              QDir::toNativeSeparators(path));
+    // The picture shows the session, not what became of an earlier save.
+    save_label->clear();
+    layout()->activate();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    grab().save(&buffer, "PNG");
+    save_label->showOutcome(path, WriteWholeFile(path, png));
 }
 
 void ChartWindow::toggleRecording(bool on) {

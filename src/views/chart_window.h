@@ -1,12 +1,14 @@
 #pragma once
 
 #include "live/engine_quantities.h"
+#include "views/axis_range_dialog.h"
 #include "views/save_name_dialog.h"
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -17,12 +19,14 @@ class QCustomPlot;
 class QLabel;
 class QPushButton;
 class QTimer;
+class SaveOutcomeLabel;
 class SessionRecorder;
 
 // «Графики»: the chosen quantities of the session against time, one value axis per unit. It
 // follows the present over the chosen span until the user pauses, drags or zooms (wheel) back
-// in time; a cursor under the mouse reads every shown value at that time. Long spans are drawn
-// decimated, so a day redraws as fast as a minute.
+// in time; a cursor under the mouse reads every shown value at that time. Each value axis fits
+// what it shows but never narrower than its unit wants, unless the user fixes its range (the
+// plot's context menu). Long spans are drawn decimated, so a day redraws as fast as a minute.
 class ChartWindow : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +35,9 @@ public:
     // How a file name is asked for; tests answer without a modal dialog.
     std::function<QString(const QString& title, const QString& filter, SaveMode mode)>
         ask_save_name;
+    // How an axis' fixed range is asked for; tests answer without a modal dialog.
+    std::function<std::optional<AxisRange>(const QString& unit, AxisRange current, int decimals)>
+        ask_axis_range;
 
     // Redraws now (a timer does it twice a second while the window is shown).
     void redraw();
@@ -48,6 +55,8 @@ private:
     QWidget* buildChoices();
     void setPaused(bool paused);
     void showCursor(double seconds);
+    void fitValueAxes();
+    void offerAxisMenu(const QPoint& at);
     void saveImage();
     void toggleRecording(bool on);
     void showRecordingState();
@@ -65,7 +74,10 @@ private:
     QPushButton* record_button = nullptr;
     QLabel* readout_label = nullptr;
     QLabel* record_label = nullptr;
+    SaveOutcomeLabel* save_label = nullptr;
     QTimer* redraw_timer = nullptr;
+    // The ranges the user fixed, per value axis; the others follow the values.
+    std::array<std::optional<AxisRange>, 4> fixed_ranges{};
     double cursor_seconds = -1;
     // Where redraw() put the time axis; a click that leaves it there does not pause.
     double followed_from = 0;

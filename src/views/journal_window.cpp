@@ -1,16 +1,17 @@
 #include "views/journal_window.h"
 
+#include "files/file_extension.h"
 #include "files/whole_file_write.h"
 #include "views/row_table.h"
 #include "views/save_name_dialog.h"
+#include "views/save_outcome_label.h"
+#include "views/screen_placement.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -22,10 +23,10 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     : QWidget(owner, Qt::Window), journal(journal), rows(journal) {
     setObjectName(QStringLiteral("frm_journal"));
     setWindowTitle(QStringLiteral("Журнал событий"));
-    resize(700, 500);
+    PlaceOnScreen(this, QSize(700, 500));
     ask_save_name = [this](const QString& title) { return AskCsvSaveName(this, title); };
 
-    table = MakeRowTable(this, QStringLiteral("journal_table"), &rows);
+    table = new RowTable(this, QStringLiteral("journal_table"), &rows);
     table->setColumnWidth(0, 170);
     table->setAccessibleName(QStringLiteral("Журнал событий"));
 
@@ -40,6 +41,9 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     file_label = new QLabel(this);
     file_label->setObjectName(QStringLiteral("journal_file"));
     file_label->setAccessibleDescription(QStringLiteral("Файл журнала"));
+    file_label->setWordWrap(true);
+    save_label = new SaveOutcomeLabel(this, QStringLiteral("Файл сохранён"),
+                                      QStringLiteral("Файл не сохранён"));
 
     auto* tools = new QHBoxLayout;
     tools->addWidget(kindCaption);
@@ -49,7 +53,10 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
     layout->addWidget(table, 1);
-    layout->addWidget(file_label);
+    auto* files = new QHBoxLayout;
+    files->addWidget(file_label, 1);
+    files->addWidget(save_label, 1);
+    layout->addLayout(files);
 
     refresh_timer = new QTimer(this);
     refresh_timer->setInterval(kRefreshMs);
@@ -74,8 +81,7 @@ void JournalWindow::hideEvent(QHideEvent* event) {
 }
 
 void JournalWindow::refresh() {
-    const QScrollBar* bar = table->verticalScrollBar();
-    const bool follow = bar->value() == bar->maximum();
+    const bool follow = table->atEnd();
     rows.refresh();
     if (follow)
         table->scrollToBottom();
@@ -87,10 +93,10 @@ void JournalWindow::refresh() {
 }
 
 void JournalWindow::saveShown() {
-    const QString path = ask_save_name(QStringLiteral("Сохранить журнал событий"));
+    const QString path = WithExtension(ask_save_name(QStringLiteral("Сохранить журнал событий")),
+                                       QStringLiteral(".csv"));
     if (path.isEmpty())
         return;
     rows.refresh();
-    if (const QString error = WriteWholeFile(path, rows.fileText()); !error.isEmpty())
-        file_label->setText(QStringLiteral("Файл не сохранён: %1").arg(error));
+    save_label->showOutcome(path, WriteWholeFile(path, rows.fileText()));
 }

@@ -7,11 +7,12 @@
 
 class QComboBox;
 class QLabel;
-class QTableView;
 class QTimer;
+class RowTable;
+class SaveOutcomeLabel;
 
 // «Журнал событий»: the session's journal, newest at the bottom and followed unless the user
-// looks further up, a filter by kind, and saving the rows shown.
+// looks further up (End follows it again), a filter by kind, and saving the rows shown.
 class JournalWindow : public QWidget {
     Q_OBJECT
 public:
@@ -30,8 +31,9 @@ private:
 
     const EventJournal& journal;
     JournalRows rows;
-    QTableView* table = nullptr;
+    RowTable* table = nullptr;
     QComboBox* kind_box = nullptr;
     QLabel* file_label = nullptr;
+    SaveOutcomeLabel* save_label = nullptr;
     QTimer* refresh_timer = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "link/slave_address.h"
 #include "live/panel_names.h"
+#include "views/screen_placement.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -89,6 +90,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildFaults(area);
     buildBottom(area);
     setFixedSize(950, 560);
+    PlaceOnScreen(this, size());
 }
 
 void MainWindow::buildMenu() {

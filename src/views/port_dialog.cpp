@@ -1,5 +1,7 @@
 #include "views/port_dialog.h"
 
+#include "views/screen_placement.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -49,6 +51,7 @@ PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& confi
     layout->addWidget(port_list);
     layout->addLayout(buttons);
     setFixedSize(sizeHint().expandedTo(QSize(260, 0)));
+    PlaceOnScreen(this, size());
 
     connect(port_list, &QComboBox::activated, this, &PortDialog::pick);
     connect(ok, &QPushButton::clicked, this, &PortDialog::takeChoice);

@@ -1,17 +1,18 @@
 #include "views/traffic_window.h"
 
 #include "files/csv_log_file.h"
+#include "files/file_extension.h"
 #include "files/whole_file_write.h"
 #include "traffic/traffic_monitor.h"
 #include "views/row_table.h"
+#include "views/save_outcome_label.h"
+#include "views/screen_placement.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -31,12 +32,12 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     : QWidget(owner, Qt::Window), monitor(monitor) {
     setObjectName(QStringLiteral("frm_traffic"));
     setWindowTitle(QStringLiteral("Монитор обмена"));
-    resize(1000, 600);
+    PlaceOnScreen(this, QSize(1000, 600));
     ask_save_name = [this](const QString& title, SaveMode mode) {
         return AskCsvSaveName(this, title, mode);
     };
 
-    table = MakeRowTable(this, QStringLiteral("traffic_table"), &monitor.rows());
+    table = new RowTable(this, QStringLiteral("traffic_table"), &monitor.rows());
     // A poll answer is 764 characters of hex: eliding it on every repaint would cost more than
     // the whole exchange; the cell is cut at its edge and the tooltip holds the rest.
     table->setTextElideMode(Qt::ElideNone);
@@ -60,6 +61,9 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     log_label = new QLabel(this);
     log_label->setObjectName(QStringLiteral("log_state"));
     log_label->setAccessibleDescription(QStringLiteral("Запись в файл"));
+    log_label->setWordWrap(true);
+    save_label = new SaveOutcomeLabel(this, QStringLiteral("Файл сохранён"),
+                                      QStringLiteral("Файл не сохранён"));
 
     auto* tools = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{hide_background_box, pause_button, clear,
@@ -73,18 +77,22 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     layout->addLayout(tools);
     layout->addWidget(table, 1);
     layout->addLayout(figures);
-    layout->addWidget(log_label);
+    auto* files = new QHBoxLayout;
+    files->addWidget(log_label, 1);
+    files->addWidget(save_label, 1);
+    layout->addLayout(files);
 
     refresh_timer = new QTimer(this);
     refresh_timer->setInterval(kRefreshMs);
     connect(refresh_timer, &QTimer::timeout, this, &TrafficWindow::refresh);
-    connect(hide_background_box, &QCheckBox::toggled, &monitor.rows(),
-            &TrafficRows::setHideBackground);
+    connect(hide_background_box, &QCheckBox::toggled, this, &TrafficWindow::hideBackground);
     // Ending the pause takes the view back to the end, which it follows again.
     connect(pause_button, &QPushButton::toggled, this, [this](bool paused) {
         if (!paused)
             table->scrollToBottom();
     });
+    // End asks for the newest rows: a pause would keep them from coming.
+    connect(table, &RowTable::endPressed, this, [this] { pause_button->setChecked(false); });
     connect(clear, &QPushButton::clicked, this, [this] { this->monitor.rows().clear(); });
     connect(save, &QPushButton::clicked, this, &TrafficWindow::saveShown);
     connect(record_button, &QPushButton::toggled, this, &TrafficWindow::toggleRecording);
@@ -109,28 +117,38 @@ void TrafficWindow::hideEvent(QHideEvent* event) {
 }
 
 void TrafficWindow::refresh() {
-    const QScrollBar* bar = table->verticalScrollBar();
     // Following the end stops while paused or while the user looks further up.
-    const bool follow = !pause_button->isChecked() && bar->value() == bar->maximum();
+    const bool follow = !pause_button->isChecked() && table->atEnd();
     monitor.rows().flush();
     if (follow)
         table->scrollToBottom();
     showStatistics();
 }
 
+void TrafficWindow::hideBackground(bool hide) {
+    // The table is rebuilt under the view; a view that was at the end (following, or paused
+    // there) stays at the end rather than wherever the old scroll position now points.
+    const bool atEnd = table->atEnd();
+    monitor.rows().setHideBackground(hide);
+    if (atEnd)
+        table->scrollToBottom();
+}
+
 void TrafficWindow::showStatistics() {
     const LinkStatistics& s = monitor.statistics();
     const QLocale locale;
     const auto ms = [&](double value) { return locale.toString(value, 'f', 1); };
+    const std::optional<double> firstTime = s.answeredFirstTime();
     QString text = QStringLiteral("Отправлено: %1   ОК: %2   Нет ответа: %3   Несовпадение КС: %4"
-                                  "   Исключения: %5   Повторы: %6   С первого раза: %7 %")
+                                  "   Исключения: %5   Повторы: %6   С первого раза: %7")
                        .arg(s.sent)
                        .arg(s.ok)
                        .arg(s.no_answer)
                        .arg(s.crc_mismatch)
                        .arg(s.exceptions)
                        .arg(s.repeats)
-                       .arg(locale.toString(s.answeredFirstTime(), 'f', 1));
+                       .arg(firstTime ? locale.toString(*firstTime, 'f', 1) + QStringLiteral(" %")
+                                      : QStringLiteral("—"));
     // Always two lines, so that new figures never change the window's layout.
     const LinkStatistics::ResponseTimes t = s.responseTimes();
     text += t.count == 0 ? QStringLiteral("\nОтклик, мс: —")
@@ -143,15 +161,15 @@ void TrafficWindow::showStatistics() {
 
 void TrafficWindow::saveShown() {
     const QString path =
-        ask_save_name(QStringLiteral("Сохранить строки монитора"), SaveMode::Replace);
+        WithExtension(ask_save_name(QStringLiteral("Сохранить строки монитора"), SaveMode::Replace),
+                      QStringLiteral(".csv"));
     if (path.isEmpty())
         return;
     monitor.rows().flush();
     QByteArray text = CsvFileStart(traffic_text::kLogHeader);
     for (int i = 0; i < monitor.rows().rowCount(); ++i)
         text += traffic_text::LogLine(monitor.rows().row(i)).toUtf8() + "\r\n";
-    if (const QString error = WriteWholeFile(path, text); !error.isEmpty())
-        log_label->setText(QStringLiteral("Файл не сохранён: %1").arg(error));
+    save_label->showOutcome(path, WriteWholeFile(path, text));
 }
 
 void TrafficWindow::toggleRecording(bool on) {

@@ -8,13 +8,14 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class QTableView;
 class QTimer;
+class RowTable;
+class SaveOutcomeLabel;
 class TrafficMonitor;
 
 // «Монитор обмена»: the rows of the traffic monitor, newest at the bottom, following the end
-// unless the user scrolls up or pauses; a filter for the background poll, the link statistics,
-// saving the rows shown and recording a log file.
+// unless the user scrolls up or pauses (End or the end of the pause follows it again); a filter
+// for the background poll, the link statistics, saving the rows shown and recording a log file.
 class TrafficWindow : public QWidget {
     Q_OBJECT
 public:
@@ -29,17 +30,19 @@ protected:
 
 private:
     void refresh();
+    void hideBackground(bool hide);
     void showStatistics();
     void saveShown();
     void toggleRecording(bool on);
     void showLogState();
 
     TrafficMonitor& monitor;
-    QTableView* table = nullptr;
+    RowTable* table = nullptr;
     QCheckBox* hide_background_box = nullptr;
     QPushButton* pause_button = nullptr;
     QPushButton* record_button = nullptr;
     QLabel* statistics_label = nullptr;
     QLabel* log_label = nullptr;
+    SaveOutcomeLabel* save_label = nullptr;
     QTimer* refresh_timer = nullptr;
 };

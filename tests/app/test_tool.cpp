@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(events(), QStringList{"Команда СТАРТ"});
         QTemporaryDir dir;
         static_cast<JournalWindow*>(journal)->ask_save_name = [&](const QString&) {
-            return dir.filePath("журнал.csv");
+            return dir.filePath("журнал");
         };
         journal->findChild<QPushButton*>("save")->click();
         QCOMPARE(FileBytes(dir.filePath("журнал.csv")),

@@ -3,12 +3,12 @@
 #include "params/param_description.h"
 #include "views/param_window/param_window_widgets.h"
 #include "views/param_window/twips.h"
+#include "views/screen_placement.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -60,11 +60,7 @@ ParamWindow::ParamWindow(QWidget* owner, const QString& pickerFolder) : QWidget(
 
     buildScrollBars();
 
-    QSize start(TwipsToPx(kDesignedWidth), TwipsToPx(kDesignedHeight));
-    // Leave the screen room for the borders and the title bar.
-    if (const QScreen* screen = owner ? owner->screen() : nullptr)
-        start = start.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
-    resize(start);
+    PlaceOnScreen(this, QSize(TwipsToPx(kDesignedWidth), TwipsToPx(kDesignedHeight)));
 }
 
 QLineEdit* ParamWindow::addBox(QWidget* parent, int index, const QRect& twips) {
