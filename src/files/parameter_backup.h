@@ -12,9 +12,9 @@ class MessageBoxService;
 
 // "YYYY-MM-DD_HH-MM-SS_<ДГУ|ДРА>_адрес<N>.ini"; the object type is left out while unknown.
 QString BackupFileName(const QDateTime& at, const QString& objectType, int address);
-// Parameters the controller never reported get no key. False when the file cannot be written
-// (the folder is made first).
-bool WriteBackup(const QString& folder, const QString& name, const ControllerImage& image);
+// Parameters the controller never reported get no key. Empty when written, else why not, in
+// Russian (the folder is made first).
+QString WriteBackup(const QString& folder, const QString& name, const ControllerImage& image);
 
 // The backup before a write-all, as the user is asked about it: an incomplete image (some
 // parameter never reported) is saved only when the user agrees; a backup that cannot be written

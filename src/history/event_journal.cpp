@@ -1,5 +1,7 @@
 #include "history/event_journal.h"
 
+#include "text/file_failure.h"
+
 #include <QDateTime>
 #include <QDir>
 
@@ -59,6 +61,6 @@ bool EventJournal::flush() {
 
 void EventJournal::fail(const QString& path) {
     failed = true;
-    error_text = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.error());
+    error_text = FileFailure(path, file.error());
     error_told = false;
 }
