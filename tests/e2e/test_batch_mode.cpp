@@ -101,7 +101,8 @@ private slots:
 
         const Outcome write = tool.run({"--batch", "write", edited, "--port", "1"});
         QVERIFY2(write.exit_code == 0, qPrintable(write.errors));
-        QVERIFY2(write.errors.contains("Проверка записи: все 506 параметров записаны верно"),
+        QVERIFY2(write.errors.contains("Проверка записи: все 506 параметров записаны верно") &&
+                     write.errors.contains("Запись всех параметров: 61 запрос\n"),
                  qPrintable(write.errors));
         const QStringList backups = QDir(tool.path("backups")).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
@@ -117,6 +118,8 @@ private slots:
         const Outcome changed = tool.run({"--batch", "compare", before});
         QCOMPARE(changed.exit_code, 1);
         QCOMPARE(changed.lines, differing);
+        QVERIFY2(changed.errors.contains("Значения 6 параметров отличаются от файла"),
+                 qPrintable(changed.errors));
 
         const Outcome report = tool.run({"--batch", "report", tool.path("отчёт.pdf")});
         QVERIFY2(report.exit_code == 0, qPrintable(report.errors));
@@ -157,13 +160,14 @@ private slots:
         QTest::newRow("address 128")
             << QStringList{"--batch", "read", file, "--address", "128"} << "127";
         QTest::newRow("unknown option") << QStringList{"--batch", "read", file, "--fast"} << "fast";
-        QTest::newRow("file missing") << QStringList{"--batch", "write", "нет.ini"} << "нет.ini";
+        QTest::newRow("file missing")
+            << QStringList{"--batch", "write", "нет.ini"} << "нет.ini: файл не найден";
         QTest::newRow("file lacks a key")
-            << QStringList{"--batch", "write", "partial.ini"} << "нет значений 1 параметров";
+            << QStringList{"--batch", "write", "partial.ini"} << "нет значений 1 параметра из 506";
         QTest::newRow("values no parameter holds")
             << QStringList{"--batch", "write", "unfit.ini"} << "параметров 5, 23, 504 не числа";
         QTest::newRow("compare, file missing")
-            << QStringList{"--batch", "compare", "нет.ini"} << "нет.ini";
+            << QStringList{"--batch", "compare", "нет.ini"} << "нет.ini: файл не найден";
     }
     void badArguments() {
         QFETCH(QStringList, arguments);
