@@ -11,11 +11,14 @@
 #include "params/param_requests.h"
 #include "params/param_transfers.h"
 #include "params/write_check.h"
+#include "text/file_failure.h"
+#include "text/russian_count.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
@@ -25,6 +28,19 @@ namespace {
 constexpr int kTickMs = 100;
 // A controller that has not answered for this long is not there (or not at this address).
 constexpr qint64 kSilenceMs = 5000;
+
+// The window's box names a file it cannot read by its bare name and gives no reason; a script's
+// log wants the path and the reason, so the file is tried here first. Only an ordinary file (or
+// none) is opened: a FIFO under the name would block.
+bool Readable(const QString& path, BatchConsole& console) {
+    QFile file(path);
+    const QFileInfo info(path);
+    if ((!info.exists() || info.isFile()) && file.open(QIODevice::ReadOnly))
+        return true;
+    console.tell(QStringLiteral("Невозможно прочитать файл ") +
+                 FileFailure(path, file.errorString()));
+    return false;
+}
 } // namespace
 
 BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, BatchConsole& console,
@@ -102,8 +118,10 @@ BatchExit BatchRun::read() {
     if (const BatchExit outcome = readAll(false); outcome != BatchExit::Done)
         return outcome;
     const QFileInfo file(job.file);
-    if (!WriteBackup(file.absolutePath(), file.fileName(), image)) {
-        console.tell(QStringLiteral("Невозможно открыть файл %1 для записи").arg(job.file));
+    if (const QString reason = WriteBackup(file.absolutePath(), file.fileName(), image);
+        !reason.isEmpty()) {
+        console.tell(QStringLiteral("Параметры не сохранены в файл ") +
+                     FileFailure(job.file, reason));
         return BatchExit::BadInput;
     }
     console.tell(QStringLiteral("Параметры сохранены в файл %1").arg(job.file));
@@ -115,15 +133,14 @@ BatchExit BatchRun::read() {
 BatchExit BatchRun::write() {
     MemoryParamBoxes wanted;
     const QFileInfo file(job.file);
-    if (!ReadParameterFile({wanted, console, console}, file.absolutePath(), file.fileName()))
+    if (!Readable(job.file, console) ||
+        !ReadParameterFile({wanted, console, console}, file.absolutePath(), file.fileName()))
         return BatchExit::BadInput;
     // Refused before the controller is disturbed; the transfer's own refusal stands behind it.
     const ParamTransfers transfers{cycle, catalogue, wanted, console};
     if (const int missing = transfers.boxesWithoutValue()) {
-        console.tell(QStringLiteral("В файле %1 нет значений %2 параметров из %3: запись не "
-                                    "начата")
-                         .arg(job.file)
-                         .arg(missing)
+        console.tell(QStringLiteral("В файле %1 нет значений %2 из %3: запись не начата")
+                         .arg(job.file, CountOf(missing, nouns::kOfParameter))
                          .arg(kParamCount));
         return BatchExit::BadInput;
     }
@@ -152,8 +169,8 @@ BatchExit BatchRun::write() {
     console.tell(QStringLiteral("Резервная копия: %1").arg(backup));
     journal(QStringLiteral("Запись всех параметров из файла ") +
             QDir::toNativeSeparators(file.absoluteFilePath()));
-    console.tell(
-        QStringLiteral("Запись всех параметров: %1 запросов").arg(cycle.waiting() - waitingBefore));
+    console.tell(QStringLiteral("Запись всех параметров: ") +
+                 CountOf(cycle.waiting() - waitingBefore, nouns::kRequest));
     if (!awaitAnswers())
         return BatchExit::NoAnswer;
 
@@ -170,7 +187,8 @@ BatchExit BatchRun::compare() {
     MemoryParamBoxes unread;
     const QFileInfo file(job.file);
     // The file is tried before the controller is disturbed.
-    if (!ReadParameterFile({unread, console, console}, file.absolutePath(), file.fileName()))
+    if (!Readable(job.file, console) ||
+        !ReadParameterFile({unread, console, console}, file.absolutePath(), file.fileName()))
         return BatchExit::BadInput;
     if (!openPort())
         return BatchExit::NoAnswer;
@@ -193,9 +211,10 @@ BatchExit BatchRun::compare() {
                                 compared->values[i].value_or(QString()).trimmed()));
         ++differing;
     }
-    console.tell(differing == 0
-                     ? QStringLiteral("Все %1 параметров совпадают с файлом").arg(kParamCount)
-                     : QStringLiteral("Отличаются от файла %1 параметров").arg(differing));
+    console.tell(differing == 0 ? QStringLiteral("Все %1 совпадают с файлом")
+                                      .arg(CountOf(kParamCount, nouns::kParameter))
+                                : QStringLiteral("Значения %1 отличаются от файла")
+                                      .arg(CountOf(differing, nouns::kOfParameter)));
     return differing == 0 ? BatchExit::Done : BatchExit::Differs;
 }
 
@@ -209,7 +228,7 @@ BatchExit BatchRun::report() {
     if (const QString error =
             WriteParamReport(MakeParamReport(heading, controller_boxes, std::nullopt), job.file);
         !error.isEmpty()) {
-        console.tell(error);
+        console.tell(QStringLiteral("Отчёт не сохранён в файл ") + FileFailure(job.file, error));
         return BatchExit::BadInput;
     }
     console.tell(QStringLiteral("Отчёт сохранён в файл %1").arg(job.file));
@@ -222,15 +241,16 @@ BatchExit BatchRun::readAll(bool withPoll) {
     RequestBatch requests = ReadAllRequests(catalogue);
     if (withPoll)
         requests.insert(requests.begin(), PollRequest());
-    console.tell(QStringLiteral("Чтение всех параметров: %1 запросов").arg(requests.size()));
+    console.tell(QStringLiteral("Чтение всех параметров: ") +
+                 CountOf(static_cast<long long>(requests.size()), nouns::kRequest));
     if (!cycle.queueAll(requests))
         return BatchExit::NoAnswer;
     journal(QStringLiteral("Чтение всех параметров"));
     if (!awaitAnswers())
         return BatchExit::NoAnswer;
     if (const int missing = image.missing()) {
-        console.tell(QStringLiteral("Контроллер не сообщил значения %1 параметров из %2")
-                         .arg(missing)
+        console.tell(QStringLiteral("Контроллер не сообщил значения %1 из %2")
+                         .arg(CountOf(missing, nouns::kOfParameter))
                          .arg(kParamCount));
         return BatchExit::NoAnswer;
     }

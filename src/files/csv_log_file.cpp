@@ -1,5 +1,7 @@
 #include "files/csv_log_file.h"
 
+#include "text/file_failure.h"
+
 #include <QDateTime>
 
 QByteArray CsvFileStart(const QString& header) {
@@ -43,7 +45,7 @@ void CsvLogFile::close() {
 }
 
 bool CsvLogFile::fail() {
-    error_text = file.errorString();
+    error_text = FileFailureReason(file.fileName(), file.errorString());
     file.close();
     buffer.clear();
     return false;

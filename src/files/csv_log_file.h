@@ -25,6 +25,7 @@ public:
     // false is returned once; error() tells why.
     bool flush();
     void close();
+    // Why the file failed, in Russian, without the file's name (FileFailureReason).
     QString error() const { return error_text; }
 
 private:

@@ -256,6 +256,8 @@ QByteArray IniDocument::bytes() const {
     return InFileEncoding(out, file_encoding);
 }
 
-bool IniDocument::save(const QString& path) const {
-    return !read_only && WriteWholeFile(path, bytes()).isEmpty();
+QString IniDocument::save(const QString& path) const {
+    if (read_only)
+        return QStringLiteral("файл слишком велик или повреждён");
+    return WriteWholeFile(path, bytes());
 }

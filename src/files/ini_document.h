@@ -34,10 +34,10 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray bytes() const;
-    // Replaces the file atomically; false when it could not be written, or when the document
-    // holds only the beginning of a file too large to load, or a UTF-16 file whose bytes would
-    // not come back unchanged.
-    bool save(const QString& path) const;
+    // Replaces the file atomically. Empty when done, else why not, in Russian: the file could
+    // not be written, or the document holds only the beginning of a file too large to load, or a
+    // UTF-16 file whose bytes would not come back unchanged.
+    QString save(const QString& path) const;
 
 private:
     struct Section {

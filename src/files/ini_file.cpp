@@ -16,5 +16,5 @@ bool WriteIniValue(const QString& path, const QString& section, const QString& k
     if (document.load(path) == IniDocument::LoadStatus::Unreadable)
         return false;
     document.setValue(section, key, value);
-    return document.save(path);
+    return document.save(path).isEmpty();
 }

@@ -147,8 +147,8 @@ QString ReportFileName(const QString& typed) {
 bool SaveParamReport(StatusLine& status, MessageBoxService& messages, const ParamReport& report,
                      const QString& folder, const QString& typed) {
     const PickedFileSave save{QStringLiteral("Сохранение отчёта "),
-                              QStringLiteral("Создание файла отчёта")};
+                              QStringLiteral("Создание файла отчёта"), true};
     return SaveToPickedFile(
         status, messages, save, folder, ReportFileName(typed),
-        [&report](const QString& path) { return WriteParamReport(report, path).isEmpty(); });
+        [&report](const QString& path) { return WriteParamReport(report, path); });
 }

@@ -11,7 +11,7 @@ struct ParamReport;
 // header row that repeats on every page, and "Страница N из M" at the foot of every page.
 // Fonts are laid out through Qt Gui, so a QGuiApplication must exist (offscreen is enough).
 
-// Writes the whole file or leaves what was there; empty when done, else what went wrong.
+// Writes the whole file or leaves what was there; empty when done, else why not, in Russian.
 QString WriteParamReport(const ParamReport& report, const QString& path);
 
 // The name typed in the picker, ".pdf" added unless it ends so already (in any letter case).

@@ -3,6 +3,7 @@
 #include "files/parameter_file.h"
 #include "host/message_box.h"
 #include "text/file_failure.h"
+#include "text/russian_count.h"
 
 #include <QDir>
 
@@ -13,15 +14,15 @@ QString BackupFileName(const QDateTime& at, const QString& objectType, int addre
     return name + QStringLiteral("_адрес%1.ini").arg(address);
 }
 
-bool WriteBackup(const QString& folder, const QString& name, const ControllerImage& image) {
+QString WriteBackup(const QString& folder, const QString& name, const ControllerImage& image) {
+    const QString path = QDir(folder).filePath(name);
     if (!QDir().mkpath(folder))
-        return false;
-    return SaveParameterTexts(QDir(folder).filePath(name),
-                              [&image](int i) -> std::optional<QString> {
-                                  if (!image.value(i))
-                                      return std::nullopt;
-                                  return image.value(i)->text;
-                              });
+        return FileFailureReason(path, QString());
+    return SaveParameterTexts(path, [&image](int i) -> std::optional<QString> {
+        if (!image.value(i))
+            return std::nullopt;
+        return image.value(i)->text;
+    });
 }
 
 QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& messages,
@@ -30,10 +31,10 @@ QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& me
     if (const int missing = image.missing();
         missing > 0 &&
         messages.ask(MessageIcon::Question, QStringLiteral("Резервная копия неполная"),
-                     QStringLiteral("Контроллер не сообщил значения %1 параметров из %2: "
+                     QStringLiteral("Контроллер не сообщил значения %1 из %2: "
                                     "резервная копия будет неполной.\r\nЗаписать параметры "
                                     "без полной резервной копии?")
-                         .arg(missing)
+                         .arg(CountOf(missing, nouns::kOfParameter))
                          .arg(kParamCount),
                      MessageButtons::YesNo) != MessageAnswer::Yes)
         return {};
@@ -41,16 +42,16 @@ QString BackUpBeforeWriteAll(const ControllerImage& image, MessageBoxService& me
     for (;;) {
         const QString name = BackupFileName(watch.now(), objectType, address);
         const QString path = QDir(folder).filePath(name);
-        if (WriteBackup(folder, name, image)) {
+        const QString reason = WriteBackup(folder, name, image);
+        if (reason.isEmpty()) {
             watch.told(QStringLiteral("Резервная копия записана: ") +
                        QDir::toNativeSeparators(path));
             return path;
         }
-        // The path itself says why: a folder missing or blocked, no permission, a full disk.
-        const QString failure = FileFailure(path, QString());
+        const QString failure = FileFailure(path, reason);
         watch.told(QStringLiteral("Резервная копия не записана: ") + failure);
         if (messages.ask(MessageIcon::Critical, QStringLiteral("Резервная копия не записана"),
-                         QStringLiteral("Невозможно записать резервную копию: %1.\r\n"
+                         QStringLiteral("Невозможно записать резервную копию в файл %1.\r\n"
                                         "Параметры в контроллер не записаны.")
                              .arg(failure),
                          MessageButtons::RetryCancel) != MessageAnswer::Retry)

@@ -13,9 +13,9 @@ class MessageBoxService;
 
 // "YYYY-MM-DD_HH-MM-SS_<ДГУ|ДРА>_адрес<N>.ini"; the object type is left out while unknown.
 QString BackupFileName(const QDateTime& at, const QString& objectType, int address);
-// Parameters the controller never reported get no key. False when the file cannot be written
-// (the folder is made first).
-bool WriteBackup(const QString& folder, const QString& name, const ControllerImage& image);
+// Parameters the controller never reported get no key. Empty when written, else why not, in
+// Russian (the folder is made first).
+QString WriteBackup(const QString& folder, const QString& name, const ControllerImage& image);
 
 // What a backup is named by and who hears of it: each file written, and each that could not be
 // (the file and why), in the journal's words.

@@ -6,6 +6,7 @@
 #include "params/param_boxes.h"
 #include "params/param_catalogue.h"
 #include "params/param_values.h"
+#include "text/file_failure.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -97,11 +98,11 @@ QString ParamFilePath(const QString& folder, const QString& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-bool SaveParameterTexts(const QString& path,
-                        const std::function<std::optional<QString>(int)>& textOf) {
+QString SaveParameterTexts(const QString& path,
+                           const std::function<std::optional<QString>(int)>& textOf) {
     IniDocument document;
     if (document.load(path) == IniDocument::LoadStatus::Unreadable)
-        return false;
+        return FileFailureReason(path, QString());
     for (int i = 0; i < kParamCount; ++i)
         if (const std::optional<QString> text = textOf(i))
             document.setValue(ParamFileSection(), ParamFileKey(i), *text);
@@ -118,7 +119,7 @@ QString ParamFileKey(int n) {
 
 bool SaveToPickedFile(StatusLine& status, MessageBoxService& messages, const PickedFileSave& save,
                       const QString& folder, const QString& name,
-                      const std::function<bool(const QString&)>& write) {
+                      const std::function<QString(const QString&)>& write) {
     status.showProgress(save.progress + name);
     const QString path = ParamFilePath(folder, name);
     if (name.isEmpty()) {
@@ -134,8 +135,11 @@ bool SaveToPickedFile(StatusLine& status, MessageBoxService& messages, const Pic
         status.setText(QString());
         return false;
     }
-    while (!write(path)) {
-        if (messages.ask(MessageIcon::Critical, kOpenErrorTitle, kCannotOpen + name + kForWriting,
+    for (QString reason = write(path); !reason.isEmpty(); reason = write(path)) {
+        QString text = kCannotOpen + name + kForWriting;
+        if (save.tell_reason)
+            text += QStringLiteral("\r\n") + FileFailure(path, reason);
+        if (messages.ask(MessageIcon::Critical, kOpenErrorTitle, text,
                          MessageButtons::RetryCancel) != MessageAnswer::Retry) {
             status.setText(QString());
             return false;

@@ -24,9 +24,10 @@ class StatusLine;
 QString ParamFilePath(const QString& folder, const QString& name);
 
 // Writes the texts into the file's parameter section, keeping its other lines; a parameter
-// without a text (nullopt) gets no key. False when the file cannot be read or written.
-bool SaveParameterTexts(const QString& path,
-                        const std::function<std::optional<QString>(int)>& textOf);
+// without a text (nullopt) gets no key. Empty when done, else why the file could not be read or
+// written, in Russian (FileFailureReason).
+QString SaveParameterTexts(const QString& path,
+                           const std::function<std::optional<QString>(int)>& textOf);
 
 // The two names under which parameter n is stored.
 QString ParamFileSection();
@@ -36,14 +37,17 @@ QString ParamFileKey(int n);
 // and the name in the status line, an empty name refused (OK alone; the status line keeps the
 // text), an existing file of exactly that name replaced only when the user agrees, a failed
 // `write` offered again (Retry) or given up (Cancel). `write` makes the whole file at the path it
-// is given and says whether it is there. True when the file was written.
+// is given: empty when it is there, else why not. True when the file was written.
 struct PickedFileSave {
     QString progress;      // the status line's text, the name follows
     QString replace_title; // the title of the question before an existing file is replaced
+    // The failure box also names the path and the reason. The parameter file's box keeps the
+    // words users of the older tool know; the newer saves say what went wrong.
+    bool tell_reason = false;
 };
 bool SaveToPickedFile(StatusLine& status, MessageBoxService& messages, const PickedFileSave& save,
                       const QString& folder, const QString& name,
-                      const std::function<bool(const QString&)>& write);
+                      const std::function<QString(const QString&)>& write);
 
 struct ParameterFileUi {
     ParamBoxes& boxes;

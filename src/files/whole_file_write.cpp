@@ -1,5 +1,7 @@
 #include "files/whole_file_write.h"
 
+#include "text/file_failure.h"
+
 #include <QFileInfo>
 #include <QSaveFile>
 #ifdef Q_OS_UNIX
@@ -22,20 +24,20 @@ bool syncedToDisk(QFileDevice& file) {
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return QStringLiteral("путь ведёт не к файлу");
+        return FileFailureReason(path, QString());
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+        return FileFailureReason(path, file.errorString());
     // QSaveFile::commit() renames even when its final flush fell short (a full disk, a file
     // size limit) or the data never reached the disk; both are checked here first, so a cut
-    // file never replaces a whole one.
+    // file never replaces a whole one. The reason is taken before the cancel overwrites it.
     if (file.write(bytes) != bytes.size() || !file.flush() || !syncedToDisk(file)) {
-        const QString error = file.errorString();
+        const QString reason = FileFailureReason(path, file.errorString());
         file.cancelWriting();
-        return error.isEmpty() ? QStringLiteral("запись не удалась") : error;
+        return reason;
     }
     if (!file.commit())
-        return file.errorString();
+        return FileFailureReason(path, file.errorString());
     return {};
 }

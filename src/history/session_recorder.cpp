@@ -1,9 +1,9 @@
 #include "history/session_recorder.h"
 
 #include "history/recording_line.h"
+#include "text/file_failure.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <algorithm>
 #include <cmath>
 
@@ -97,8 +97,7 @@ void SessionRecorder::stopRecording() {
 
 void SessionRecorder::flush() {
     if (!recording_file.flush())
-        emit recordingFailed(QStringLiteral("%1: %2").arg(
-            QDir::toNativeSeparators(recording_file.fileName()), recording_file.error()));
+        emit recordingFailed(FileFailure(recording_file.fileName(), recording_file.error()));
     if (!events.flush())
         emit journalFailed(events.error());
 }

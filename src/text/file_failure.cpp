@@ -2,50 +2,82 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <sys/statvfs.h>
 #endif
 
 namespace {
 
-// Qt reports the failures of files as strerror() words; the number behind them says the reason.
-int errnoOfText(const QString& text) {
-    for (int e = 1; e < 200; ++e) {
-        if (text == QString::fromLocal8Bit(std::strerror(e)))
-            return e;
-    }
-    return 0;
-}
+// A failure the system names by a number, and what the user is told of it. Qt words every
+// failure of a file as qt_error_string() of that number (strerror() here, the system's message
+// on Windows, in the system's language), so the text leads back to the number. Without a
+// reason, only the path can tell: "not found" says neither whether the file or its folder is
+// missing.
+struct KnownFailure {
+    int code;
+    const char* reason;
+};
 
-QString reasonOfErrno(int e) {
-    switch (e) {
-    case EACCES:
-    case EPERM: return QStringLiteral("нет прав доступа");
-    case ENOSPC:
+constexpr KnownFailure kKnownFailures[] = {
+#ifdef Q_OS_WIN
+    {ERROR_FILE_NOT_FOUND, nullptr},
+    {ERROR_PATH_NOT_FOUND, nullptr},
+    {ERROR_ACCESS_DENIED, "нет прав доступа"},
+    {ERROR_WRITE_PROTECT, "диск защищён от записи"},
+    {ERROR_NOT_READY, "диск не готов"},
+    {ERROR_SHARING_VIOLATION, "файл занят другой программой"},
+    {ERROR_LOCK_VIOLATION, "файл занят другой программой"},
+    {ERROR_HANDLE_DISK_FULL, "диск заполнен"},
+    {ERROR_DISK_FULL, "диск заполнен"},
+    {ERROR_INVALID_NAME, "недопустимое имя файла"},
+    {ERROR_FILENAME_EXCED_RANGE, "слишком длинное имя"},
+    {ERROR_DIRECTORY, "недопустимое имя папки"},
+#else
+    {ENOENT, nullptr},
+    {EACCES, "нет прав доступа"},
+    {EPERM, "нет прав доступа"},
+    {ENOSPC, "диск заполнен"},
 #ifdef EDQUOT
-    case EDQUOT:
+    {EDQUOT, "диск заполнен"},
 #endif
-        return QStringLiteral("диск заполнен");
-    case EROFS: return QStringLiteral("диск только для чтения");
-    case EISDIR: return QStringLiteral("это папка, а не файл");
-    case ENOTDIR: return QStringLiteral("часть пути не является папкой");
-    case ENAMETOOLONG: return QStringLiteral("слишком длинное имя");
-    case EFBIG: return QStringLiteral("файл слишком велик");
-    case EIO: return QStringLiteral("ошибка ввода-вывода");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("открыто слишком много файлов");
-    case EBUSY:
-    case ETXTBSY: return QStringLiteral("файл занят другой программой");
-    case EINVAL: return QStringLiteral("недопустимое имя файла");
-    default: return {};
-    }
+    {EROFS, "диск только для чтения"},
+    {EISDIR, "это папка, а не файл"},
+    {ENOTDIR, "часть пути не является папкой"},
+    {ENAMETOOLONG, "слишком длинное имя"},
+    {EFBIG, "файл слишком велик"},
+    {EIO, "ошибка ввода-вывода"},
+    {EMFILE, "открыто слишком много файлов"},
+    {ENFILE, "открыто слишком много файлов"},
+    {EBUSY, "файл занят другой программой"},
+    {ETXTBSY, "файл занят другой программой"},
+    {EINVAL, "недопустимое имя файла"},
+#endif
+};
+
+const KnownFailure* knownFailure(const QString& text) {
+    const auto known =
+        std::find_if(std::begin(kKnownFailures), std::end(kKnownFailures),
+                     [&text](const KnownFailure& f) { return text == qt_error_string(f.code); });
+    return known == std::end(kKnownFailures) ? nullptr : known;
 }
 
-// The nearest ancestor that exists, and whether every step below it is missing or blocked by
-// something that is not a folder.
-QString reasonOfPath(const QString& path) {
+// A reason already told in Russian (one of ours handed on, or the system's own in a Russian
+// system) is kept as it is.
+bool isRussian(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+// What the path itself shows: something other than a file under the name, a folder missing or
+// blocked by a file, a volume that takes nothing, a file or folder without the right to write.
+// Qt's own failures ("Filename refers to a directory", "Existing file … is not writable",
+// "Unknown error") come down to these.
+QString reasonOfPath(const QString& path, bool notFound) {
     const QFileInfo file(path);
     if (file.exists() && !file.isFile())
         return file.isDir() ? QStringLiteral("это папка, а не файл")
@@ -62,6 +94,8 @@ QString reasonOfPath(const QString& path) {
     }
     if (!folder.isDir())
         return QStringLiteral("часть пути не является папкой");
+    if (!file.exists() && notFound)
+        return QStringLiteral("файл не найден");
 #ifdef Q_OS_UNIX
     struct statvfs volume {};
     if (::statvfs(QFile::encodeName(folder.absoluteFilePath()).constData(), &volume) == 0) {
@@ -73,25 +107,23 @@ QString reasonOfPath(const QString& path) {
 #endif
     if (file.exists() ? !file.isWritable() : !folder.isWritable())
         return QStringLiteral("нет прав на запись");
-    if (!file.exists())
-        return QStringLiteral("файл не найден");
+    if (file.exists() && !file.isReadable())
+        return QStringLiteral("нет прав на чтение");
     return {};
 }
 
 } // namespace
 
 QString FileFailureReason(const QString& path, const QString& system_text) {
-    const int e = errnoOfText(system_text);
-    // "No such file or directory" says neither which: the path tells.
-    if (e != ENOENT && e != 0) {
-        const QString reason = reasonOfErrno(e);
-        if (!reason.isEmpty())
-            return reason;
-    }
-    const QString reason = reasonOfPath(path);
+    const KnownFailure* known = knownFailure(system_text);
+    if (known && known->reason)
+        return QString::fromUtf8(known->reason);
+    if (!known && isRussian(system_text))
+        return system_text;
+    const QString reason = reasonOfPath(path, known != nullptr);
     if (!reason.isEmpty())
         return reason;
-    if (system_text.isEmpty())
+    if (system_text.isEmpty() || system_text == QLatin1String("Unknown error"))
         return QStringLiteral("причина неизвестна");
     return QStringLiteral("ошибка системы (%1)").arg(system_text);
 }

@@ -28,4 +28,8 @@ inline constexpr RussianNoun kByte{"байт", "байта", "байт"};
 inline constexpr RussianNoun kSecond{"секунда", "секунды", "секунд"};
 inline constexpr RussianNoun kMinute{"минута", "минуты", "минут"};
 inline constexpr RussianNoun kEntry{"запись", "записи", "записей"};
+inline constexpr RussianNoun kRegister{"регистр", "регистра", "регистров"};
+// After a word that governs the genitive: «значения 1 параметра», «значения 3 параметров»,
+// «значения 21 параметра» (the genitive singular after 1, 21, …, the plural after the rest).
+inline constexpr RussianNoun kOfParameter{"параметра", "параметров", "параметров"};
 } // namespace nouns

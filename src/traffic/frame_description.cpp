@@ -2,6 +2,7 @@
 
 #include "link/requests.h"
 #include "params/param_answer_decoder.h"
+#include "text/russian_count.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -59,8 +60,8 @@ QString describeRequest(const QByteArray& frame, int function, const ParamCatalo
                         QChar separator) {
     switch (function) {
     case 4:
-        return QStringLiteral("Опрос: %1 регистров с %2")
-            .arg(wordAt(frame, 4))
+        return QStringLiteral("Опрос: %1 с %2")
+            .arg(CountOf(wordAt(frame, 4), nouns::kRegister))
             .arg(wordAt(frame, 2));
     case 16:
         return QStringLiteral("Транзакция: счётчик %1, откл. защит: %2")
@@ -88,7 +89,7 @@ QString describeAnswer(const QByteArray& frame, int function, const ParamCatalog
             .arg(function - 128);
     switch (function) {
     case 4:
-        return QStringLiteral("Ответ на опрос: %1 регистров").arg(byteAt(frame, 2) / 2);
+        return QStringLiteral("Ответ на опрос: ") + CountOf(byteAt(frame, 2) / 2, nouns::kRegister);
     case 16:
         return QStringLiteral("Транзакция принята");
     case 6:

@@ -3,6 +3,7 @@
 #include "files/csv_log_file.h"
 #include "files/file_extension.h"
 #include "files/whole_file_write.h"
+#include "text/file_failure.h"
 #include "traffic/traffic_monitor.h"
 #include "views/row_table.h"
 #include "views/save_outcome_label.h"
@@ -192,7 +193,8 @@ void TrafficWindow::showLogState() {
     if (monitor.logging())
         log_label->setText(QStringLiteral("Запись в файл: %1").arg(monitor.logFileName()));
     else if (!monitor.logError().isEmpty())
-        log_label->setText(QStringLiteral("Запись в файл остановлена: %1").arg(monitor.logError()));
+        log_label->setText(QStringLiteral("Запись в файл остановлена: %1")
+                               .arg(FileFailure(monitor.logFileName(), monitor.logError())));
     else
         log_label->clear();
 }

@@ -268,6 +268,7 @@ private slots:
             params->setText(i, "1");
         const int waiting = f.tool.link().waiting();
         ScriptedMessages::Shown question;
+        QList<ScriptedMessages::Shown> shown;
         const auto writeAll = [&](
                                   QList<MessageAnswer> answers, std::function<void()> fix = [] {}) {
             for (MessageAnswer a : answers)
@@ -278,6 +279,7 @@ private slots:
             for (const auto& box : f.boxes.shown)
                 titles << box.title;
             question = f.boxes.shown[0];
+            shown = f.boxes.shown;
             f.boxes.shown.clear();
             return titles;
         };
@@ -295,6 +297,10 @@ private slots:
                  (QStringList{"Резервная копия неполная", "Резервная копия не записана",
                               "Резервная копия не записана"}));
         QVERIFY(question.text.contains("значения 506 параметров из 506"));
+        QVERIFY(shown[1].text.startsWith("Невозможно записать резервную копию в файл " +
+                                         f.dir.filePath("plain/backups/")));
+        QVERIFY(shown[1].text.endsWith(".ini: часть пути не является папкой.\r\n"
+                                       "Параметры в контроллер не записаны."));
         QCOMPARE(f.tool.link().waiting(), waiting);
         writeAll({MessageAnswer::Yes, MessageAnswer::Retry},
                  [&] { QFile::remove(f.dir.filePath("plain")); });

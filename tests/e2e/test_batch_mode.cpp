@@ -113,6 +113,7 @@ private slots:
                  (QStringList{"Чтение всех параметров", "Запись всех параметров из файла " + edited,
                               "Проверка записи: все 506 параметров записаны верно", ""}));
         QVERIFY(QString::fromUtf8(FileBytes(tool.path("о.csv"))).count(";>;") >= 1 + 59 + 61 + 59);
+        QVERIFY2(write.errors.contains("Запись всех параметров: 61 запрос\n"), qPrintable(write.errors));
         const QStringList backups = QDir(tool.path("backups")).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
         QCOMPARE(FileBytes(tool.path("backups/" + backups[0])), FileBytes(before));
@@ -127,6 +128,8 @@ private slots:
         const Outcome changed = tool.run({"--batch", "compare", before});
         QCOMPARE(changed.exit_code, 1);
         QCOMPARE(changed.lines, differing);
+        QVERIFY2(changed.errors.contains("Значения 6 параметров отличаются от файла"),
+                 qPrintable(changed.errors));
 
         const Outcome report = tool.run({"--batch", "report", tool.path("отчёт.pdf")});
         QVERIFY2(report.exit_code == 0, qPrintable(report.errors));
@@ -179,13 +182,14 @@ private slots:
             << QStringList{"--batch", "read", file, "--address", "128"} << "127";
         QTest::newRow("unknown option")
             << QStringList{"--batch", "read", file, "--fast"} << "неизвестный параметр --fast";
-        QTest::newRow("file missing") << QStringList{"--batch", "write", "@нет.ini"} << "нет.ini";
+        QTest::newRow("file missing")
+            << QStringList{"--batch", "write", "@нет.ini"} << "нет.ini: файл не найден";
         QTest::newRow("file lacks a key")
-            << QStringList{"--batch", "write", "@partial.ini"} << "нет значений 1 параметров";
+            << QStringList{"--batch", "write", "@partial.ini"} << "нет значений 1 параметра из 506";
         QTest::newRow("values no parameter holds")
             << QStringList{"--batch", "write", "@unfit.ini"} << "параметров 5, 23, 504 не числа";
         QTest::newRow("compare, file missing")
-            << QStringList{"--batch", "compare", "@нет.ini"} << "нет.ini";
+            << QStringList{"--batch", "compare", "@нет.ini"} << "нет.ini: файл не найден";
         // Told before any window system starts: no display crashes them.
         QTest::newRow("mistyped --batch")
             << QStringList{"--batc", "read", file} << "неизвестный параметр --batc\nИспользование";

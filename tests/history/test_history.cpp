@@ -98,12 +98,13 @@ private slots:
             s.recorder.flush();
         }
         QCOMPARE(failed.size(), 1);
-        QVERIFY(failed[0][0].toString().startsWith(QStringLiteral("/dev/full: ")));
+        QCOMPARE(failed[0][0].toString(), QStringLiteral("/dev/full: диск заполнен"));
         QVERIFY(!s.recorder.recording());
         QCOMPARE(s.recorder.history().size(), 3);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("busy"));
         QVERIFY(!s.recorder.startRecording(dir.filePath("busy")));
+        QCOMPARE(s.recorder.recordingError(), QStringLiteral("это папка, а не файл"));
     }
 
     // A scripted session: the port opened, the state as found, then only changes; a silence of

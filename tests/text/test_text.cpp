@@ -14,10 +14,10 @@ private slots:
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("text");
         const QList<QPair<int, const char*>> rows{
-            {0, "0 параметров"},   {1, "1 параметр"},    {2, "2 параметра"},
-            {4, "4 параметра"},    {5, "5 параметров"},  {11, "11 параметров"},
-            {12, "12 параметров"}, {14, "14 параметров"}, {20, "20 параметров"},
-            {21, "21 параметр"},   {22, "22 параметра"}, {101, "101 параметр"},
+            {0, "0 параметров"},     {1, "1 параметр"},       {2, "2 параметра"},
+            {4, "4 параметра"},      {5, "5 параметров"},     {11, "11 параметров"},
+            {12, "12 параметров"},   {14, "14 параметров"},   {20, "20 параметров"},
+            {21, "21 параметр"},     {22, "22 параметра"},    {101, "101 параметр"},
             {111, "111 параметров"}, {112, "112 параметров"}, {506, "506 параметров"}};
         for (const auto& [n, text] : rows)
             QTest::addRow("%d", n) << n << QString::fromUtf8(text);
@@ -54,6 +54,14 @@ private slots:
                  QStringLiteral("нет прав доступа"));
         QCOMPARE(FileFailureReason(good, QStringLiteral("Read-only file system")),
                  QStringLiteral("диск только для чтения"));
+        // A reason told once is told alike by whoever shows it with its file.
+        QCOMPARE(FileFailureReason(good, QStringLiteral("файл слишком велик")),
+                 QStringLiteral("файл слишком велик"));
+        // Qt's own words, and a file that is not there to be read.
+        QCOMPARE(FileFailureReason(good, QStringLiteral("Unknown error")),
+                 QStringLiteral("причина неизвестна"));
+        QCOMPARE(FileFailureReason(good, QStringLiteral("No such file or directory")),
+                 QStringLiteral("файл не найден"));
     }
 };
 
