@@ -161,8 +161,10 @@ BatchExit BatchRun::write() {
     const int waitingBefore = cycle.waiting();
     QString backup;
     if (!transfers.writeAll([&] {
+            BackupWatch watch;
+            watch.told = [this](const QString& text) { journal(text); };
             backup = BackUpBeforeWriteAll(image, console, job.backup_folder, panel.object_type,
-                                          console.slaveAddress());
+                                          console.slaveAddress(), watch);
             return !backup.isEmpty();
         }))
         return BatchExit::BadInput;

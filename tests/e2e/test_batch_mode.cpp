@@ -109,13 +109,17 @@ private slots:
                 journalled << line.section(';', 1);
         QVERIFY(journalled.value(1).startsWith("Пакетный режим: COM1 (") &&
                 journalled.value(1).endsWith("), адрес 7"));
-        QCOMPARE(journalled.mid(2),
-                 (QStringList{"Чтение всех параметров", "Запись всех параметров из файла " + edited,
-                              "Проверка записи: все 506 параметров записаны верно", ""}));
-        QVERIFY(QString::fromUtf8(FileBytes(tool.path("о.csv"))).count(";>;") >= 1 + 59 + 61 + 59);
-        QVERIFY2(write.errors.contains("Запись всех параметров: 61 запрос\n"), qPrintable(write.errors));
         const QStringList backups = QDir(tool.path("backups")).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
+        QCOMPARE(journalled.mid(2),
+                 (QStringList{"Чтение всех параметров",
+                              "Резервная копия записана: " +
+                                  QDir::toNativeSeparators(tool.path("backups/" + backups[0])),
+                              "Запись всех параметров из файла " + edited,
+                              "Проверка записи: все 506 параметров записаны верно", ""}));
+        QVERIFY(QString::fromUtf8(FileBytes(tool.path("о.csv"))).count(";>;") >= 1 + 59 + 61 + 59);
+        QVERIFY2(write.errors.contains("Запись всех параметров: 61 запрос\n"),
+                 qPrintable(write.errors));
         QCOMPARE(FileBytes(tool.path("backups/" + backups[0])), FileBytes(before));
         ParamCatalogue catalogue;
         catalogue.BuildParamCatalogue();
