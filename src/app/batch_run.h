@@ -8,6 +8,7 @@
 #include "params/controller_image.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_catalogue.h"
+#include "params/transfer_progress.h"
 
 #include <QChar>
 #include <QString>
@@ -36,9 +37,9 @@ private:
     // The read of all parameters, after a poll when the panel's facts are wanted; NoAnswer
     // unless every parameter was reported.
     BatchExit readAll(bool withPoll);
-    // Runs the exchange until every frame waiting now has been answered; false when no answer
-    // came for 5 s.
-    bool awaitAnswers();
+    // Runs the exchange until every frame waiting now has been answered, showing how far the
+    // step's own `frames`, the last queued, are; false when no answer came for 5 s.
+    bool awaitAnswers(TransferStep step, int frames);
 
     const BatchJob& job;
     SerialPort& port;

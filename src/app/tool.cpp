@@ -30,7 +30,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     connect(exchange_timer, &QTimer::timeout, this, [this] {
         cycle.ExchangeTick();
         session.checkLink();
-        param_editor.followWriteCheck();
+        param_editor.followTransfers();
     });
     dispatch.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
     dispatch.param_answer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
