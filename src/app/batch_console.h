@@ -10,10 +10,14 @@
 // question, so each is answered the way that changes nothing (No, Cancel).
 class BatchConsole : public LinkHost, public MessageBoxService {
 public:
-    explicit BatchConsole(int slaveAddress) : slave_address(slaveAddress) {}
+    explicit BatchConsole(int slaveAddress);
 
     // A line of progress, on standard error.
     void tell(const QString& line);
+    // How far a transfer is, redrawn in place on standard error while that is a terminal, and
+    // wiped before the next line; empty wipes it. A log file or a pipe gets none of it: a script
+    // reads lines, and a line per answer would bury the ones that matter.
+    void showTransfer(const QString& text);
     // A line of the result, on standard output.
     void result(const QString& line);
 
@@ -37,4 +41,6 @@ private:
     int slave_address;
     QString status;
     bool heard = false;
+    bool terminal = false;
+    QString transfer_shown;
 };

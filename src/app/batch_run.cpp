@@ -173,15 +173,22 @@ BatchExit BatchRun::write() {
             QDir::toNativeSeparators(file.absoluteFilePath()));
     console.tell(QStringLiteral("Запись всех параметров: ") +
                  CountOf(cycle.waiting() - waitingBefore, nouns::kRequest));
-    if (!awaitAnswers())
+    if (!awaitAnswers(TransferStep::Writing, cycle.waiting() - waitingBefore))
         return BatchExit::NoAnswer;
 
     console.tell(QStringLiteral("Проверка записи: чтение всех параметров"));
-    if (!cycle.queueAll(ReadAllRequests(catalogue)) || !awaitAnswers())
+    const RequestBatch readBack = ReadAllRequests(catalogue);
+    if (!cycle.queueAll(readBack) ||
+        !awaitAnswers(TransferStep::Checking, static_cast<int>(readBack.size())))
         return BatchExit::NoAnswer;
     const QList<int> notStored = NotStoredAsWritten(expected, image);
     console.tell(WriteCheckText(notStored));
     journal(WriteCheckText(notStored));
+    for (const QString& line :
+         WriteCheckDetails(notStored, expected, image, catalogue, decimal_separator)) {
+        console.tell(line);
+        journal(line);
+    }
     return notStored.isEmpty() ? BatchExit::Done : BatchExit::Differs;
 }
 
@@ -227,8 +234,8 @@ BatchExit BatchRun::report() {
         return outcome;
     const ReportHeading heading{QDateTime::currentDateTime(), panel, console.slaveAddress(),
                                 port_name};
-    if (const QString error =
-            WriteParamReport(MakeParamReport(heading, controller_boxes, std::nullopt), job.file);
+    if (const QString error = WriteParamReport(
+            MakeParamReport(heading, controller_boxes, std::nullopt, {}), job.file);
         !error.isEmpty()) {
         console.tell(QStringLiteral("Отчёт не сохранён в файл ") + FileFailure(job.file, error));
         return BatchExit::BadInput;
@@ -248,7 +255,7 @@ BatchExit BatchRun::readAll(bool withPoll) {
     if (!cycle.queueAll(requests))
         return BatchExit::NoAnswer;
     journal(QStringLiteral("Чтение всех параметров"));
-    if (!awaitAnswers())
+    if (!awaitAnswers(TransferStep::Reading, static_cast<int>(requests.size())))
         return BatchExit::NoAnswer;
     if (const int missing = image.missing()) {
         console.tell(QStringLiteral("Контроллер не сообщил значения %1 из %2")
@@ -259,8 +266,9 @@ BatchExit BatchRun::readAll(bool withPoll) {
     return BatchExit::Done;
 }
 
-bool BatchRun::awaitAnswers() {
-    const long long through = cycle.answered() + cycle.waiting();
+bool BatchRun::awaitAnswers(TransferStep step, int frames) {
+    TransferProgress progress;
+    progress.begin(step, cycle, frames);
     long long answered = cycle.answered();
     QElapsedTimer silence;
     silence.start();
@@ -274,12 +282,15 @@ bool BatchRun::awaitAnswers() {
             answered = cycle.answered();
             silence.restart();
         }
-        if (answered >= through || silence.elapsed() >= kSilenceMs)
+        const std::optional<TransferState> state = progress.now(cycle);
+        console.showTransfer(state ? TransferText(*state) : QString());
+        if (!state || silence.elapsed() >= kSilenceMs)
             loop.quit();
     });
     timer1.start();
     loop.exec();
-    if (answered >= through)
+    console.showTransfer({});
+    if (!progress.now(cycle))
         return true;
     console.tell(QStringLiteral("Нет ответа от контроллера ЗАРН (COM%1, адрес %2) в течение %3 с")
                      .arg(job.com_port)

@@ -10,6 +10,7 @@
 #include "params/memory_param_boxes.h"
 #include "params/param_catalogue.h"
 #include "traffic/traffic_monitor.h"
+#include "params/transfer_progress.h"
 
 #include <QChar>
 #include <QString>
@@ -40,9 +41,9 @@ private:
     // The read of all parameters, after a poll when the panel's facts are wanted; NoAnswer
     // unless every parameter was reported.
     BatchExit readAll(bool withPoll);
-    // Runs the exchange until every frame waiting now has been answered; false when no answer
-    // came for 5 s.
-    bool awaitAnswers();
+    // Runs the exchange until every frame waiting now has been answered, showing how far the
+    // step's own `frames`, the last queued, are; false when no answer came for 5 s.
+    bool awaitAnswers(TransferStep step, int frames);
     void journal(const QString& text);
 
     const BatchJob& job;

@@ -85,17 +85,22 @@ ParamTransfers ParamEditor::transfers() {
 }
 
 void ParamEditor::readAll(bool whiten) {
-    if (transfers().readAll(whiten))
-        emit performed(QStringLiteral("Чтение всех параметров"));
+    const int waitingBefore = cycle.waiting();
+    if (!transfers().readAll(whiten))
+        return;
+    progress.begin(TransferStep::Reading, cycle, cycle.waiting() - waitingBefore);
+    emit performed(QStringLiteral("Чтение всех параметров"));
 }
 
 void ParamEditor::writeAll() {
     const StoredValues sent = ExpectedAfterWriteAll(catalogue, *frm_param);
+    const int waitingBefore = cycle.waiting();
     if (!transfers().writeAll([this] { return backUp(); }))
         return;
     expected = sent;
     check_phase = CheckPhase::Writing;
     check_until = cycle.answered() + cycle.waiting();
+    progress.begin(TransferStep::Writing, cycle, cycle.waiting() - waitingBefore);
     emit performed(QStringLiteral("Запись всех параметров"));
 }
 
@@ -114,29 +119,47 @@ void ParamEditor::forgetController() {
     if (check_phase == CheckPhase::Idle)
         return;
     check_phase = CheckPhase::Idle;
+    progress.stop();
     emit performed(QStringLiteral("Проверка записи прервана: выбран другой порт или адрес"));
 }
 
-void ParamEditor::followWriteCheck() {
-    if (check_phase == CheckPhase::Idle || cycle.answered() < check_until)
-        return;
-    if (check_phase == CheckPhase::Writing) {
+void ParamEditor::followTransfers() {
+    if (check_phase != CheckPhase::Idle && cycle.answered() >= check_until) {
+        if (check_phase == CheckPhase::ReadingBack)
+            finishWriteCheck();
         // A full ring is tried again on the next tick.
-        if (!cycle.queueAll(ReadAllRequests(catalogue)))
-            return;
-        check_phase = CheckPhase::ReadingBack;
-        check_until = cycle.answered() + cycle.waiting();
-        return;
+        else if (const RequestBatch readBack = ReadAllRequests(catalogue);
+                 cycle.queueAll(readBack)) {
+            check_phase = CheckPhase::ReadingBack;
+            check_until = cycle.answered() + cycle.waiting();
+            progress.begin(TransferStep::Checking, cycle, static_cast<int>(readBack.size()));
+        }
     }
+    if (!frm_param)
+        return;
+    if (const std::optional<TransferState> state = progress.now(cycle))
+        frm_param->showTransfer(TransferText(*state), state->done, state->total);
+    else
+        frm_param->showTransfer({}, 0, 0);
+}
+
+void ParamEditor::finishWriteCheck() {
     check_phase = CheckPhase::Idle;
     const QList<int> notStored = NotStoredAsWritten(expected, image);
-    if (frm_param)
-        for (int i : notStored)
+    not_stored_written.clear();
+    for (int i : notStored) {
+        not_stored_written[i] = WrittenText(i, expected, catalogue, decimal_separator);
+        if (frm_param)
             frm_param->setState(i, BoxState::NotStored);
-    const QString text = WriteCheckText(notStored);
-    emit performed(text);
+    }
+    const QStringList lines =
+        QStringList{WriteCheckText(notStored)} +
+        WriteCheckDetails(notStored, expected, image, catalogue, decimal_separator);
+    for (const QString& line : lines)
+        emit performed(line);
     messages.ask(notStored.isEmpty() ? MessageIcon::Information : MessageIcon::Warning,
-                 QStringLiteral("Проверка записи"), text, MessageButtons::Ok);
+                 QStringLiteral("Проверка записи"), lines.join(QStringLiteral("\r\n")),
+                 MessageButtons::Ok);
 }
 
 QString ParamEditor::chosenFilePath() const {
@@ -171,7 +194,8 @@ void ParamEditor::compareFile() {
 void ParamEditor::writeReport() {
     FileLocationPicker* picker = frm_param->filePicker();
     const ReportHeading heading = report_heading ? report_heading() : ReportHeading{};
-    if (!SaveParamReport(host, messages, MakeParamReport(heading, *frm_param, last_compare),
+    if (!SaveParamReport(host, messages,
+                         MakeParamReport(heading, *frm_param, last_compare, not_stored_written),
                          picker->currentFolder(), picker->fileName()))
         return;
     picker->refreshFiles();

@@ -6,10 +6,12 @@
 #include "params/controller_image.h"
 #include "params/param_catalogue.h"
 #include "params/param_transfers.h"
+#include "params/transfer_progress.h"
 #include "params/write_check.h"
 #include "params/write_echo_check.h"
 
 #include <QChar>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -50,9 +52,10 @@ public:
     // counts, and a read-back check under way could only compare the other one's values.
     void forgetController();
     const ControllerImage& controllerImage() const { return image; }
-    // Called after every tick: once the controller has answered the whole write-all, reads
-    // everything back, and once that is answered too, compares and tells.
-    void followWriteCheck();
+    // Called after every tick: shows how far the transfer under way is; once the controller has
+    // answered the whole write-all, reads everything back, and once that is answered too,
+    // compares and tells.
+    void followTransfers();
     // The report's heading as of now; set by whoever knows the panel and the link.
     std::function<ReportHeading()> report_heading;
 
@@ -66,6 +69,7 @@ private:
     ParamTransfers transfers();
     void readAll(bool whiten);
     void writeAll();
+    void finishWriteCheck();
     // The backup before a write-all; false cancels the write.
     bool backUp();
     QString chosenFilePath() const;
@@ -90,6 +94,9 @@ private:
     CheckPhase check_phase = CheckPhase::Idle;
     long long check_until = 0; // the check's next step waits for this many answers
     StoredValues expected{};
+    TransferProgress progress;
+    // What the last write-all sent to the parameters it found stored otherwise, for the report.
+    QHash<int, QString> not_stored_written;
     QPointer<ParamWindow> frm_param;
     // The report names its file and the file's values beside the boxes that differ.
     std::optional<ComparedFile> last_compare;

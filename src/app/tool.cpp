@@ -33,7 +33,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
             session.checkPort(port->isOpen() ? port->portNumber() : 0);
         cycle.ExchangeTick();
         session.checkLink();
-        param_editor.followWriteCheck();
+        param_editor.followTransfers();
     });
     dispatch.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
     dispatch.param_answer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };

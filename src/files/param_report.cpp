@@ -37,7 +37,8 @@ QString BoxStateWords(std::optional<BoxState> state) {
 }
 
 ParamReport MakeParamReport(const ReportHeading& heading, const ParamBoxes& boxes,
-                            const std::optional<ComparedFile>& compared) {
+                            const std::optional<ComparedFile>& compared,
+                            const QHash<int, QString>& notStoredWritten) {
     ParamReport report;
     report.heading = heading;
     // Once reads, edits or another file have replaced every colour the compare gave, naming its
@@ -52,6 +53,8 @@ ParamReport MakeParamReport(const ReportHeading& heading, const ParamBoxes& boxe
                        row.state == BoxState::DiffersFromFile;
         if (compared && row.state == BoxState::DiffersFromFile)
             row.file_value = compared->values[i].value_or(QString());
+        if (row.state == BoxState::NotStored)
+            row.written_value = notStoredWritten.value(i);
     }
     if (compared && compareShown)
         report.compared_file = compared->path;

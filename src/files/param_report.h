@@ -5,6 +5,7 @@
 #include "params/param_catalogue.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <array>
 #include <optional>
@@ -37,6 +38,8 @@ struct ParamReportRow {
     std::optional<BoxState> state;
     // The compared file's text, only where the box differs from it.
     QString file_value;
+    // What the last write-all sent, only where its check found the box's value stored instead.
+    QString written_value;
 };
 
 // The record of a parameter window: the heading and one row per parameter, the row's place
@@ -52,6 +55,8 @@ struct ParamReport {
 // answer, file or edit has touched yet.
 QString BoxStateWords(std::optional<BoxState> state);
 
-// The report of what the boxes show now. `compared`: the window's last compare, if any.
+// The report of what the boxes show now. `compared`: the window's last compare, if any;
+// `notStoredWritten`: the values the last write-all's check found stored otherwise, by parameter.
 ParamReport MakeParamReport(const ReportHeading& heading, const ParamBoxes& boxes,
-                            const std::optional<ComparedFile>& compared);
+                            const std::optional<ComparedFile>& compared,
+                            const QHash<int, QString>& notStoredWritten);

@@ -13,6 +13,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <algorithm>
 
 namespace {
 
@@ -51,14 +52,23 @@ void addHeading(QTextCursor& cursor, const ParamReport& report) {
 
 void addTable(QTextCursor& cursor, const ParamReport& report) {
     const bool compared = !report.compared_file.isEmpty();
+    const bool written =
+        std::any_of(report.rows.begin(), report.rows.end(),
+                    [](const ParamReportRow& row) { return !row.written_value.isEmpty(); });
     QStringList header = {QStringLiteral("№"), QStringLiteral("Параметр"),
                           QStringLiteral("Значение"), QStringLiteral("Состояние")};
-    // In percent of the page; at 8 points the longest description and state fit in one line.
+    // In percent of the page; at 8 points the longest description and state fit in one line
+    // beside one more column, and mostly beside two.
     QList<qreal> widths = {5, 45, 15, 35};
-    if (compared) {
+    if (compared)
         header << QStringLiteral("В файле");
+    // The value a write-all sent where its check found another stored, which «Значение» shows.
+    if (written)
+        header << QStringLiteral("Записано");
+    if (header.size() == 5)
         widths = {5, 40, 12, 31, 12};
-    }
+    else if (header.size() == 6)
+        widths = {5, 36, 11, 28, 10, 10};
     QTextTableFormat format;
     format.setHeaderRowCount(1);
     format.setCellPadding(2);
@@ -78,8 +88,12 @@ void addTable(QTextCursor& cursor, const ParamReport& report) {
         table->cellAt(0, c).firstCursorPosition().insertText(header[c], bold);
     for (int i = 0; i < kParamCount; ++i) {
         const ParamReportRow& row = report.rows[i];
-        const QString cells[] = {QString::number(i), row.description, row.value,
-                                 BoxStateWords(row.state), row.file_value};
+        QStringList cells = {QString::number(i), row.description, row.value,
+                             BoxStateWords(row.state)};
+        if (compared)
+            cells << row.file_value;
+        if (written)
+            cells << row.written_value;
         for (int c = 0; c < header.size(); ++c)
             table->cellAt(i + 1, c).firstCursorPosition().insertText(cells[c]);
     }

@@ -31,11 +31,14 @@ QList<ParamValueText> DecodeParamAnswer(const RxBuffer& rx, const ParamCatalogue
         const double scale = catalogue.param_scale[i];
         const std::int32_t value =
             scale < 0 ? ReadBigEndianSigned(rx, cell, size) : ReadBigEndian(rx, cell, size);
-        values.append(
-            {i, FormatScaled(value, 3, std::fabs(scale), QString(), decimalSeparator), value});
+        values.append({i, StoredValueText(value, scale, decimalSeparator), value});
         remaining -= size;
     }
     return values;
+}
+
+QString StoredValueText(std::int32_t value, double scale, QChar decimalSeparator) {
+    return FormatScaled(value, 3, std::fabs(scale), QString(), decimalSeparator);
 }
 
 void ShowParamValues(const QList<ParamValueText>& values, ParamBoxes& boxes) {

@@ -21,6 +21,8 @@ struct ParamValueText {
 // malformed answer never reaches outside either.
 QList<ParamValueText> DecodeParamAnswer(const RxBuffer& rx, const ParamCatalogue& catalogue,
                                         QChar decimalSeparator);
+// The text a box shows for a value the controller holds, as decoded above (a blank after it).
+QString StoredValueText(std::int32_t value, double scale, QChar decimalSeparator);
 
 // Writes decoded values into the boxes, text first, then the "from EEPROM" colour (setting
 // the text turns a box white, so the colour must come second).

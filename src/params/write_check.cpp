@@ -1,14 +1,19 @@
 #include "params/write_check.h"
 
 #include "link/slave_address.h"
+#include "params/param_description.h"
 #include "params/param_requests.h"
 #include "params/param_values.h"
+#include "text/russian_count.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
 namespace {
 constexpr int kNamedAtMost = 20;
+constexpr int kDetailedAtMost = 10;
+// The verb agrees with the count as the noun does: «не совпал 1 параметр», «не совпали 2».
+constexpr RussianNoun kDiffered{"не совпал", "не совпали", "не совпали"};
 
 // The value as the controller holds it after a write: its low bytes, signed where the
 // parameter's scale is negative (as the answers are decoded).
@@ -51,9 +56,34 @@ QString ParamNumberList(const QList<int>& params) {
 
 QString WriteCheckText(const QList<int>& notStored) {
     if (notStored.isEmpty())
-        return QStringLiteral("Проверка записи: все %1 параметров записаны верно").arg(kParamCount);
-    return QStringLiteral("Проверка записи: не совпали %1 параметров: ").arg(notStored.size()) +
-           ParamNumberList(notStored);
+        return QStringLiteral("Проверка записи: все %1 записаны верно")
+            .arg(CountOf(kParamCount, nouns::kParameter));
+    return QStringLiteral("Проверка записи: %1 %2")
+        .arg(NounFor(notStored.size(), kDiffered), CountOf(notStored.size(), nouns::kParameter));
+}
+
+QString WrittenText(int index, const StoredValues& expected, const ParamCatalogue& catalogue,
+                    QChar decimalSeparator) {
+    return StoredValueText(expected[index], catalogue.param_scale[index], decimalSeparator)
+        .trimmed();
+}
+
+QStringList WriteCheckDetails(const QList<int>& notStored, const StoredValues& expected,
+                              const ControllerImage& image, const ParamCatalogue& catalogue,
+                              QChar decimalSeparator) {
+    QStringList lines;
+    for (const int i : notStored.first(std::min<qsizetype>(kDetailedAtMost, notStored.size()))) {
+        const std::optional<ParamValueText>& stored = image.value(i);
+        lines << QStringLiteral("%1 «%2»: записано %3, %4")
+                     .arg(QString::number(i), ParamDescription(i),
+                          WrittenText(i, expected, catalogue, decimalSeparator),
+                          stored ? QStringLiteral("сохранено ") + stored->text.trimmed()
+                                 : QStringLiteral("контроллер не сообщил значение"));
+    }
+    if (notStored.size() > kDetailedAtMost)
+        lines << QStringLiteral("и ещё ") +
+                     CountOf(notStored.size() - kDetailedAtMost, nouns::kParameter);
+    return lines;
 }
 
 QList<int> NotWritableAsGiven(const ParamCatalogue& catalogue, const ParamBoxes& boxes) {

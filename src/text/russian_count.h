@@ -32,4 +32,5 @@ inline constexpr RussianNoun kRegister{"регистр", "регистра", "р
 // After a word that governs the genitive: «значения 1 параметра», «значения 3 параметров»,
 // «значения 21 параметра» (the genitive singular after 1, 21, …, the plural after the rest).
 inline constexpr RussianNoun kOfParameter{"параметра", "параметров", "параметров"};
+inline constexpr RussianNoun kOfRequest{"запроса", "запросов", "запросов"};
 } // namespace nouns

@@ -35,8 +35,24 @@ public:
     QString path(const QString& name) const { return folder.filePath(name); }
     void mapCom1(const QString& device) const { WriteToolConfig(folder.path(), device); }
 
-    Outcome run(const QStringList& arguments, const char* locale = "C.UTF-8") const {
+    // `onTerminal`: standard error on a pseudo-terminal, as a user at a console has it.
+    Outcome run(const QStringList& arguments, bool onTerminal = false,
+                const char* locale = "C.UTF-8") const {
         QProcess tool;
+        const int master = onTerminal ? ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK) : -1;
+        if (onTerminal) {
+            ::grantpt(master);
+            ::unlockpt(master);
+            const QByteArray slave = ::ptsname(master);
+            tool.setChildProcessModifier(
+                [slave] { ::dup2(::open(slave.constData(), O_RDWR | O_NOCTTY), STDERR_FILENO); });
+        }
+        QByteArray terminal;
+        const auto drain = [&] {
+            char bytes[4096];
+            for (ssize_t n; master >= 0 && (n = ::read(master, bytes, sizeof bytes)) > 0;)
+                terminal.append(bytes, n);
+        };
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(display);
@@ -47,10 +63,16 @@ public:
         QElapsedTimer clock;
         clock.start();
         tool.start(path("zarn-tool"), QStringList{"--backup-dir", path("backups")} + arguments);
-        tool.waitForFinished(60000);
+        // Drained as it comes: a full terminal would stop the tool.
+        while (!tool.waitForFinished(50) && clock.elapsed() < 60000)
+            drain();
+        drain();
+        if (master >= 0)
+            ::close(master);
         return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
                 QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                QString::fromUtf8(tool.readAllStandardError()), clock.elapsed()};
+                QString::fromUtf8(onTerminal ? terminal : tool.readAllStandardError()),
+                clock.elapsed()};
     }
 
 private:
@@ -88,8 +110,13 @@ private slots:
         tool.mapCom1(sim.linkPath());
         const QString before = tool.path("до.ini"), edited = tool.path("после.ini");
 
-        const Outcome read = tool.run({"--batch", "read", before});
+        // At a console the count of answers runs on one line, wiped when the step is through.
+        const Outcome read = tool.run({"--batch", "read", before}, true);
         QVERIFY2(read.exit_code == 0, qPrintable(read.errors));
+        const QString last = "Чтение всех параметров: 58 из 59 запросов";
+        for (const QString& shown : {QString("\rЧтение всех параметров: 0 из 59 запросов\r"),
+                                     "\r" + last + "\r\r" + QString(last.size(), ' ') + "\r"})
+            QVERIFY2(read.errors.contains(shown), qPrintable(read.errors));
         QVERIFY(QFile::copy(before, edited));
         QStringList differing;
         for (const Edit& e : kEdits) {
@@ -109,6 +136,10 @@ private slots:
                 journalled << line.section(';', 1);
         QVERIFY(journalled.value(1).startsWith("Пакетный режим: COM1 (") &&
                 journalled.value(1).endsWith("), адрес 7"));
+        QVERIFY2(write.errors.contains("Проверка записи: все 506 параметров записаны верно"),
+                 qPrintable(write.errors));
+        QVERIFY2(!write.errors.contains('\r') && !write.errors.contains(" из "),
+                 qPrintable(write.errors)); // a pipe gets lines only
         const QStringList backups = QDir(tool.path("backups")).entryList(QDir::Files);
         QCOMPARE(backups.size(), 1);
         QCOMPARE(journalled.mid(2),
@@ -149,11 +180,30 @@ private slots:
     void helpInTheSystemLanguage() {
         BatchTool tool;
         const Outcome english = tool.run({"--help"});
-        const Outcome russian = tool.run({"--help"}, "ru_RU.UTF-8");
+        const Outcome russian = tool.run({"--help"}, false, "ru_RU.UTF-8");
         QVERIFY2(english.exit_code == 0 && english.lines.value(0).startsWith("Usage: "),
                  qPrintable(english.lines.value(0)));
         QVERIFY2(russian.exit_code == 0 && russian.lines.value(0).startsWith("Использование: "),
                  qPrintable(russian.lines.value(0)));
+    }
+
+    // A parameter the controller limits: the write's verdict names it with both values, and
+    // the exit status says the controller holds something else.
+    void writeNamesWhatWasStoredOtherwise() {
+        SimProcess sim;
+        QVERIFY2(sim.start({"--eeprom-file", sim.filePath("eeprom.bin"), "--clamp", "10=60000"}),
+                 qPrintable(sim.errorText()));
+        BatchTool tool;
+        tool.mapCom1(sim.linkPath());
+        const QString file = tool.path("p.ini");
+        QCOMPARE(tool.run({"--batch", "read", file}).exit_code, 0);
+        QVERIFY(WriteIniValue(file, kSection, "PAR10", "65535"));
+        const Outcome write = tool.run({"--batch", "write", file});
+        QCOMPARE(write.exit_code, 1);
+        QVERIFY2(write.errors.endsWith("Проверка записи: не совпал 1 параметр\n10 «Обороты "
+                                       "двиг., соотв. 20 мА (об/мин)»: записано 65535, сохранено "
+                                       "60000\n"),
+                 qPrintable(write.errors));
     }
 
     void nobodyAnswers_data() {

@@ -4,6 +4,7 @@
 #include "files/parameter_file.h"
 #include "frames.h"
 #include "live/number_format.h"
+#include "params/param_description.h"
 #include "sim_process.h"
 #include "tool_session.h"
 #include "traffic/traffic_monitor.h"
@@ -268,11 +269,17 @@ private slots:
         QVERIFY2(line.start({"--clamp", QString("%1=60000").arg(limited)}),
                  qPrintable(line.sim.errorText()));
         QVERIFY(line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
+        // While the check reads back, the window says so; the verdict clears it.
         const auto writeAllChecked = [&] {
             const qsizetype boxes = line.tool->messages.shown.size();
             QVERIFY(line.transfer(line.params().writeAllButton()));
+            const auto* progress = line.params().findChild<QLabel*>("transfer_text");
+            QVERIFY(progress && progress->isVisible());
+            QVERIFY2(progress->text().startsWith("Проверка записи: 0 из 59 запросов"),
+                     qPrintable(progress->text()));
             QTRY_VERIFY_WITH_TIMEOUT(line.tool->messages.shown.size() > boxes, kTransferMs);
             QCOMPARE(line.tool->messages.shown.last().title, QString("Проверка записи"));
+            QVERIFY(!progress->isVisible());
         };
         writeAllChecked(); // the simulator's memory file exists from here on
         QCOMPARE(line.tool->messages.shown.last().text,
@@ -282,7 +289,10 @@ private slots:
         line.params().setText(limited, "61000");
         writeAllChecked();
         QCOMPARE(line.tool->messages.shown.last().text,
-                 QString("Проверка записи: не совпали 1 параметров: %1").arg(limited));
+                 QString("Проверка записи: не совпал 1 параметр\r\n%1 «%2»: записано 61000, "
+                         "сохранено 60000")
+                     .arg(limited)
+                     .arg(ParamDescription(limited)));
         const QStringList marks = line.boxes();
         QCOMPARE(marks.filter("!"), QStringList{"60000 !"});
         QCOMPARE(line.params().box(limited)->palette().color(QPalette::Base).rgb() & 0xFFFFFF,

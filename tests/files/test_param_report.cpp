@@ -34,8 +34,9 @@ class ParamReportTest : public QObject {
     Q_OBJECT
 private slots:
     // A window after a compare, then a few other operations: every box's number, description,
-    // text and state in words, the file's text beside those that differ, the heading, and the
-    // page numbers, as a reader of the PDF sees them.
+    // text and state in words, the file's text beside those that differ, the value written
+    // beside the one a write-all's check found stored otherwise, the heading, and the page
+    // numbers, as a reader of the PDF sees them.
     void pdfHoldsHeadingAndEveryParameter() {
         QTemporaryDir dir;
         WriteFileBytes(dir.filePath("эталон.ini"), "[Parameters]\r\nPAR0=0\r\nPAR1=7,5\r\n"
@@ -56,7 +57,10 @@ private slots:
         boxes.texts[9] = "-";
         boxes.texts[11] = "";
         const QString pdf = dir.filePath("отчёт.pdf");
-        QCOMPARE(WriteParamReport(MakeParamReport(kHeading, boxes, compared), pdf), QString());
+        // A write-all's check found 8 stored otherwise; 5 has been read since.
+        const QHash<int, QString> written{{5, "77"}, {8, "45"}};
+        QCOMPARE(WriteParamReport(MakeParamReport(kHeading, boxes, compared, written), pdf),
+                 QString());
 
         const QStringList pages = PdfPages(pdf);
         QVERIFY(pages.size() > 1);
@@ -65,7 +69,7 @@ private slots:
                  "Параметры контроллера ЗАРН", "Дата и время: 2024-05-06 07:08:09",
                  "Тип объекта: ДРА", "Версия протокола: 1.2", "Версия ПО: 3.4",
                  "Общая наработка: 1234,5 мч", "Адрес контроллера: 12", "Порт: COM3 (/dev/pts/7)",
-                 "Сравнение с файлом: " + dir.filePath("эталон.ini")})
+                 "Сравнение с файлом: " + dir.filePath("эталон.ini"), "В файле", "Записано"})
             QVERIFY2(text.contains(line), qPrintable(line));
         const QStringList states = {"совпадает с файлом",
                                     "отличается от файла",
@@ -78,12 +82,13 @@ private slots:
                                     "не совпал при проверке записи",
                                     "не прочитан",
                                     "не прочитан"};
-        const QStringList fileValues = {"", "7,5", "x", "", "99"};
+        // The file's text, or the value written (one of the two columns is empty in each row).
+        const QStringList lastCells = {"", "7,5", "x", "", "99", "", "", "", "45"};
         const QStringList lines = text.split('\n');
         for (int i = 0; i < kParamCount; ++i) {
             const QString state = i < states.size() ? states[i] : "нет в файле";
             const QRegularExpression row =
-                RowPattern(i, {ParamDescription(i), boxes.texts[i], state, fileValues.value(i)});
+                RowPattern(i, {ParamDescription(i), boxes.texts[i], state, lastCells.value(i)});
             QVERIFY2(lines.filter(row).size() == 1, qPrintable(row.pattern()));
         }
         for (int p = 0; p < pages.size(); ++p)
@@ -103,10 +108,11 @@ private slots:
         ReportHeading heading;
         heading.made = kHeading.made;
         const QString pdf = dir.filePath("r.pdf");
-        QCOMPARE(WriteParamReport(MakeParamReport(heading, boxes, compared), pdf), QString());
+        QCOMPARE(WriteParamReport(MakeParamReport(heading, boxes, compared, {}), pdf), QString());
         const QString text = PdfPages(pdf).join('\n');
         QVERIFY(text.contains("Тип объекта: —") && text.contains("Порт: —"));
-        QVERIFY(!text.contains("старый") && !text.contains("В файле"));
+        QVERIFY(!text.contains("старый") && !text.contains("В файле") &&
+                !text.contains("Записано"));
 
         PanelFacts facts;
         PollDecoder decoder(',');
@@ -124,7 +130,7 @@ private slots:
         RecordingHost status;
         ScriptedMessages messages;
         MemoryParamBoxes boxes;
-        const ParamReport report = MakeParamReport(kHeading, boxes, std::nullopt);
+        const ParamReport report = MakeParamReport(kHeading, boxes, std::nullopt, {});
         QVERIFY(SaveParamReport(status, messages, report, dir.path(), "отчёт"));
         QVERIFY(SaveParamReport(status, messages, report, dir.path(), "Б.PDF"));
         QVERIFY(!SaveParamReport(status, messages, report, dir.path(), "отчёт.pdf"));

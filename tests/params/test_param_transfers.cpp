@@ -1,10 +1,14 @@
 #include "link_rig.h"
 #include "params/memory_param_boxes.h"
+#include "params/param_description.h"
 #include "params/param_transfers.h"
+#include "params/transfer_progress.h"
+#include "params/write_check.h"
 #include "scripted_messages.h"
 
 #include <QtTest>
 #include <functional>
+#include <numeric>
 
 namespace {
 // A controller at address 7 whose 506 values were all read ("1"), ring empty.
@@ -135,6 +139,71 @@ private slots:
         thenEnter.boxes.texts[23] = "50";
         thenEnter.transfers.writeOne(23);
         QCOMPARE(thenEnter.addresses(63), QString("7 ").repeated(59) + "7* 100 100* 50");
+    }
+
+    // A transfer's progress counts its own frames once those queued ahead of it are through,
+    // and ends with its last answer.
+    void progressCountsTheTransfersOwnFrames() {
+        Rig r;
+        TransferProgress progress;
+        const auto seen = [&](int answers) {
+            for (int i = 0; i < answers; ++i)
+                r.link.answer("07 65 01 02 01 96");
+            const std::optional<TransferState> state = progress.now(r.link.cycle);
+            return state ? TransferText(*state) : QString("—");
+        };
+        r.transfers.writeAll();
+        progress.begin(TransferStep::Writing, r.link.cycle, 61);
+        r.link.tick();
+        QCOMPARE(seen(1), QString("Запись всех параметров: 1 из 61 запроса"));
+        r.transfers.readAll(false);
+        progress.begin(TransferStep::Checking, r.link.cycle, 59);
+        QCOMPARE(seen(60), QString("Проверка записи: 0 из 59 запросов"));
+        QCOMPARE(seen(58), QString("Проверка записи: 58 из 59 запросов"));
+        QCOMPARE(seen(1), QString("—"));
+    }
+
+    // The read-back check's verdict names each parameter stored otherwise, with the value
+    // written and the value stored as the boxes show them, the first ten, then how many more.
+    void writeCheckNamesWhatWasStoredOtherwise_data() {
+        QTest::addColumn<QList<int>>("limited");
+        QTest::addColumn<QList<int>>("unreported");
+        QTest::addColumn<QStringList>("lines");
+        const QString five = "5 «" + ParamDescription(5) + "»: записано 2500, ";
+        QTest::newRow("none") << QList<int>{} << QList<int>{}
+                              << QStringList{"Проверка записи: все 506 параметров записаны верно"};
+        QTest::newRow("signed, unreported")
+            << QList<int>{53} << QList<int>{5}
+            << QStringList{"Проверка записи: не совпали 2 параметра",
+                           five + "контроллер не сообщил значение",
+                           "53 «" + ParamDescription(53) + "»: записано -12,5, сохранено 2000"};
+        QStringList many{"Проверка записи: не совпали 22 параметра"};
+        for (int i = 100; i < 110; ++i)
+            many << QString("%1 «%2»: записано 2500, сохранено 2000")
+                        .arg(i)
+                        .arg(ParamDescription(i));
+        many << "и ещё 12 параметров";
+        QList<int> twentyTwo(22);
+        std::iota(twentyTwo.begin(), twentyTwo.end(), 100);
+        QTest::newRow("22") << twentyTwo << QList<int>{} << many;
+    }
+    void writeCheckNamesWhatWasStoredOtherwise() {
+        QFETCH(QList<int>, limited);
+        QFETCH(QList<int>, unreported);
+        Rig r;
+        r.boxes.texts.fill("2500");
+        r.boxes.texts[53] = "-12,5";
+        const StoredValues expected = ExpectedAfterWriteAll(r.catalogue, r.boxes);
+        ControllerImage image;
+        for (int i = 0; i < kParamCount; ++i)
+            if (!unreported.contains(i)) {
+                const std::int32_t stored = limited.contains(i) ? 2000 : expected[i];
+                image.take(7, {{i, QString::number(stored) + " ", stored}});
+            }
+        const QList<int> notStored = NotStoredAsWritten(expected, image);
+        QTEST(QStringList{WriteCheckText(notStored)} +
+                  WriteCheckDetails(notStored, expected, image, r.catalogue, ','),
+              "lines");
     }
 };
 

@@ -6,7 +6,9 @@
 #include "views/param_window/param_window.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
@@ -199,6 +201,34 @@ private slots:
         for (QTabBar* strip : rig.editor.window()->findChildren<QTabBar*>())
             QCOMPARE(strip->currentIndex(), 0);
         QVERIFY(rig.messages.shown.isEmpty());
+    }
+
+    // A transfer under way shows what it does and how far, in words and in a bar that a screen
+    // reader names alike, in a strip no other control of the window covers; through, both go.
+    void transferProgressShowsAndClears() {
+        EditorRig rig;
+        ParamWindow* w = rig.editor.window();
+        auto* text = w->findChild<QLabel*>("transfer_text");
+        auto* bar = w->findChild<QProgressBar*>("transfer_bar");
+        QVERIFY(text && bar);
+        for (const QWidget* other : w->findChild<QGroupBox*>("frm_prg")->findChildren<QWidget*>(
+                 Qt::FindDirectChildrenOnly))
+            QVERIFY2(other == text || other == bar ||
+                         !other->geometry().intersects(text->geometry().united(bar->geometry())),
+                     qPrintable(other->objectName()));
+        const auto follow = [&](int answers) {
+            for (int i = 0; i < answers; ++i)
+                rig.link.answer("07 64 00 00 00");
+            rig.editor.followTransfers();
+            if (!text->isVisible() && !bar->isVisible())
+                return QStringList{};
+            return QStringList{text->text(), QString("%1/%2").arg(bar->value()).arg(bar->maximum()),
+                               bar->accessibleName()};
+        };
+        const QString reading = "Чтение всех параметров: %1 из 59 запросов";
+        QCOMPARE(follow(0), (QStringList{reading.arg(0), "0/59", reading.arg(0)}));
+        QCOMPARE(follow(1 + 29), (QStringList{reading.arg(29), "29/59", reading.arg(29)}));
+        QCOMPARE(follow(30), QStringList{});
     }
 };
 

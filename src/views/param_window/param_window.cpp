@@ -37,6 +37,7 @@ ParamWindow::ParamWindow(QWidget* owner, const QString& pickerFolder) : QWidget(
     buildCodeLegends();
     buildColourLegend();
     buildButtons(pickerFolder);
+    buildTransferProgress();
 
     lbl_modbus_off = PlaceLabel(frm_prg, "Управление по Modbus заблокировано в ПКВ.604",
                                 {13440, 5040, 7335, 1335});

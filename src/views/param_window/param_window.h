@@ -11,6 +11,7 @@ class FileLocationPicker;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QTimer;
@@ -31,6 +32,9 @@ public:
 
     QLineEdit* box(int index) const;
     void setModbusBlocked(bool blocked);
+    // How far the transfer under way is, "Чтение всех параметров: 12 из 59 запросов" and its
+    // frames; an empty text hides it.
+    void showTransfer(const QString& text, int done, int total);
 
     QPushButton* readAllButton() const { return cmd_readall; }
     QPushButton* writeAllButton() const { return cmd_writeall; }
@@ -63,6 +67,7 @@ private:
     void buildCodeLegends();
     void buildColourLegend();
     void buildButtons(const QString& pickerFolder);
+    void buildTransferProgress();
     void buildScrollBars();
     void applyScrollGeometry();
 
@@ -84,4 +89,6 @@ private:
     QWidget* file_picker_area = nullptr;
     FileLocationPicker* file_picker = nullptr;
     QTimer* refresh_timer = nullptr;
+    QLabel* transfer_text = nullptr;
+    QProgressBar* transfer_bar = nullptr;
 };
