@@ -48,8 +48,9 @@ struct Rig {
 
     void tick() {
         static const QRegularExpression known(QRegularExpression::anchoredPattern(
-            QStringLiteral("|%1|%2|%3( Нарушение протокола, код: \\d{1,3})?")
-                .arg(link_text::kNoAnswer, link_text::kCrcMismatch, link_text::kAnswerOk)));
+            QStringLiteral("|%1|%2|%3|%4( Нарушение протокола, код: \\d{1,3})?")
+                .arg(link_text::kNoAnswer, link_text::kCrcMismatch, link_text::kNoPort,
+                     link_text::kAnswerOk)));
         const long long answeredBefore = cycle.answered();
         const int waitingBefore = cycle.waiting();
         port.written.clear();
