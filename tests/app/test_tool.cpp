@@ -202,7 +202,9 @@ private slots:
 
     // Before a write-all the tool backs up what the controller reported: an incomplete backup
     // is asked about, a folder that cannot be written cancels; either way nothing goes out.
-    // What one address reported does not count for another.
+    // What one address reported does not count for another, whether the user picked another
+    // address or an answer came from one; the read-back names every parameter the controller
+    // did not report back.
     void backupBeforeWriteAll() {
         ToolFixture f(kCom3);
         QVERIFY(f.tool.start());
@@ -212,7 +214,7 @@ private slots:
         f.answer(WithCrc(Hex("07 64 01 00 0A 00 01 02 03 04 05 06 07 08 09")));
         for (int i = 0; i < kParamCount; ++i)
             params->setText(i, "1");
-        const int waiting = f.tool.link().waiting();
+        int waiting = f.tool.link().waiting();
         ScriptedMessages::Shown question;
         const auto writeAll = [&](QList<MessageAnswer> answers) {
             for (MessageAnswer a : answers)
@@ -230,6 +232,27 @@ private slots:
                 question.buttons == MessageButtons::YesNo &&
                 question.text.startsWith("Контроллер не сообщил значения ") &&
                 !question.text.contains("значения 506 "));
+        f.answer(WithCrc(Hex("09 64 01 00 01 2A")));
+        waiting = f.tool.link().waiting();
+        QCOMPARE(writeAll({MessageAnswer::Yes}), QStringList{"Резервная копия неполная"});
+        QVERIFY(question.text.contains("значения 505 параметров из 506"));
+        QCOMPARE(f.tool.link().waiting(), waiting + 61);
+        const QStringList backups = QDir(f.dir.filePath("backups")).entryList(QDir::Files);
+        QVERIFY(backups.size() == 1 && backups[0].endsWith("_адрес9.ini"));
+        const QByteArray backup = FileBytes(f.dir.filePath("backups/" + backups[0]));
+        QVERIFY(backup.contains("PAR0=42\r\n") && !backup.contains("PAR1="));
+        // Every frame refused: the controller reported nothing back.
+        for (int i = 0; i < 400 && f.boxes.shown.isEmpty(); ++i)
+            f.answer(WithCrc(Hex("07 E5 02"))), f.tool.parameters().followWriteCheck();
+        QVERIFY(!f.boxes.shown.isEmpty() && f.boxes.shown[0].title == "Проверка записи" &&
+                f.boxes.shown[0].icon == MessageIcon::Warning);
+        f.boxes.shown.clear();
+        int notStored = 0;
+        for (int i = 0; i < kParamCount; ++i)
+            notStored += params->state(i) == BoxState::NotStored;
+        QCOMPARE(notStored, kParamCount);
+        waiting = f.tool.link().waiting();
+
         QTest::keyClick(f.window.findChild<QComboBox*>("cmb_slad"), Qt::Key_Down);
         WriteFileBytes(f.dir.filePath("plain"), "x");
         f.tool.parameters().setBackupFolder(f.dir.filePath("plain/backups"));
@@ -238,10 +261,6 @@ private slots:
                               "Резервная копия не записана"}));
         QVERIFY(question.text.contains("значения 506 параметров из 506"));
         QCOMPARE(f.tool.link().waiting(), waiting);
-        f.tool.parameters().setBackupFolder(f.dir.filePath("backups"));
-        writeAll({MessageAnswer::Yes});
-        QCOMPARE(f.tool.link().waiting(), waiting + 61);
-        QCOMPARE(QDir(f.dir.filePath("backups")).entryList(QDir::Files).size(), 1);
     }
 
     // Each parameter operation of the window is journalled once it is under way; a file by the
