@@ -255,8 +255,10 @@ private slots:
 
     // Before a write-all the tool backs up what the controller reported: an incomplete backup
     // is asked about, a folder that cannot be written cancels; either way nothing goes out.
-    // What one address reported does not count for another. The journal names each backup and
-    // each failed one with its reason; a retry is named for the moment it is written.
+    // What one address reported does not count for another, whether the user picked another
+    // address or an answer came from one; the read-back names every parameter the controller
+    // did not report back. The journal names each backup and each failed one with its reason;
+    // a retry is named for the moment it is written.
     void backupBeforeWriteAll() {
         ToolFixture f(kCom3);
         QVERIFY(f.tool.start());
@@ -266,7 +268,7 @@ private slots:
         f.answer(WithCrc(Hex("07 64 01 00 0A 00 01 02 03 04 05 06 07 08 09")));
         for (int i = 0; i < kParamCount; ++i)
             params->setText(i, "1");
-        const int waiting = f.tool.link().waiting();
+        int waiting = f.tool.link().waiting();
         ScriptedMessages::Shown question;
         QList<ScriptedMessages::Shown> shown;
         const auto writeAll = [&](
@@ -288,6 +290,30 @@ private slots:
                 question.buttons == MessageButtons::YesNo &&
                 question.text.startsWith("Контроллер не сообщил значения ") &&
                 !question.text.contains("значения 506 "));
+        f.answer(WithCrc(Hex("09 64 01 00 01 2A")));
+        waiting = f.tool.link().waiting();
+        QCOMPARE(writeAll({MessageAnswer::Yes}), QStringList{"Резервная копия неполная"});
+        QVERIFY(question.text.contains("значения 505 параметров из 506"));
+        QCOMPARE(f.tool.link().waiting(), waiting + 61);
+        const QStringList backups = QDir(f.dir.filePath("backups")).entryList(QDir::Files);
+        QVERIFY(backups.size() == 1 && backups[0].endsWith("_адрес9.ini"));
+        const QByteArray backup = FileBytes(f.dir.filePath("backups/" + backups[0]));
+        QCOMPARE(backup, "[Parameters]\r\nPAR0=42 \r\n");
+        // Every frame refused: the controller reported nothing back.
+        for (int i = 0; i < 400 && f.boxes.shown.isEmpty(); ++i)
+            f.answer(WithCrc(Hex("07 E5 02"))), f.tool.parameters().followTransfers();
+        QVERIFY(!f.boxes.shown.isEmpty() && f.boxes.shown[0].title == "Проверка записи" &&
+                f.boxes.shown[0].icon == MessageIcon::Warning);
+        f.boxes.shown.clear();
+        QList<int> notStored;
+        for (int i = 0; i < kParamCount; ++i)
+            if (params->state(i) == BoxState::NotStored)
+                notStored << i;
+        QCOMPARE(notStored.size(), kParamCount - 1); // all but 0, written as it was reported
+        QCOMPARE(notStored[0], 1);
+        waiting = f.tool.link().waiting();
+
+        // The write-all gave the controller the own address 1 and the list followed it.
         QTest::keyClick(f.window.findChild<QComboBox*>("cmb_slad"), Qt::Key_Down);
         QDateTime at(QDate(2026, 12, 7), QTime(10, 0));
         f.tool.parameters().backup_clock = [&at] { return at = at.addSecs(5); };
@@ -305,19 +331,19 @@ private slots:
         writeAll({MessageAnswer::Yes, MessageAnswer::Retry},
                  [&] { QFile::remove(f.dir.filePath("plain")); });
         QCOMPARE(f.tool.link().waiting(), waiting + 61);
-        const QString backup = "2026-12-07_10-00-20_адрес8.ini";
-        QCOMPARE(QDir(f.dir.filePath("plain/backups")).entryList(QDir::Files), QStringList{backup});
+        const QString retried = "2026-12-07_10-00-20_адрес2.ini";
+        QCOMPARE(QDir(f.dir.filePath("plain/backups")).entryList(QDir::Files), QStringList{retried});
         const auto failed = [&](const char* time) {
             return "Резервная копия не записана: " +
                    QDir::toNativeSeparators(f.dir.filePath("plain/backups/2026-12-07_10-00-")) +
-                   time + "_адрес8.ini: часть пути не является папкой";
+                   time + "_адрес2.ini: часть пути не является папкой";
         };
-        QCOMPARE(
-            f.journalled(JournalKind::Parameter),
-            (QStringList{"Чтение всех параметров", failed("05"), failed("10"), failed("15"),
-                         "Резервная копия записана: " +
-                             QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + backup)),
-                         "Запись всех параметров"}));
+        const QStringList journalled = f.journalled(JournalKind::Parameter);
+        QCOMPARE(journalled.mid(journalled.size() - 5),
+                 (QStringList{failed("05"), failed("10"), failed("15"),
+                              "Резервная копия записана: " +
+                                  QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + retried)),
+                              "Запись всех параметров"}));
     }
 
     // Each parameter operation of the window is journalled once it is under way; a file by the

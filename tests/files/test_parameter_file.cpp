@@ -1,4 +1,5 @@
 #include "file_bytes.h"
+#include "files/parameter_backup.h"
 #include "files/parameter_file.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_values.h"
@@ -222,6 +223,15 @@ private slots:
         QTEST(ParseNumberText(text), "number");
         const ValueRange range = RangeFor(size, scale);
         QTEST(TextToValue(text, range.min, range.max, range.factor), "value");
+    }
+
+    // A backup's name sorts by when it was made: every field of the local time in its place,
+    // padded; the object type only once known.
+    void backupName() {
+        const QDateTime at(QDate(2031, 2, 3), QTime(4, 5, 6));
+        QCOMPARE(BackupFileName(at, "ДРА", 12), "2031-02-03_04-05-06_ДРА_адрес12.ini");
+        QCOMPARE(BackupFileName(QDateTime(QDate(2029, 12, 31), QTime(23, 59, 58)), "", 7),
+                 "2029-12-31_23-59-58_адрес7.ini");
     }
 
 private:

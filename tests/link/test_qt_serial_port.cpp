@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QtTest>
+#include <chrono>
 #include <fcntl.h>
 #include <functional>
 #include <memory>
@@ -97,6 +98,45 @@ private slots:
             while (l.port.waitingBytes() > 0)
                 drained.append(char(l.port.readByte()));
         QCOMPARE(drained, all);
+    }
+
+    // Response times run from when a frame left to when the last bytes of its answer came in,
+    // not from the ticks that wrote and read them: each stamp, steady-clock microseconds, lies
+    // between what the test saw just before and just after, exchange after exchange.
+    void stampsWhenBytesLeaveAndArrive() {
+        Line l;
+        QCOMPARE(l.port.open(), OpenOutcome::Opened);
+        const auto now = [] {
+            using namespace std::chrono;
+            return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+        };
+        const auto waiting = [&l](int n) { return l.port.line().bytesAvailable() == n; };
+        const auto fromMaster = [&l] {
+            char bytes[16];
+            return QByteArray(bytes, std::max<ssize_t>(0, ::read(l.master, bytes, sizeof bytes)));
+        };
+        const QByteArray frame("\x07\x04\x01\x2C\x00\x7D\xF0\x78", 8);
+        for (int exchange = 0; exchange < 2; ++exchange) {
+            const std::int64_t queued = now();
+            l.port.write(frame);
+            QByteArray got;
+            QTRY_COMPARE(got += fromMaster(), frame);
+            // Qt tells of bytes written on the event loop's next pass after they left.
+            QTRY_VERIFY(l.port.writeDoneUs() >= queued);
+            QVERIFY(l.port.writeDoneUs() <= now());
+            QCOMPARE(::write(l.master, "\x07\x04", 2), 2);
+            QTRY_VERIFY(waiting(2));
+            const std::int64_t rest = now();
+            QCOMPARE(::write(l.master, "\x00\xC2\xC1", 3), 3);
+            QTRY_VERIFY(waiting(5));
+            const std::int64_t seen = now();
+            while (now() == seen) {
+            }
+            QCOMPARE(l.port.waitingBytes(), 5); // the tick
+            QVERIFY(rest <= l.port.lastArrivalUs() && l.port.lastArrivalUs() <= seen);
+            while (l.port.waitingBytes() > 0)
+                l.port.readByte();
+        }
     }
 
     // The user can reopen once a device is back behind the number.

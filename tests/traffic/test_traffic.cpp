@@ -92,6 +92,29 @@ private slots:
         QCOMPARE(r.monitor.statistics().sent, 0);
     }
 
+    // An hour of polling and more: every count goes on past 16 bits, and the response times are
+    // those of the last 1,000 answers whose time is known, fractions of a millisecond kept.
+    void manyExchanges() {
+        LinkStatistics s;
+        for (int i = 1; i <= 40000; ++i) {
+            s.take({0, true, {}, LinkOutcome::FirstSend});
+            if (i % 4 == 0) {
+                s.take({0, false, {}, i % 8 ? LinkOutcome::CrcMismatch : LinkOutcome::NoAnswer});
+                s.take({0, true, {}, LinkOutcome::Repeat});
+            }
+            if (i % 10)
+                s.take({0, false, {}, LinkOutcome::Ok, i / 4.0});
+            else // its time unknown
+                s.take({0, false, {}, LinkOutcome::Exception});
+        }
+        QCOMPARE((QList<int>{s.sent, s.ok, s.no_answer, s.crc_mismatch, s.exceptions, s.repeats}),
+                 (QList<int>{50000, 36000, 5000, 5000, 4000, 10000}));
+        const auto t = s.responseTimes();
+        QCOMPARE(t.count, 1000);
+        QCOMPARE((QList<double>{t.min, t.mean, t.p95, t.max}),
+                 (QList<double>{9722.25, 9861.111, 9986, 9999.75}));
+    }
+
     // A new file gets the mark and the header, an existing one is appended to; a file that
     // cannot be written stops the recording, said once, and the exchange goes on.
     void logFile() {
