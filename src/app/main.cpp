@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     // Desktops match the windows to the menu entry (and its icon) by this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("zarn-tool"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zarn.tool"));
     options.process(QApplication::arguments());
 
     const ToolPlaces places = PlacesOfThisProgram();
