@@ -40,3 +40,8 @@ void ShowAllQuantities(QWidget& chartWindow);
 // Read-all against the simulator: wall time of the 59 frames, CPU per answer, and the
 // resident memory with both windows open.
 int BulkRead(int repeats);
+
+// Heap growth per minute of polling, against the history's own samples, over `minutes` after
+// `warmUpMinutes` (the monitor's rows full by then): the whole tool with only its main window,
+// polling the simulator's controller on a line that answers at once, its tick driven directly.
+int MemoryOverAnHour(int warmUpMinutes, int minutes);

@@ -10,6 +10,9 @@
 //   bench_tool charts-day [REPEATS]       redraw of a 24-hour history, memory of its samples
 //   bench_tool polling-of TOOL SECONDS REPEATS   CPU, poll rate, memory of the built zarn-tool
 //   bench_tool bulk REPEATS               read-all timing, CPU per answer, memory
+//   bench_tool memory-hour [MINUTES [WARM-UP]]  heap growth over an hour (or MINUTES) of
+//                                         polling after ten minutes (or WARM-UP) of warm-up,
+//                                         fast-forwarded
 #include "bench_scenarios.h"
 
 #include <QApplication>
@@ -37,6 +40,8 @@ int main(int argc, char** argv) {
         return ChartsDay(number(2) > 0 ? number(2) : 20);
     if (scenario == "monitor-rows")
         return MonitorRows();
+    if (scenario == "memory-hour")
+        return MemoryOverAnHour(number(3) > 0 ? number(3) : 10, number(2) > 0 ? number(2) : 60);
     if (scenario == "bulk" && args.size() > 2)
         return BulkRead(number(2));
     std::fprintf(stderr, "usage: see the comment at the top of bench/bench_tool.cpp\n");

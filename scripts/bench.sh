@@ -47,6 +47,10 @@ quiet "$bin/bench_tool" charts-day 20
 quiet "$bin/bench_tool" polling-of "$bin/zarn-tool" "$seconds" 3
 
 echo
+echo "== memory over an hour of polling after warm-up, fast-forwarded, against the history's own"
+quiet "$bin/bench_tool" memory-hour 60
+
+echo
 echo "== read of all parameters"
 quiet "$bin/bench_tool" bulk 5
 

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCoreApplication::installTranslator(&qt_words);
     // Desktops match the windows to the menu entry (and its icon) by this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("zarn-tool"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.zarn.tool"));
 
     const ToolPlaces places = PlacesOfThisProgram();
     MessageBoxDialog boxes;

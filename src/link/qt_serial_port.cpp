@@ -1,6 +1,7 @@
 #include "link/qt_serial_port.h"
 
 #include "link/line_settings_reset.h"
+#include "link/test_device_fence.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,7 +59,11 @@ OpenOutcome QtSerialPort::open() {
         return OpenOutcome::Held;
     // The real device behind a stable link (/dev/serial/by-id/...): Qt names its lock file after
     // the path it is given, and other programs lock the device under its own name.
-    const QString device = QFileInfo(device_path_for_com(number)).canonicalFilePath();
+    const QString path = device_path_for_com(number);
+    const QString device = QFileInfo(path).canonicalFilePath();
+    // Under the test suite only: a test that reaches a real device ends there, before the open.
+    if (const QString refusal = TestDeviceRefusal(path, device); !refusal.isEmpty())
+        qFatal("%s", qPrintable(refusal));
     if (device.isEmpty())
         return OpenOutcome::NotAvailable;
 

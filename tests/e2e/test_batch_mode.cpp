@@ -216,7 +216,8 @@ private slots:
         const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
         BatchTool tool;
-        tool.mapCom1(pty ? QString(::ptsname(master)) : tool.path("no-such-device"));
+        QVERIFY(QFile::link(::ptsname(master), tool.path("tty")));
+        tool.mapCom1(tool.path(pty ? "tty" : "no-such-device"));
         const Outcome outcome = tool.run({"--batch", "read", tool.path("p.ini")});
         ::close(master);
         QCOMPARE(outcome.exit_code, 2);

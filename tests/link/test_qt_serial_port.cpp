@@ -1,11 +1,14 @@
 #include "link/qt_serial_port.h"
 
 #include <QDeadlineTimer>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -16,8 +19,11 @@ namespace {
 // port is closed wait in the line as on a real device.
 struct Line {
     int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    QString path = grantpt(master) || unlockpt(master) ? QString() : ptsname(master);
+    QString pty = grantpt(master) || unlockpt(master) ? QString() : ptsname(master);
     int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // The line as the suite lets a test reach it: through a link in a folder of its own.
+    QTemporaryDir folder;
+    QString path = QFile::link(pty, folder.filePath("tty")) ? folder.filePath("tty") : QString();
     std::unique_ptr<QtSerialPort> other;
     QtSerialPort port{[this](int com) { return com == 1 ? path : QString(); }};
 
@@ -41,6 +47,9 @@ struct Line {
     }
 };
 using Setup = std::function<void(Line&)>;
+
+// Set in a child run of this test: the path its port tries.
+const char* const kTryPath = "ZARN_TRY_PATH";
 } // namespace
 
 Q_DECLARE_METATYPE(OpenOutcome)
@@ -147,6 +156,38 @@ private slots:
         QTRY_VERIFY(l.port.waitingBytes() == 0 && !l.port.isOpen());
         l.path = again.path;
         QCOMPARE(l.port.open(), OpenOutcome::Opened);
+    }
+
+    // A test's line leads only into its own folder: the port ends the test before it opens any
+    // other device. Tried in child runs of this test, harmless targets first (the test's own pty
+    // by its /dev/pts path, a link out to /dev/null), so that a fence letting them through stops
+    // this test before it would try /dev/ttyS0, which an inotify watch sees never opened.
+    void fenceEndsATestReachingOut() {
+        if (qEnvironmentVariableIsSet(kTryPath)) {
+            QtSerialPort port([](int) { return qEnvironmentVariable(kTryPath); });
+            port.open();
+            return;
+        }
+        Line own;
+        QVERIFY(QFile::link("/dev/null", own.folder.filePath("null")));
+        const int watch = inotify_init1(IN_NONBLOCK);
+        const bool watched = inotify_add_watch(watch, "/dev/ttyS0", IN_OPEN) >= 0;
+        for (const QString& path : {own.pty, own.folder.filePath("null"), QString("/dev/ttyS0")}) {
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("ZARN_TEST_DEVICE_ROOT", own.folder.path());
+            env.insert(kTryPath, path);
+            child.setProcessEnvironment(env);
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start(QCoreApplication::applicationFilePath(), {"fenceEndsATestReachingOut"});
+            QVERIFY(child.waitForFinished(30000));
+            const QString said = QString::fromUtf8(child.readAll());
+            QVERIFY2(child.exitStatus() == QProcess::CrashExit, qPrintable(path + ": " + said));
+            QVERIFY2(said.contains("refused to open " + path), qPrintable(said));
+        }
+        char events[4096];
+        QVERIFY(!watched || ::read(watch, events, sizeof events) < 0);
+        ::close(watch);
     }
 };
 

@@ -2,7 +2,8 @@
 # Installs the package that check_package.sh built, as a user would, and runs the installed tool
 # against the installed simulator with a scratch home: the first start writes its configuration
 # under that home and nothing into /usr/bin; with COM1 mapped to the simulator it talks to it.
-# The package is removed again whatever happens.
+# The first start, mapping nothing, runs where every serial device is /dev/null. The package is
+# removed again whatever happens.
 # Usage: check_installed_package.sh BUILD_FOLDER VERSION
 set -euo pipefail
 
@@ -16,6 +17,19 @@ if ! command -v dpkg-deb >/dev/null; then
 fi
 if [ "$(id -u)" -ne 0 ]; then
   echo "SKIPPED: installing the package needs root; these tests run as $(id -un)"
+  exit $skip
+fi
+# The first start opens COM1, /dev/ttyS0 by default, and would write frames to it: on many a
+# machine that is the console. It runs in a mount namespace of its own in which each device that
+# COM1-COM16 lead to by default (/dev/ttyS*, ttyUSB*, ttyACM*) is /dev/null; the suite's fence
+# (ZARN_TEST_DEVICE_ROOT), which would end the tool there, stands aside for it.
+nowhere=(unshare --mount --propagation private sh -c '
+  for device in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do
+    [ ! -e "$device" ] || mount --bind /dev/null "$device" || exit 1
+  done
+  exec env -u ZARN_TEST_DEVICE_ROOT "$@"' sh)
+if ! "${nowhere[@]}" true; then
+  echo "SKIPPED: no private mount namespace here, so the first start would reach the serial ports"
   exit $skip
 fi
 if dpkg-query -W -f='${Status}' zarn-tool 2>/dev/null | grep -q 'install ok installed'; then
@@ -64,9 +78,9 @@ await() {
   return 1
 }
 
-# First start: no configuration yet. The file is written before the port is opened (COM1, some
-# on-board port that may or may not answer); then the tool is ended.
-"${user_env[@]}" /usr/bin/zarn-tool >"$work/first.log" 2>&1 &
+# First start: no configuration yet. The file is written before the port is opened (COM1, here
+# /dev/null, which is no terminal); then the tool is ended.
+"${nowhere[@]}" "${user_env[@]}" /usr/bin/zarn-tool >"$work/first.log" 2>&1 &
 tool_pid=$!
 first_start=$'[PC config]\r\nCOM=1\r\n[QLA config]\r\nMBSLAD=-1\r\n'
 written() { [ "$(cat "$config" 2>/dev/null; echo .)" = "$first_start." ]; }

@@ -11,8 +11,15 @@
 QString WriteToolConfig(const QString& folder, const QString& devicePath) {
     const QString path = QDir(folder).filePath(QStringLiteral("тп.ini"));
     QFile file(path);
+    // The port dialog probes COM1 to COM16: those without a device lead into the folder too,
+    // never to the machine's own ports.
+    QByteArray ports =
+        "[PC config]\r\nCOM=1\r\n\r\n[Ports]\r\nCOM1=" + devicePath.toUtf8() + "\r\n";
+    for (int n = 2; n <= 16; ++n)
+        ports +=
+            QStringLiteral("COM%1=%2\r\n").arg(n).arg(QDir(folder).filePath("no-device")).toUtf8();
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write("[PC config]\r\nCOM=1\r\n\r\n[Ports]\r\nCOM1=" + devicePath.toUtf8() + "\r\n");
+        file.write(ports);
     return path;
 }
 

@@ -11,7 +11,7 @@
 class QTimer;
 
 // Writes "тп.ini" into `folder`, mapping the port COM1 to `devicePath` as plugging an adapter
-// into a socket would. Returns the file's path.
+// into a socket would, and COM2 to COM16 to nothing in `folder`. Returns the file's path.
 QString WriteToolConfig(const QString& folder, const QString& devicePath);
 
 // The whole tool in this process, built as main() builds it, on the device its configuration
