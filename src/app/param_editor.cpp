@@ -135,6 +135,10 @@ void ParamEditor::followTransfers() {
             progress.begin(TransferStep::Checking, cycle, static_cast<int>(readBack.size()));
         }
     }
+    showProgress();
+}
+
+void ParamEditor::showProgress() {
     if (!frm_param)
         return;
     if (const std::optional<TransferState> state = progress.now(cycle))
@@ -157,6 +161,8 @@ void ParamEditor::finishWriteCheck() {
         WriteCheckDetails(notStored, expected, image, catalogue, decimal_separator);
     for (const QString& line : lines)
         emit performed(line);
+    // The verdict stays open until the user reads it: the progress has ended by then.
+    showProgress();
     messages.ask(notStored.isEmpty() ? MessageIcon::Information : MessageIcon::Warning,
                  QStringLiteral("Проверка записи"), lines.join(QStringLiteral("\r\n")),
                  MessageButtons::Ok);

@@ -70,6 +70,8 @@ private:
     void readAll(bool whiten);
     void writeAll();
     void finishWriteCheck();
+    // The transfer under way, or none, as the parameter window shows it.
+    void showProgress();
     // The backup before a write-all; false cancels the write.
     bool backUp();
     QString chosenFilePath() const;

@@ -39,9 +39,13 @@ QtSerialPort::QtSerialPort(std::function<QString(int comNumber)> devicePathForCo
     QObject::connect(&serial, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
     QObject::connect(&serial, &QSerialPort::readyRead, [this] { last_arrival_us = steadyUs(); });
+    // Only a frame the driver could not take whole at once is stamped when Qt reports the rest
+    // written; that report comes a pass of the event loop late.
     QObject::connect(&serial, &QSerialPort::bytesWritten, [this] {
-        if (serial.bytesToWrite() == 0)
+        if (write_stamp_pending && serial.bytesToWrite() == 0) {
+            write_stamp_pending = false;
             write_done_us = steadyUs();
+        }
     });
 }
 
@@ -119,8 +123,16 @@ std::uint8_t QtSerialPort::readByte() {
 }
 
 void QtSerialPort::write(const QByteArray& frame) {
-    if (isOpen())
-        serial.write(frame);
+    if (!isOpen())
+        return;
+    serial.write(frame);
+    // Handed to the driver and stamped now: left to the event loop, a pass kept busy (the boxes
+    // of a read-all filled) would stamp the write after its answer had come, and the response
+    // time would read 0.
+    serial.flush();
+    write_stamp_pending = serial.bytesToWrite() > 0;
+    if (!write_stamp_pending)
+        write_done_us = steadyUs();
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

@@ -38,5 +38,6 @@ private:
     // Set when the device vanished; the port is closed outside Qt's notifier callback.
     bool lost = false;
     std::int64_t write_done_us = 0;
+    bool write_stamp_pending = false;
     std::int64_t last_arrival_us = 0;
 };

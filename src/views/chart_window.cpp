@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
+#include <algorithm>
+#include <limits>
 
 namespace {
 // Twice a second: following the present looks smooth, and a redraw of ten series costs
@@ -124,7 +126,7 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     layout->addWidget(readout_label);
     auto* files = new QHBoxLayout;
     files->addWidget(record_label, 1);
-    files->addWidget(save_label, 1);
+    files->addWidget(save_label);
     layout->addLayout(files);
 
     redraw_timer = new QTimer(this);
@@ -286,10 +288,15 @@ void ChartWindow::fitValueAxes() {
             }
         if (!found)
             continue;
-        if (range.size() < leastSpan)
-            range = QCPRange(range.center() - leastSpan / 2, range.center() + leastSpan / 2);
+        // Widened about its middle and by a margin, but never into negative values none of the
+        // quantities holds: an engine at rest is drawn at 0 об/мин, not amid -50 … 50.
+        const double floor = range.lower >= 0 ? 0 : -std::numeric_limits<double>::infinity();
+        if (range.size() < leastSpan) {
+            const double lower = std::max(floor, range.center() - leastSpan / 2);
+            range = QCPRange(lower, lower + leastSpan);
+        }
         const double margin = range.size() * 0.05;
-        unit_axes[a]->setRange(range.lower - margin, range.upper + margin);
+        unit_axes[a]->setRange(std::max(floor, range.lower - margin), range.upper + margin);
     }
 }
 

@@ -55,7 +55,7 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     layout->addWidget(table, 1);
     auto* files = new QHBoxLayout;
     files->addWidget(file_label, 1);
-    files->addWidget(save_label, 1);
+    files->addWidget(save_label);
     layout->addLayout(files);
 
     refresh_timer = new QTimer(this);

@@ -80,7 +80,7 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     layout->addLayout(figures);
     auto* files = new QHBoxLayout;
     files->addWidget(log_label, 1);
-    files->addWidget(save_label, 1);
+    files->addWidget(save_label);
     layout->addLayout(files);
 
     refresh_timer = new QTimer(this);

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -299,11 +300,17 @@ private slots:
         QVERIFY(backups.size() == 1 && backups[0].endsWith("_адрес9.ini"));
         const QByteArray backup = FileBytes(f.dir.filePath("backups/" + backups[0]));
         QCOMPARE(backup, "[Parameters]\r\nPAR0=42 \r\n");
-        // Every frame refused: the controller reported nothing back.
+        // Every frame refused: the controller reported nothing back. The progress has gone by
+        // the time the verdict is shown.
+        bool progressShown = true;
+        f.boxes.answer(MessageAnswer::Ok, [&] {
+            progressShown = !params->findChild<QProgressBar*>("transfer_bar")->isHidden();
+        });
         for (int i = 0; i < 400 && f.boxes.shown.isEmpty(); ++i)
             f.answer(WithCrc(Hex("07 E5 02"))), f.tool.parameters().followTransfers();
         QVERIFY(!f.boxes.shown.isEmpty() && f.boxes.shown[0].title == "Проверка записи" &&
                 f.boxes.shown[0].icon == MessageIcon::Warning);
+        QVERIFY(!progressShown);
         f.boxes.shown.clear();
         QList<int> notStored;
         for (int i = 0; i < kParamCount; ++i)

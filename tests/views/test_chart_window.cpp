@@ -104,8 +104,8 @@ private slots:
         QCOMPARE(QImage(name), picture);
     }
 
-    // A steady speed is drawn on an axis no narrower than its unit wants, and the user can fix
-    // an axis' range from the plot's menu and give it back to the values.
+    // A steady speed is drawn on an axis no narrower than its unit wants, values at rest from 0
+    // up, and the user can fix an axis' range from the plot's menu and give it back.
     void valueAxes() {
         std::int64_t now = QDateTime(QDate(2026, 12, 7), QTime(9, 0)).toMSecsSinceEpoch();
         SessionRecorder recorder(u',', [&now] { return now; });
@@ -118,6 +118,10 @@ private slots:
         const auto speedAxis = [plot] { return plot->yAxis->range(); };
         QVERIFY(speedAxis().size() >= 100 && speedAxis().contains(1497) &&
                 speedAxis().contains(1503));
+        // The other quantities rest at 0: their axes start there, not among negative values.
+        for (QCPAxis* axis : plot->axisRect()->axes(QCPAxis::atLeft | QCPAxis::atRight))
+            if (axis->visible() && axis != plot->yAxis)
+                QCOMPARE(axis->range().lower, 0.0);
 
         const auto menu = [&] {
             emit plot->customContextMenuRequested(plot->rect().center());
