@@ -7,7 +7,7 @@
 void EngineHistory::append(const EngineSample& sample) {
     if (count == kMaxSamples)
         dropOldest();
-    // The slots are written in turn, so the next one is either one used before or the first unused.
+    // The slots are written in turn: the next one was used before or is the first unused.
     const int slot = slotOf(count);
     if (slot == static_cast<int>(block.size()))
         block.push_back(sample);

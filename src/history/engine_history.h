@@ -51,7 +51,8 @@ private:
 
     // One block for the whole day, reserved at once (a large allocation is mapped apart from the
     // heap) and written in order, so only the pages of samples written are resident. Small
-    // blocks among the heap's short-lived allocations kept it from ever shrinking.
+    // blocks added for weeks among the heap's short-lived allocations would keep it from
+    // shrinking.
     std::vector<EngineSample> block;
     int first = 0; // the slot of the oldest sample
     int count = 0;
