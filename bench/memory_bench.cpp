@@ -54,9 +54,13 @@ private:
     bool opened = false;
 };
 
-// Bytes the program holds on its heap now.
+// Bytes the program holds on its heap now, and the bytes the heap has taken from the system
+// (what `malloc_stats` calls system bytes, free room between held blocks included).
 std::int64_t HeapBytes() {
     return static_cast<std::int64_t>(mallinfo2().uordblks);
+}
+std::int64_t HeapReservedBytes() {
+    return static_cast<std::int64_t>(mallinfo2().arena);
 }
 } // namespace
 
@@ -88,25 +92,30 @@ int MemoryOverAnHour(int warmUpMinutes, int minutes) {
     // Free pages go back to the system first, so that the resident figures count what is held.
     const auto residentKib = [] { return malloc_trim(0), ResidentKib(getpid()); };
     run(warmUpMinutes * kTicksPerMinute);
-    const std::int64_t heapFrom = HeapBytes(), historyFrom = historyBytes();
+    // The heap reserved is read after the trim, which gives back its free top.
     const long residentFrom = residentKib();
+    const std::int64_t heapFrom = HeapBytes(), reservedFrom = HeapReservedBytes(),
+                       historyFrom = historyBytes();
     const std::int64_t journalFrom = tool.recorder().journal().added();
     run(minutes * kTicksPerMinute);
+    const long residentTo = residentKib();
     const double heap = double(HeapBytes() - heapFrom) / minutes / 1024;
+    const double reserved = double(HeapReservedBytes() - reservedFrom) / minutes / 1024;
     const double samples = double(historyBytes() - historyFrom) / minutes / 1024;
+    const double resident = double(residentTo - residentFrom) / minutes;
 
     std::printf("the tool in process polling the simulator's controller, main window only, %d "
                 "minutes fast-forwarded after %d of warm-up (%lld answers)\n",
                 minutes, warmUpMinutes, static_cast<long long>(tool.link().answered()));
-    std::printf("  heap in use, growth a minute   %.1f KiB (mallinfo2)\n", heap);
-    std::printf("  of which the history's samples %.1f KiB (%d samples of %zu bytes; at most %d, "
-                "24 h)\n",
+    std::printf("  heap in use, growth a minute     %.1f KiB (mallinfo2 uordblks)\n", heap);
+    std::printf("  heap reserved, growth a minute   %.1f KiB (mallinfo2 arena)\n", reserved);
+    std::printf("  resident memory, growth a minute %.1f KiB (%ld KiB at the end)\n", resident,
+                residentTo);
+    std::printf("  the history's samples            %.1f KiB a minute (%d samples of %zu bytes; at "
+                "most %d, 24 h)\n",
                 samples, history.size(), sizeof(EngineSample), EngineHistory::kMaxSamples);
-    std::printf("  the rest                       %.1f KiB a minute\n", heap - samples);
-    const long residentTo = residentKib();
-    std::printf("  resident memory, growth a minute %.1f KiB (%ld KiB at the end)\n",
-                double(residentTo - residentFrom) / minutes, residentTo);
-    std::printf("  journal entries added          %lld\n",
+    std::printf("  resident beyond the samples      %.1f KiB a minute\n", resident - samples);
+    std::printf("  journal entries added            %lld\n",
                 static_cast<long long>(tool.recorder().journal().added() - journalFrom));
     return 0;
 }

@@ -2,29 +2,36 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 
 void EngineHistory::append(const EngineSample& sample) {
-    samples.push_back(sample);
+    if (count == kMaxSamples)
+        dropOldest();
+    // The slots are written in turn: the next one was used before or is the first unused.
+    const int slot = slotOf(count);
+    if (slot == static_cast<int>(block.size()))
+        block.push_back(sample);
+    else
+        block[slot] = sample;
+    ++count;
     // The samples stay in time order, which every look-up relies on: a clock set back (by hand,
     // by time sync) pins the new samples to the last time until it has caught up.
-    if (samples.size() > 1 && samples.back().wall_ms < samples[samples.size() - 2].wall_ms)
-        samples.back().wall_ms = samples[samples.size() - 2].wall_ms;
-    while (!samples.empty() && (static_cast<int>(samples.size()) > kMaxSamples ||
-                                samples.front().wall_ms < samples.back().wall_ms - kKeptMs))
-        samples.pop_front();
+    EngineSample& added = block[slot];
+    if (count > 1)
+        added.wall_ms = std::max(added.wall_ms, at(count - 2).wall_ms);
+    while (at(0).wall_ms < added.wall_ms - kKeptMs)
+        dropOldest();
 }
 
 int EngineHistory::indexAt(std::int64_t wallMs) const {
-    const auto it = std::lower_bound(
-        samples.begin(), samples.end(), wallMs,
-        [](const EngineSample& sample, std::int64_t ms) { return sample.wall_ms < ms; });
-    return static_cast<int>(it - samples.begin());
+    return *std::ranges::partition_point(std::views::iota(0, count),
+                                         [&](int i) { return at(i).wall_ms < wallMs; });
 }
 
 int EngineHistory::nearest(std::int64_t wallMs) const {
-    if (samples.empty())
+    if (count == 0)
         return -1;
-    const int after = std::min(indexAt(wallMs), size() - 1);
+    const int after = std::min(indexAt(wallMs), count - 1);
     if (after == 0)
         return 0;
     return wallMs - at(after - 1).wall_ms <= at(after).wall_ms - wallMs ? after - 1 : after;
@@ -32,20 +39,18 @@ int EngineHistory::nearest(std::int64_t wallMs) const {
 
 EngineHistory::Curves EngineHistory::decimated(std::int64_t fromMs, std::int64_t toMs,
                                                int columns) const {
-    // Iterators, not indices: indexing a deque divides on every step. One pass for all ten
-    // quantities: a day of samples is 20 MB, read once.
-    const auto begin = samples.begin() + indexAt(fromMs);
-    const auto end = samples.begin() + indexAt(toMs + 1);
+    // One pass for all ten quantities: a day of samples is 20 MB, read once.
+    const int begin = indexAt(fromMs), end = indexAt(toMs + 1);
     Curves curves;
     const auto add = [&](int q, const EngineSample& sample) {
         curves[q].append(QPointF(static_cast<double>(sample.wall_ms),
                                  sample.raw[q] * LookOf(QuantityAt(q)).scale));
     };
     if (end - begin <= 2 * columns || columns <= 0 || toMs <= fromMs) {
-        for (auto it = begin; it != end; ++it)
+        for (int i = begin; i < end; ++i)
             for (int q = 0; q < kQuantityCount; ++q)
-                if (!std::isnan(it->raw[q]))
-                    add(q, *it);
+                if (!std::isnan(at(i).raw[q]))
+                    add(q, at(i));
         return curves;
     }
     // Whole numbers: a column end computed in floating point can round onto a sample's time, and
@@ -53,29 +58,30 @@ EngineHistory::Curves EngineHistory::decimated(std::int64_t fromMs, std::int64_t
     const auto columnOf = [&](std::int64_t wallMs) {
         return (wallMs - fromMs) * columns / (toMs - fromMs);
     };
-    auto it = begin;
-    while (it != end) {
-        const std::int64_t column = columnOf(it->wall_ms);
-        std::array<decltype(it), kQuantityCount> low, high;
+    int i = begin;
+    while (i != end) {
+        const std::int64_t column = columnOf(at(i).wall_ms);
+        std::array<int, kQuantityCount> low, high;
+        std::array<float, kQuantityCount> lowest, highest;
         low.fill(end);
         high.fill(end);
-        for (; it != end && columnOf(it->wall_ms) == column; ++it)
+        for (; i != end && columnOf(at(i).wall_ms) == column; ++i)
             for (int q = 0; q < kQuantityCount; ++q) {
-                const float value = it->raw[q];
+                const float value = at(i).raw[q];
                 if (std::isnan(value))
                     continue;
-                if (low[q] == end || value < low[q]->raw[q])
-                    low[q] = it;
-                if (high[q] == end || value > high[q]->raw[q])
-                    high[q] = it;
+                if (low[q] == end || value < lowest[q])
+                    low[q] = i, lowest[q] = value;
+                if (high[q] == end || value > highest[q])
+                    high[q] = i, highest[q] = value;
             }
         for (int q = 0; q < kQuantityCount; ++q) {
             if (low[q] == end)
                 continue;
-            const auto first = std::min(low[q], high[q]), second = std::max(low[q], high[q]);
-            add(q, *first);
+            const int first = std::min(low[q], high[q]), second = std::max(low[q], high[q]);
+            add(q, at(first));
             if (second != first)
-                add(q, *second);
+                add(q, at(second));
         }
     }
     return curves;

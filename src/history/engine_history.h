@@ -6,7 +6,7 @@
 #include <QPointF>
 #include <array>
 #include <cstdint>
-#include <deque>
+#include <vector>
 
 // One poll answer's measured values, as the register held them (before scaling): a float keeps
 // every 16-bit register and speeds up to 16,777,216 exactly, at half the memory of a double.
@@ -23,10 +23,12 @@ public:
     // Five samples a second for 24 hours; a faster poll keeps a shorter span.
     static constexpr int kMaxSamples = 24 * 3600 * 5;
 
+    EngineHistory() { block.reserve(kMaxSamples); }
     void append(const EngineSample& sample);
-    void clear() { samples.clear(); }
-    int size() const { return static_cast<int>(samples.size()); }
-    const EngineSample& at(int index) const { return samples[index]; }
+    // The block stays: the samples that follow are written where these were.
+    void clear() { block.clear(), first = 0, count = 0; }
+    int size() const { return count; }
+    const EngineSample& at(int index) const { return block[slotOf(index)]; }
     // The first sample at or after wallMs (size() when none is).
     int indexAt(std::int64_t wallMs) const;
     // The sample closest in time to wallMs; -1 when the history is empty.
@@ -39,5 +41,19 @@ public:
     Curves decimated(std::int64_t fromMs, std::int64_t toMs, int columns) const;
 
 private:
-    std::deque<EngineSample> samples;
+    // Where the index-th oldest sample lies; past the block's end the ring goes on at its start
+    // (a comparison, not a division: a day's pass asks this for every sample).
+    int slotOf(int index) const {
+        const int slot = first + index;
+        return slot < kMaxSamples ? slot : slot - kMaxSamples;
+    }
+    void dropOldest() { first = slotOf(1), --count; }
+
+    // One block for the whole day, reserved at once (a large allocation is mapped apart from the
+    // heap) and written in order, so only the pages of samples written are resident. Small
+    // blocks added for weeks among the heap's short-lived allocations would keep it from
+    // shrinking.
+    std::vector<EngineSample> block;
+    int first = 0; // the slot of the oldest sample
+    int count = 0;
 };

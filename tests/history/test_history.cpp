@@ -207,6 +207,22 @@ private slots:
         QCOMPARE(h.at(0).wall_ms, kMorning + 200 * 10);
         h.append({kMorning, {}}); // the clock set back a day
         QCOMPARE(h.at(h.size() - 1).wall_ms, kMorning + EngineHistory::kKeptMs + 200 * 10);
+
+        // Ten a second: the count, not the day, drops the oldest, and the newest samples take
+        // their place at the start of the history's block.
+        const int n = EngineHistory::kMaxSamples;
+        h.clear();
+        for (int i = 0; i < n + 3; ++i)
+            h.append({kMorning + 100 * i, {float(i)}});
+        QCOMPARE(h.size(), n);
+        QCOMPARE(h.at(0).raw[0], 3.0f);
+        QCOMPARE(h.indexAt(kMorning + 100 * n - 1), n - 3);
+        QCOMPARE(h.at(h.nearest(kMorning + 100 * n - 51)).raw[0], float(n - 1));
+        const QList<QPointF> wrap =
+            h.decimated(kMorning + 100 * (n - 2), kMorning + 100 * n, 10)[0];
+        QCOMPARE(wrap, QList<QPointF>({{kMorning + 100.0 * (n - 2), n - 2.0},
+                                       {kMorning + 100.0 * (n - 1), n - 1.0},
+                                       {kMorning + 100.0 * n, double(n)}}));
     }
 };
 
