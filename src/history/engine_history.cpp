@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 
 void EngineHistory::append(const EngineSample& sample) {
     if (count == kMaxSamples)
@@ -24,8 +23,15 @@ void EngineHistory::append(const EngineSample& sample) {
 }
 
 int EngineHistory::indexAt(std::int64_t wallMs) const {
-    return *std::ranges::partition_point(std::views::iota(0, count),
-                                         [&](int i) { return at(i).wall_ms < wallMs; });
+    int low = 0, high = count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (at(middle).wall_ms < wallMs)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 int EngineHistory::nearest(std::int64_t wallMs) const {
