@@ -18,16 +18,6 @@ QString CountOf(long long n, const RussianNoun& noun);
 namespace nouns {
 inline constexpr RussianNoun kParameter{"параметр", "параметра", "параметров"};
 inline constexpr RussianNoun kRequest{"запрос", "запроса", "запросов"};
-inline constexpr RussianNoun kFrame{"кадр", "кадра", "кадров"};
-inline constexpr RussianNoun kLine{"строка", "строки", "строк"};
-inline constexpr RussianNoun kAnswer{"ответ", "ответа", "ответов"};
-inline constexpr RussianNoun kRepeat{"повтор", "повтора", "повторов"};
-inline constexpr RussianNoun kError{"ошибка", "ошибки", "ошибок"};
-inline constexpr RussianNoun kFile{"файл", "файла", "файлов"};
-inline constexpr RussianNoun kByte{"байт", "байта", "байт"};
-inline constexpr RussianNoun kSecond{"секунда", "секунды", "секунд"};
-inline constexpr RussianNoun kMinute{"минута", "минуты", "минут"};
-inline constexpr RussianNoun kEntry{"запись", "записи", "записей"};
 inline constexpr RussianNoun kRegister{"регистр", "регистра", "регистров"};
 // After a word that governs the genitive: «значения 1 параметра», «значения 3 параметров»,
 // «значения 21 параметра» (the genitive singular after 1, 21, …, the plural after the rest).
