@@ -10,13 +10,12 @@
 #include "params/param_answer_decoder.h"
 #include "params/param_requests.h"
 #include "params/param_transfers.h"
-#include "params/write_check.h"
+#include "params/write_check_sequence.h"
 #include "text/file_failure.h"
 #include "text/russian_count.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -26,8 +25,6 @@
 
 namespace {
 constexpr int kTickMs = 100;
-// A controller that has not answered for this long is not there (or not at this address).
-constexpr qint64 kSilenceMs = 5000;
 
 // The window's box names a file it cannot read by its bare name and gives no reason; a script's
 // log wants the path and the reason, so the file is tried here first. Only an ordinary file (or
@@ -173,23 +170,25 @@ BatchExit BatchRun::write() {
             QDir::toNativeSeparators(file.absoluteFilePath()));
     console.tell(QStringLiteral("Запись всех параметров: ") +
                  CountOf(cycle.waiting() - waitingBefore, nouns::kRequest));
-    if (!awaitAnswers(TransferStep::Writing, cycle.waiting() - waitingBefore))
+    TransferProgress progress;
+    WriteCheckSequence check(cycle, catalogue, image, progress);
+    check.begin(expected, cycle.waiting() - waitingBefore);
+    WriteCheckTurn turn = WriteCheckTurn::Waiting;
+    runTicks(progress, [&] {
+        turn = check.follow();
+        if (turn == WriteCheckTurn::ReadingBack)
+            console.tell(QStringLiteral("Проверка записи: чтение всех параметров"));
+        return turn == WriteCheckTurn::Compared || turn == WriteCheckTurn::NoAnswer;
+    });
+    if (turn == WriteCheckTurn::NoAnswer) {
+        tellSilence();
         return BatchExit::NoAnswer;
-
-    console.tell(QStringLiteral("Проверка записи: чтение всех параметров"));
-    const RequestBatch readBack = ReadAllRequests(catalogue);
-    if (!cycle.queueAll(readBack) ||
-        !awaitAnswers(TransferStep::Checking, static_cast<int>(readBack.size())))
-        return BatchExit::NoAnswer;
-    const QList<int> notStored = NotStoredAsWritten(expected, image);
-    console.tell(WriteCheckText(notStored));
-    journal(WriteCheckText(notStored));
-    for (const QString& line :
-         WriteCheckDetails(notStored, expected, image, catalogue, decimal_separator)) {
+    }
+    for (const QString& line : check.verdict(decimal_separator)) {
         console.tell(line);
         journal(line);
     }
-    return notStored.isEmpty() ? BatchExit::Done : BatchExit::Differs;
+    return check.notStored().isEmpty() ? BatchExit::Done : BatchExit::Differs;
 }
 
 BatchExit BatchRun::compare() {
@@ -269,34 +268,38 @@ BatchExit BatchRun::readAll(bool withPoll) {
 bool BatchRun::awaitAnswers(TransferStep step, int frames) {
     TransferProgress progress;
     progress.begin(step, cycle, frames);
-    long long answered = cycle.answered();
-    QElapsedTimer silence;
-    silence.start();
+    AnswerSilence silence;
+    silence.restart(cycle);
+    bool silent = false;
+    runTicks(progress, [&] { return !progress.now(cycle) || (silent = silence.expired(cycle)); });
+    if (silent)
+        tellSilence();
+    return !silent;
+}
+
+void BatchRun::runTicks(const TransferProgress& progress, const std::function<bool()>& through) {
     QEventLoop loop;
     QTimer timer1;
     timer1.setInterval(kTickMs);
     QObject::connect(&timer1, &QTimer::timeout, &loop, [&] {
         cycle.ExchangeTick();
         session.checkLink();
-        if (cycle.answered() != answered) {
-            answered = cycle.answered();
-            silence.restart();
-        }
+        const bool done = through();
         const std::optional<TransferState> state = progress.now(cycle);
         console.showTransfer(state ? TransferText(*state) : QString());
-        if (!state || silence.elapsed() >= kSilenceMs)
+        if (done)
             loop.quit();
     });
     timer1.start();
     loop.exec();
     console.showTransfer({});
-    if (!progress.now(cycle))
-        return true;
+}
+
+void BatchRun::tellSilence() {
     console.tell(QStringLiteral("Нет ответа от контроллера ЗАРН (COM%1, адрес %2) в течение %3 с")
                      .arg(job.com_port)
                      .arg(console.slaveAddress())
-                     .arg(kSilenceMs / 1000));
-    return false;
+                     .arg(AnswerSilence::kSilenceMs / 1000));
 }
 
 void BatchRun::journal(const QString& text) {

@@ -9,11 +9,12 @@
 #include "params/controller_image.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_catalogue.h"
-#include "traffic/traffic_monitor.h"
 #include "params/transfer_progress.h"
+#include "traffic/traffic_monitor.h"
 
 #include <QChar>
 #include <QString>
+#include <functional>
 
 class SerialPort;
 
@@ -42,8 +43,13 @@ private:
     // unless every parameter was reported.
     BatchExit readAll(bool withPoll);
     // Runs the exchange until every frame waiting now has been answered, showing how far the
-    // step's own `frames`, the last queued, are; false when no answer came for 5 s.
+    // step's own `frames`, the last queued, are; false, said on the console, when no answer came
+    // for 5 s.
     bool awaitAnswers(TransferStep step, int frames);
+    // Runs the exchange on its tick, showing `progress`, until `through` (asked after each
+    // tick) says the step is through.
+    void runTicks(const TransferProgress& progress, const std::function<bool()>& through);
+    void tellSilence();
     void journal(const QString& text);
 
     const BatchJob& job;

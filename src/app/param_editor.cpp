@@ -97,10 +97,7 @@ void ParamEditor::writeAll() {
     const int waitingBefore = cycle.waiting();
     if (!transfers().writeAll([this] { return backUp(); }))
         return;
-    expected = sent;
-    check_phase = CheckPhase::Writing;
-    check_until = cycle.answered() + cycle.waiting();
-    progress.begin(TransferStep::Writing, cycle, cycle.waiting() - waitingBefore);
+    write_check.begin(sent, cycle.waiting() - waitingBefore);
     emit performed(QStringLiteral("Запись всех параметров"));
 }
 
@@ -116,24 +113,24 @@ bool ParamEditor::backUp() {
 
 void ParamEditor::forgetController() {
     image.clear();
-    if (check_phase == CheckPhase::Idle)
+    if (!write_check.stop())
         return;
-    check_phase = CheckPhase::Idle;
-    progress.stop();
     emit performed(QStringLiteral("Проверка записи прервана: выбран другой порт или адрес"));
 }
 
 void ParamEditor::followTransfers() {
-    if (check_phase != CheckPhase::Idle && cycle.answered() >= check_until) {
-        if (check_phase == CheckPhase::ReadingBack)
-            finishWriteCheck();
-        // A full ring is tried again on the next tick.
-        else if (const RequestBatch readBack = ReadAllRequests(catalogue);
-                 cycle.queueAll(readBack)) {
-            check_phase = CheckPhase::ReadingBack;
-            check_until = cycle.answered() + cycle.waiting();
-            progress.begin(TransferStep::Checking, cycle, static_cast<int>(readBack.size()));
-        }
+    switch (write_check.follow()) {
+    case WriteCheckTurn::Compared:
+        finishWriteCheck();
+        return;
+    case WriteCheckTurn::NoAnswer:
+        endWriteCheck(MessageIcon::Warning,
+                      {QStringLiteral("Проверка записи прервана: нет ответа от контроллера")});
+        return;
+    case WriteCheckTurn::Idle:
+    case WriteCheckTurn::Waiting:
+    case WriteCheckTurn::ReadingBack:
+        break;
     }
     showProgress();
 }
@@ -148,23 +145,24 @@ void ParamEditor::showProgress() {
 }
 
 void ParamEditor::finishWriteCheck() {
-    check_phase = CheckPhase::Idle;
-    const QList<int> notStored = NotStoredAsWritten(expected, image);
+    const QList<int>& notStored = write_check.notStored();
     not_stored_written.clear();
     for (int i : notStored) {
-        not_stored_written[i] = WrittenText(i, expected, catalogue, decimal_separator);
+        not_stored_written[i] =
+            WrittenText(i, write_check.expected(), catalogue, decimal_separator);
         if (frm_param)
             frm_param->setState(i, BoxState::NotStored);
     }
-    const QStringList lines =
-        QStringList{WriteCheckText(notStored)} +
-        WriteCheckDetails(notStored, expected, image, catalogue, decimal_separator);
+    endWriteCheck(notStored.isEmpty() ? MessageIcon::Information : MessageIcon::Warning,
+                  write_check.verdict(decimal_separator));
+}
+
+void ParamEditor::endWriteCheck(MessageIcon icon, const QStringList& lines) {
     for (const QString& line : lines)
         emit performed(line);
     // The verdict stays open until the user reads it: the progress has ended by then.
     showProgress();
-    messages.ask(notStored.isEmpty() ? MessageIcon::Information : MessageIcon::Warning,
-                 QStringLiteral("Проверка записи"), lines.join(QStringLiteral("\r\n")),
+    messages.ask(icon, QStringLiteral("Проверка записи"), lines.join(QStringLiteral("\r\n")),
                  MessageButtons::Ok);
 }
 

@@ -7,7 +7,7 @@
 #include "params/param_catalogue.h"
 #include "params/param_transfers.h"
 #include "params/transfer_progress.h"
-#include "params/write_check.h"
+#include "params/write_check_sequence.h"
 #include "params/write_echo_check.h"
 
 #include <QChar>
@@ -52,10 +52,11 @@ public:
     // counts, and a read-back check under way could only compare the other one's values.
     void forgetController();
     const ControllerImage& controllerImage() const { return image; }
-    // Called after every tick: shows how far the transfer under way is; once the controller has
-    // answered the whole write-all, reads everything back, and once that is answered too,
-    // compares and tells.
+    // Called after every tick: shows how far the transfer under way is, and takes the read-back
+    // check of a write-all a step further; tells its verdict, or that the controller fell silent.
     void followTransfers();
+    // What the read-back check counts its silence by; a steady clock unless set.
+    void setCheckClock(AnswerSilence::Clock clock) { write_check.silence.clock = std::move(clock); }
     // The report's heading as of now; set by whoever knows the panel and the link.
     std::function<ReportHeading()> report_heading;
 
@@ -70,6 +71,7 @@ private:
     void readAll(bool whiten);
     void writeAll();
     void finishWriteCheck();
+    void endWriteCheck(MessageIcon icon, const QStringList& lines);
     // The transfer under way, or none, as the parameter window shows it.
     void showProgress();
     // The backup before a write-all; false cancels the write.
@@ -92,11 +94,8 @@ private:
     WriteEchoCheck echo_check;
     QString backup_folder;
     QString object_type;
-    enum class CheckPhase { Idle, Writing, ReadingBack };
-    CheckPhase check_phase = CheckPhase::Idle;
-    long long check_until = 0; // the check's next step waits for this many answers
-    StoredValues expected{};
     TransferProgress progress;
+    WriteCheckSequence write_check{cycle, catalogue, image, progress};
     // What the last write-all sent to the parameters it found stored otherwise, for the report.
     QHash<int, QString> not_stored_written;
     QPointer<ParamWindow> frm_param;

@@ -37,6 +37,7 @@ struct ToolFixture {
     FakeSerialPort* port = new FakeSerialPort;
     Tool tool{std::unique_ptr<SerialPort>(port), boxes, {path, dir.path()}, QLatin1Char('.')};
     MainWindow& window = tool.window();
+    qint64 check_clock_ms = 0; // what the read-back check counts a silence by
 
     explicit ToolFixture(const QByteArray& config, QList<int> free = {3}, QList<int> held = {},
                          const QString& dialogButton = {}) {
@@ -47,6 +48,7 @@ struct ToolFixture {
         tool.let_events_run = [] {};
         tool.parameters().setBackupFolder(dir.filePath(QStringLiteral("backups")));
         tool.parameters().backup_clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); };
+        tool.parameters().setCheckClock([this] { return check_clock_ms; });
         tool.run_modal = [dialogButton](PortDialog& dialog) {
             QTest::keyClick(dialog.findChild<QComboBox*>("cmbCOMList"), Qt::Key_Down);
             dialog.findChild<QPushButton*>(dialogButton)->click();
@@ -351,6 +353,19 @@ private slots:
                               "Резервная копия записана: " +
                                   QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + retried)),
                               "Запись всех параметров"}));
+
+        // A controller silent for 5 s ends the check without a verdict, and its progress.
+        auto* bar = params->findChild<QProgressBar*>("transfer_bar");
+        f.tick();
+        f.check_clock_ms += 4999;
+        f.tick();
+        QVERIFY(f.boxes.shown.isEmpty() && !bar->isHidden());
+        f.check_clock_ms += 1;
+        f.tick();
+        const QString silent = "Проверка записи прервана: нет ответа от контроллера";
+        f.boxes.expectOnly(MessageIcon::Warning, MessageButtons::Ok, "Проверка записи", silent);
+        QVERIFY(bar->isHidden());
+        QCOMPARE(f.journalled(JournalKind::Parameter).last(), silent);
     }
 
     // Each parameter operation of the window is journalled once it is under way; a file by the

@@ -9,7 +9,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 
 // zarn-tool --batch as a script runs it: a copy of the program in a folder of its own (so its
@@ -36,8 +38,10 @@ public:
     void mapCom1(const QString& device) const { WriteToolConfig(folder.path(), device); }
 
     // `onTerminal`: standard error on a pseudo-terminal, as a user at a console has it.
+    // `watch` sees standard error (of a pipe) as it grows.
     Outcome run(const QStringList& arguments, bool onTerminal = false,
-                const char* locale = "C.UTF-8") const {
+                const char* locale = "C.UTF-8",
+                const std::function<void(const QString&)>& watch = {}) const {
         QProcess tool;
         const int master = onTerminal ? ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK) : -1;
         if (onTerminal) {
@@ -47,11 +51,14 @@ public:
             tool.setChildProcessModifier(
                 [slave] { ::dup2(::open(slave.constData(), O_RDWR | O_NOCTTY), STDERR_FILENO); });
         }
-        QByteArray terminal;
+        QByteArray terminal, errors;
         const auto drain = [&] {
             char bytes[4096];
             for (ssize_t n; master >= 0 && (n = ::read(master, bytes, sizeof bytes)) > 0;)
                 terminal.append(bytes, n);
+            errors += tool.readAllStandardError();
+            if (watch)
+                watch(QString::fromUtf8(errors));
         };
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -71,8 +78,7 @@ public:
             ::close(master);
         return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
                 QString::fromUtf8(tool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                QString::fromUtf8(onTerminal ? terminal : tool.readAllStandardError()),
-                clock.elapsed()};
+                QString::fromUtf8(onTerminal ? terminal : errors), clock.elapsed()};
     }
 
 private:
@@ -188,7 +194,8 @@ private slots:
     }
 
     // A parameter the controller limits: the write's verdict names it with both values, and
-    // the exit status says the controller holds something else.
+    // the exit status says the controller holds something else. A controller that falls
+    // silent during a write is told as at any other step.
     void writeNamesWhatWasStoredOtherwise() {
         SimProcess sim;
         QVERIFY2(sim.start({"--eeprom-file", sim.filePath("eeprom.bin"), "--clamp", "10=60000"}),
@@ -204,6 +211,19 @@ private slots:
                                        "двиг., соотв. 20 мА (об/мин)»: записано 65535, сохранено "
                                        "60000\n"),
                  qPrintable(write.errors));
+
+        const qint64 simPid = sim.process().processId();
+        const Outcome silent =
+            tool.run({"--batch", "write", file}, false, "C.UTF-8", [simPid](const QString& errors) {
+                if (errors.contains("Запись всех параметров: 61"))
+                    ::kill(static_cast<pid_t>(simPid), SIGSTOP);
+            });
+        ::kill(static_cast<pid_t>(simPid), SIGCONT);
+        QCOMPARE(silent.exit_code, 2);
+        QVERIFY2(silent.errors.endsWith(
+                     "Нет ответа от контроллера ЗАРН (COM1, адрес 7) в течение 5 с\n") &&
+                     !silent.errors.contains("Проверка записи"),
+                 qPrintable(silent.errors));
     }
 
     void nobodyAnswers_data() {
