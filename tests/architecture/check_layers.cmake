@@ -1,7 +1,10 @@
 # Fails when a file of src/ includes a header of a layer above its own (which is also how two
-# folders would come to include each other), or when the simulator reaches into the tool's code
-# beyond the parameter catalogue it seeds its memory from.
-#   cmake -DSRC=<src> -DSIM=<sim> -DLAYERS="host;link;..." -P check_layers.cmake
+# folders would come to include each other) or of a sibling layer (one of the same rank), or
+# when the simulator reaches into the tool's code beyond the parameter catalogue it seeds its
+# memory from.
+#   cmake -DSRC=<src> -DSIM=<sim> -DLAYERS="text;host;...;traffic,history,config;..." \
+#         -P check_layers.cmake
+# LAYERS lists the ranks lowest first; siblings share a rank, separated by commas.
 set(violations "")
 
 function(included_headers file out)
@@ -14,21 +17,42 @@ function(included_headers file out)
   set(${out} ${headers} PARENT_SCOPE)
 endfunction()
 
-list(LENGTH LAYERS layer_count)
-foreach(own_rank RANGE 0 ${layer_count})
-  if(own_rank EQUAL layer_count)
-    break()
+# Every layer, and beside it (same position) its rank.
+set(layers "")
+set(ranks "")
+set(rank 0)
+foreach(siblings ${LAYERS})
+  string(REPLACE "," ";" siblings "${siblings}")
+  foreach(layer ${siblings})
+    list(APPEND layers ${layer})
+    list(APPEND ranks ${rank})
+  endforeach()
+  math(EXPR rank "${rank} + 1")
+endforeach()
+
+function(rank_of folder out)
+  list(FIND layers "${folder}" at)
+  if(at EQUAL -1)
+    set(${out} -1 PARENT_SCOPE)
+  else()
+    list(GET ranks ${at} found)
+    set(${out} ${found} PARENT_SCOPE)
   endif()
-  list(GET LAYERS ${own_rank} own)
+endfunction()
+
+foreach(own ${layers})
+  rank_of(${own} own_rank)
   file(GLOB_RECURSE files ${SRC}/${own}/*.h ${SRC}/${own}/*.cpp)
   foreach(file ${files})
     included_headers(${file} headers)
     foreach(header ${headers})
       string(REGEX MATCH "^[^/]+" folder "${header}")
-      list(FIND LAYERS "${folder}" rank)
+      rank_of("${folder}" rank)
+      file(RELATIVE_PATH where ${SRC} ${file})
       if(rank GREATER own_rank)
-        file(RELATIVE_PATH where ${SRC} ${file})
-        list(APPEND violations "${where} (layer ${own}) includes ${header} (layer ${folder})")
+        list(APPEND violations "${where} (layer ${own}) includes ${header} (layer ${folder}, above)")
+      elseif(rank EQUAL own_rank AND NOT folder STREQUAL own)
+        list(APPEND violations "${where} (layer ${own}) includes ${header} (layer ${folder}, a sibling)")
       endif()
     endforeach()
   endforeach()
@@ -39,7 +63,7 @@ foreach(file ${sim_files})
   included_headers(${file} headers)
   foreach(header ${headers})
     string(REGEX MATCH "^[^/]+" folder "${header}")
-    list(FIND LAYERS "${folder}" rank)
+    rank_of("${folder}" rank)
     if(rank GREATER -1 AND NOT header STREQUAL "params/param_catalogue.h")
       file(RELATIVE_PATH where ${SIM} ${file})
       list(APPEND violations "sim/${where} includes the tool's ${header}")
