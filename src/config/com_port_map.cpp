@@ -1,6 +1,6 @@
 #include "config/com_port_map.h"
 
-#include "files/ini_file.h"
+#include "disk/ini_file.h"
 
 namespace {
 QString defaultDevice(int n) {

@@ -1,6 +1,6 @@
 #include "config/config_file.h"
 
-#include "files/ini_file.h"
+#include "disk/ini_file.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

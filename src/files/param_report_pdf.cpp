@@ -1,9 +1,9 @@
 #include "files/param_report_pdf.h"
 
-#include "files/file_extension.h"
+#include "disk/file_extension.h"
+#include "disk/whole_file_write.h"
 #include "files/param_report.h"
 #include "files/parameter_file.h"
-#include "files/whole_file_write.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "files/parameter_file.h"
 
-#include "files/ini_document.h"
+#include "disk/ini_document.h"
 #include "host/message_box.h"
 #include "host/status_line.h"
 #include "params/param_boxes.h"

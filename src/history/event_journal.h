@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/csv_log_file.h"
+#include "disk/csv_log_file.h"
 #include "history/journal_entry.h"
 
 #include <QString>

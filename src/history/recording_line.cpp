@@ -1,6 +1,6 @@
 #include "history/recording_line.h"
 
-#include "files/csv_log_file.h"
+#include "disk/csv_log_file.h"
 
 #include <QStringList>
 

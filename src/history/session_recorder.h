@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/csv_log_file.h"
+#include "disk/csv_log_file.h"
 #include "history/engine_history.h"
 #include "history/event_journal.h"
 #include "history/picture_changes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/csv_log_file.h"
+#include "disk/csv_log_file.h"
 #include "link/link_event.h"
 #include "params/param_catalogue.h"
 #include "traffic/link_statistics.h"

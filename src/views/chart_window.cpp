@@ -1,7 +1,7 @@
 #include "views/chart_window.h"
 
-#include "files/file_extension.h"
-#include "files/whole_file_write.h"
+#include "disk/file_extension.h"
+#include "disk/whole_file_write.h"
 #include "history/session_recorder.h"
 #include "views/save_outcome_label.h"
 #include "views/screen_placement.h"

@@ -1,6 +1,6 @@
 #include "views/file_location_picker.h"
 
-#include "files/ready_volumes.h"
+#include "disk/ready_volumes.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/name_pattern.h"
+#include "disk/name_pattern.h"
 
 #include <QHash>
 #include <QWidget>

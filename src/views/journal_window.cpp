@@ -1,7 +1,7 @@
 #include "views/journal_window.h"
 
-#include "files/file_extension.h"
-#include "files/whole_file_write.h"
+#include "disk/file_extension.h"
+#include "disk/whole_file_write.h"
 #include "views/row_table.h"
 #include "views/save_name_dialog.h"
 #include "views/save_outcome_label.h"

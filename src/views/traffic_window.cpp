@@ -1,8 +1,8 @@
 #include "views/traffic_window.h"
 
-#include "files/csv_log_file.h"
-#include "files/file_extension.h"
-#include "files/whole_file_write.h"
+#include "disk/csv_log_file.h"
+#include "disk/file_extension.h"
+#include "disk/whole_file_write.h"
 #include "text/file_failure.h"
 #include "traffic/traffic_monitor.h"
 #include "views/row_table.h"

@@ -1,6 +1,6 @@
 #include "app/tool_options.h"
+#include "disk/ini_document.h"
 #include "file_bytes.h"
-#include "files/ini_document.h"
 #include "files/parameter_file.h"
 #include "frames.h"
 #include "live/number_format.h"

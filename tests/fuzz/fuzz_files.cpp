@@ -1,9 +1,9 @@
 // The file readers on any input; the first byte modulo 3 picks what the rest is: 0 an INI file
 // changed through WriteIniValue three times, 1 a parameter file compared, read and saved over.
 
+#include "disk/ini_document.h"
+#include "disk/ini_file.h"
 #include "file_bytes.h"
-#include "files/ini_document.h"
-#include "files/ini_file.h"
 #include "files/parameter_file.h"
 #include "fuzz_support.h"
 #include "params/memory_param_boxes.h"

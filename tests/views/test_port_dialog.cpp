@@ -1,5 +1,5 @@
 #include "config/config_file.h"
-#include "files/ini_file.h"
+#include "disk/ini_file.h"
 #include "link_rig.h"
 #include "scripted_messages.h"
 #include "views/port_dialog.h"

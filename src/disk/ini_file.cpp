@@ -1,6 +1,6 @@
-#include "files/ini_file.h"
+#include "disk/ini_file.h"
 
-#include "files/ini_document.h"
+#include "disk/ini_document.h"
 
 QString ReadIniValue(const QString& path, const QString& section, const QString& key,
                      const QString& defaultValue) {

@@ -1,4 +1,4 @@
-#include "files/csv_log_file.h"
+#include "disk/csv_log_file.h"
 
 #include "text/file_failure.h"
 

@@ -1,4 +1,4 @@
-#include "files/ready_volumes.h"
+#include "disk/ready_volumes.h"
 
 #include <QFile>
 #include <QFileInfo>

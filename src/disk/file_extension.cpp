@@ -1,4 +1,4 @@
-#include "files/file_extension.h"
+#include "disk/file_extension.h"
 
 QString WithExtension(const QString& typed, const QString& extension) {
     if (typed.isEmpty() || typed.endsWith(extension, Qt::CaseInsensitive))

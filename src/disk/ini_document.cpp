@@ -1,6 +1,6 @@
-#include "files/ini_document.h"
+#include "disk/ini_document.h"
 
-#include "files/whole_file_write.h"
+#include "disk/whole_file_write.h"
 
 #include <QFile>
 #include <QFileInfo>

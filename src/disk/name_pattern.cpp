@@ -1,4 +1,4 @@
-#include "files/name_pattern.h"
+#include "disk/name_pattern.h"
 
 #include <algorithm>
 

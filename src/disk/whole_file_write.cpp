@@ -1,4 +1,4 @@
-#include "files/whole_file_write.h"
+#include "disk/whole_file_write.h"
 
 #include "text/file_failure.h"
 

@@ -1,5 +1,5 @@
+#include "disk/ini_file.h"
 #include "file_bytes.h"
-#include "files/ini_file.h"
 
 #include <QDir>
 #include <QTemporaryDir>
