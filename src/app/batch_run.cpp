@@ -49,7 +49,6 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, Batc
       decimal_separator(decimalSeparator), traffic(catalogue, decimalSeparator),
       session(decimalSeparator), dispatch(console, decimalSeparator),
       cycle(port, console, dispatch) {
-    catalogue.BuildParamCatalogue();
     cycle.on_event = [this](const LinkEvent& event) {
         traffic.take(event);
         session.takeLinkEvent(event);

@@ -9,8 +9,8 @@
 #include "params/controller_image.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_catalogue.h"
-#include "traffic/traffic_monitor.h"
 #include "params/transfer_progress.h"
+#include "traffic/traffic_monitor.h"
 
 #include <QChar>
 #include <QString>
@@ -51,7 +51,7 @@ private:
     QString port_name;
     BatchConsole& console;
     QChar decimal_separator;
-    ParamCatalogue catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
     TrafficMonitor traffic;
     SessionRecorder session;
     AnswerDispatch dispatch;

@@ -12,11 +12,10 @@
 #include <QPushButton>
 #include <utility>
 
-ParamEditor::ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, LinkHost& host,
-                         MessageBoxService& messages, QChar decimalSeparator, QString pickerFolder,
-                         QWidget* owner)
-    : cycle(cycle), catalogue(catalogue), host(host), messages(messages),
-      decimal_separator(decimalSeparator), picker_folder(std::move(pickerFolder)), owner(owner) {}
+ParamEditor::ParamEditor(ExchangeCycle& cycle, LinkHost& host, MessageBoxService& messages,
+                         QChar decimalSeparator, QString pickerFolder, QWidget* owner)
+    : cycle(cycle), host(host), messages(messages), decimal_separator(decimalSeparator),
+      picker_folder(std::move(pickerFolder)), owner(owner) {}
 
 ParamEditor::~ParamEditor() = default;
 
@@ -25,7 +24,6 @@ ParamWindow* ParamEditor::window() const {
 }
 
 void ParamEditor::open() {
-    catalogue.BuildParamCatalogue();
     ParamWindow& window = ensureWindow();
     readAll(false);
     window.show();
