@@ -1,5 +1,6 @@
 #include "app/param_editor.h"
 
+#include "app/operation_journal.h"
 #include "files/param_report_pdf.h"
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
@@ -87,7 +88,7 @@ void ParamEditor::readAll(bool whiten) {
     if (!transfers().readAll(whiten))
         return;
     progress.begin(TransferStep::Reading, cycle, cycle.waiting() - waitingBefore);
-    emit performed(QStringLiteral("Чтение всех параметров"));
+    emit performed(TransferName(TransferStep::Reading));
 }
 
 void ParamEditor::writeAll() {
@@ -99,7 +100,7 @@ void ParamEditor::writeAll() {
     check_phase = CheckPhase::Writing;
     check_until = cycle.answered() + cycle.waiting();
     progress.begin(TransferStep::Writing, cycle, cycle.waiting() - waitingBefore);
-    emit performed(QStringLiteral("Запись всех параметров"));
+    emit performed(TransferName(TransferStep::Writing));
 }
 
 bool ParamEditor::backUp() {
@@ -162,7 +163,7 @@ void ParamEditor::finishWriteCheck() {
     // The verdict stays open until the user reads it: the progress has ended by then.
     showProgress();
     messages.ask(notStored.isEmpty() ? MessageIcon::Information : MessageIcon::Warning,
-                 QStringLiteral("Проверка записи"), lines.join(QStringLiteral("\r\n")),
+                 TransferName(TransferStep::Checking), lines.join(QStringLiteral("\r\n")),
                  MessageButtons::Ok);
 }
 
@@ -175,7 +176,7 @@ void ParamEditor::saveFile() {
     FileLocationPicker* picker = frm_param->filePicker();
     if (SaveParameterFile({*frm_param, host, messages}, picker->currentFolder(), picker->fileName(),
                           [picker] { picker->refreshFiles(); }))
-        emit performed(QStringLiteral("Сохранение в файл ") + chosenFilePath());
+        emit performed(operation_text::kSavedToFile + chosenFilePath());
 }
 
 void ParamEditor::readFile() {
@@ -192,7 +193,7 @@ void ParamEditor::compareFile() {
     if (!compared)
         return;
     last_compare = std::move(compared);
-    emit performed(QStringLiteral("Сравнение с файлом ") + chosenFilePath());
+    emit performed(operation_text::kComparedWithFile + chosenFilePath());
 }
 
 void ParamEditor::writeReport() {
@@ -203,7 +204,7 @@ void ParamEditor::writeReport() {
                          picker->currentFolder(), picker->fileName()))
         return;
     picker->refreshFiles();
-    emit performed(QStringLiteral("Отчёт в файл ") +
+    emit performed(operation_text::kReportToFile +
                    QDir::toNativeSeparators(
                        ParamFilePath(picker->currentFolder(), ReportFileName(picker->fileName()))));
 }

@@ -222,9 +222,8 @@ private slots:
         journal->findChild<QComboBox*>("kind_filter")->setCurrentText("Команды");
         QCOMPARE(events(), QStringList{"Команда СТАРТ"});
         QTemporaryDir dir;
-        static_cast<JournalWindow*>(journal)->ask_save_name = [&](const QString&) {
-            return dir.filePath("журнал");
-        };
+        static_cast<JournalWindow*>(journal)->ask_save_name =
+            [&](const QString&, const QString&, SaveMode) { return dir.filePath("журнал"); };
         journal->findChild<QPushButton*>("save")->click();
         QCOMPARE(FileBytes(dir.filePath("журнал.csv")),
                  "\xEF\xBB\xBFВремя;Событие\r\n" +
@@ -339,18 +338,20 @@ private slots:
                  [&] { QFile::remove(f.dir.filePath("plain")); });
         QCOMPARE(f.tool.link().waiting(), waiting + 61);
         const QString retried = "2026-12-07_10-00-20_адрес2.ini";
-        QCOMPARE(QDir(f.dir.filePath("plain/backups")).entryList(QDir::Files), QStringList{retried});
+        QCOMPARE(QDir(f.dir.filePath("plain/backups")).entryList(QDir::Files),
+                 QStringList{retried});
         const auto failed = [&](const char* time) {
             return "Резервная копия не записана: " +
                    QDir::toNativeSeparators(f.dir.filePath("plain/backups/2026-12-07_10-00-")) +
                    time + "_адрес2.ini: часть пути не является папкой";
         };
         const QStringList journalled = f.journalled(JournalKind::Parameter);
-        QCOMPARE(journalled.mid(journalled.size() - 5),
-                 (QStringList{failed("05"), failed("10"), failed("15"),
-                              "Резервная копия записана: " +
-                                  QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + retried)),
-                              "Запись всех параметров"}));
+        QCOMPARE(
+            journalled.mid(journalled.size() - 5),
+            (QStringList{failed("05"), failed("10"), failed("15"),
+                         "Резервная копия записана: " +
+                             QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + retried)),
+                         "Запись всех параметров"}));
     }
 
     // Each parameter operation of the window is journalled once it is under way; a file by the
