@@ -45,6 +45,14 @@ QLabel* value(QWidget* parent, const QString& name, const QString& meaning, QRec
     return label;
 }
 
+// A value after its name and a colon: "lblc_" and "lbl_" followed by `control`.
+QLabel* namedValue(QWidget* parent, const char* control, const QString& name, QRect captionPlace,
+                   QRect valuePlace) {
+    caption(parent, QStringLiteral("lblc_") + QLatin1String(control), name + QLatin1Char(':'),
+            captionPlace);
+    return value(parent, QStringLiteral("lbl_") + QLatin1String(control), name, valuePlace);
+}
+
 // Lit indicators show their fill colour; unlit ones let the window's background through.
 QLabel* indicator(QWidget* parent, const QString& name, const QString& text, QColor fill,
                   QRect geometry) {
@@ -136,12 +144,12 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::buildHeader(QWidget* area) {
-    caption(area, "lblc_object", QStringLiteral("Тип объекта:"), row(8, 10, 90));
-    lbl_object = value(area, "lbl_object", QStringLiteral("Тип объекта"), row(8, 100, 80));
-    caption(area, "lblc_pr_ver", QStringLiteral("Версия протокола:"), row(8, 300, 130));
-    lbl_pr_ver = value(area, "lbl_pr_ver", QStringLiteral("Версия протокола"), row(8, 430, 90));
-    caption(area, "lblc_sw_ver", QStringLiteral("Версия ПО:"), row(8, 600, 80));
-    lbl_sw_ver = value(area, "lbl_sw_ver", QStringLiteral("Версия ПО"), row(8, 680, 90));
+    lbl_object =
+        namedValue(area, "object", panel_text::kObjectType, row(8, 10, 90), row(8, 100, 80));
+    lbl_pr_ver =
+        namedValue(area, "pr_ver", panel_text::kProtocolVersion, row(8, 300, 130), row(8, 430, 90));
+    lbl_sw_ver =
+        namedValue(area, "sw_ver", panel_text::kSoftwareVersion, row(8, 600, 80), row(8, 680, 90));
 }
 
 void MainWindow::buildLeds(QWidget* area) {
@@ -218,14 +226,12 @@ void MainWindow::buildRightColumn(QWidget* area) {
     const QString discrete = QStringLiteral("Дискр. сигналы ПКВ.604");
     caption(area, "lblc_adc_board_d", discrete, row(200, 620, 258));
     lbl_adc_board_d = value(area, "lbl_adc_board_d", discrete, row(200, 880, 65));
-    caption(area, "lblc_service", QStringLiteral("До сервисного обслуживания осталось:"),
-            row(228, 620, 258));
-    lbl_service = value(area, "lbl_service", QStringLiteral("До сервисного обслуживания осталось"),
-                        row(228, 880, 65));
-    caption(area, "lblc_motomin", QStringLiteral("Общая наработка:"), row(256, 620, 258));
-    lbl_motomin = value(area, "lbl_motomin", QStringLiteral("Общая наработка"), row(256, 880, 65));
-    caption(area, "lblc_tr_id", QStringLiteral("Код транзакции:"), row(284, 620, 258));
-    lbl_tr_id = value(area, "lbl_tr_id", QStringLiteral("Код транзакции"), row(284, 880, 65));
+    lbl_service = namedValue(area, "service", QStringLiteral("До сервисного обслуживания осталось"),
+                             row(228, 620, 258), row(228, 880, 65));
+    lbl_motomin = namedValue(area, "motomin", panel_text::kRunningHours, row(256, 620, 258),
+                             row(256, 880, 65));
+    lbl_tr_id = namedValue(area, "tr_id", QStringLiteral("Код транзакции"), row(284, 620, 258),
+                           row(284, 880, 65));
 
     caption(area, "Label1", QStringLiteral("Сигналы"), row(kGridTop - 20, kGridLeft, 100));
     lbl_sgl[0] = indicator(area, indexed("lbl_sgl", 0), QStringLiteral("256"), kGreen,

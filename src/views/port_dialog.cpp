@@ -1,5 +1,6 @@
 #include "views/port_dialog.h"
 
+#include "config/com_port_map.h"
 #include "views/screen_placement.h"
 
 #include <QComboBox>
@@ -11,10 +12,6 @@
 #include <utility>
 
 namespace {
-QString entryText(int n) {
-    return QStringLiteral("COM%1").arg(n);
-}
-
 // The number after "COM" in an entry; 0 when there is none.
 int entryNumber(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^COM(\\d+)$"));
@@ -60,8 +57,8 @@ PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& confi
 
 void PortDialog::load() {
     for (const int n : chooser.probe())
-        port_list->addItem(entryText(n));
-    port_list->setCurrentIndex(port_list->findText(entryText(chooser.configuredPort())));
+        port_list->addItem(ComName(n));
+    port_list->setCurrentIndex(port_list->findText(ComName(chooser.configuredPort())));
 }
 
 void PortDialog::pick(int index) {
