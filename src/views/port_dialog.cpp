@@ -2,6 +2,7 @@
 
 #include "config/com_port_map.h"
 #include "views/screen_placement.h"
+#include "views/window_words.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -33,10 +34,10 @@ PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& confi
     port_list->setPlaceholderText(QStringLiteral("Выберите порт"));
     port_list->setMinimumWidth(140);
     label->setBuddy(port_list);
-    auto* ok = new QPushButton(QStringLiteral("ОК"), this);
+    auto* ok = new QPushButton(window_text::kOk, this);
     ok->setObjectName(QStringLiteral("OK"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    auto* cancel = new QPushButton(window_text::kCancel, this);
     cancel->setObjectName(QStringLiteral("Отмена"));
 
     auto* buttons = new QHBoxLayout;

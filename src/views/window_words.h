@@ -4,6 +4,8 @@
 
 // Words that several windows say alike, for controls that do the same in each.
 namespace window_text {
+inline const QString kOk = QStringLiteral("ОК");
+inline const QString kCancel = QStringLiteral("Отмена");
 inline const QString kPause = QStringLiteral("Пауза");
 inline const QString kSaveToFile = QStringLiteral("Сохранить в файл…");
 inline const QString kRecordToFile = QStringLiteral("Записывать в файл");
