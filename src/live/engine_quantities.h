@@ -37,7 +37,8 @@ struct QuantityLook {
     QString meaning;
     // The main window's value label is "lbl_" and its caption "lblc_" followed by this.
     const char* control = "";
-    // The engine speed and the coolant are what a start is watched by.
+    // Chosen when the chart window opens: the engine speed and the coolant, what a start is
+    // watched by.
     bool charted_at_start = false;
     int register_index = 0;     // among the poll registers 300..424
     bool two_registers = false; // unsigned 32 bits, high register first; else signed 16 bits
