@@ -9,8 +9,8 @@
 #include "views/main_window.h"
 #include "views/param_window/param_window.h"
 
-#include <QDir>
 #include <QApplication>
+#include <QDir>
 #include <benchmark/benchmark.h>
 #include <random>
 
@@ -57,7 +57,6 @@ QList<QByteArray> ParamAnswers(const ParamCatalogue& catalogue) {
 
 struct Rig {
     Rig() : dispatch(frm_main, kSeparator), cycle(port, frm_main, dispatch) {
-        catalogue.BuildParamCatalogue();
         frm_main.fillSlaveAddresses();
         frm_main.createSignalGrid();
         dispatch.show_poll = [this](const PollPicture& p) { frm_main.showPoll(p); };
@@ -74,7 +73,7 @@ struct Rig {
         port.written.clear();
     }
 
-    ParamCatalogue catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
     MainWindow frm_main;
     ParamWindow frm_param{&frm_main, QDir::tempPath()};
     FakeSerialPort port;

@@ -10,9 +10,7 @@
 #include <unistd.h>
 
 int MonitorRows() {
-    ParamCatalogue catalogue;
-    catalogue.BuildParamCatalogue();
-    TrafficMonitor monitor(catalogue, u',');
+    TrafficMonitor monitor(Catalogue(), u',');
     TrafficWindow window(monitor);
     window.show();
     ToolSession::runFor(1000);

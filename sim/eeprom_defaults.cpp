@@ -54,8 +54,7 @@ int relayValue(int index) {
 } // namespace
 
 void StorePlausibleParameters(EepromImage& image, int slaveAddress, int objectType) {
-    ParamCatalogue catalogue;
-    catalogue.BuildParamCatalogue();
+    const ParamCatalogue& catalogue = Catalogue();
     for (int i = 0; i < kParamCount; ++i) {
         int value = 0;
         if (i == kOwnAddressParam)

@@ -86,8 +86,7 @@ int main(int argc, char** argv) {
     const std::uint32_t seed = options.seed ? *options.seed : std::random_device{}();
     EngineModel engine(SteadyMicroseconds() / 1000, seed);
     ControllerSlave slave(options.address, options.object_type, eeprom, engine);
-    ParamCatalogue catalogue;
-    catalogue.BuildParamCatalogue();
+    const ParamCatalogue& catalogue = Catalogue();
     std::vector<ControllerSlave::StoreLimit> limits;
     for (const auto& [number, max] : options.clamps)
         limits.push_back({catalogue.param_address[number], catalogue.param_size[number], max});

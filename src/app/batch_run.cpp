@@ -1,5 +1,6 @@
 #include "app/batch_run.h"
 
+#include "app/operation_journal.h"
 #include "config/com_port_map.h"
 #include "config/config_file.h"
 #include "config/startup_port.h"
@@ -46,7 +47,6 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, Batc
       decimal_separator(decimalSeparator), traffic(catalogue, decimalSeparator),
       session(decimalSeparator), dispatch(console, decimalSeparator),
       cycle(port, console, dispatch) {
-    catalogue.BuildParamCatalogue();
     cycle.on_event = [this](const LinkEvent& event) {
         traffic.take(event);
         session.takeLinkEvent(event);
@@ -122,8 +122,7 @@ BatchExit BatchRun::read() {
         return BatchExit::BadInput;
     }
     console.tell(QStringLiteral("Параметры сохранены в файл %1").arg(job.file));
-    journal(QStringLiteral("Сохранение в файл ") +
-            QDir::toNativeSeparators(file.absoluteFilePath()));
+    journal(operation_text::kSavedToFile + QDir::toNativeSeparators(file.absoluteFilePath()));
     return BatchExit::Done;
 }
 
@@ -206,8 +205,7 @@ BatchExit BatchRun::compare() {
         {controller_boxes, console, console}, file.absolutePath(), file.fileName());
     if (!compared)
         return BatchExit::BadInput;
-    journal(QStringLiteral("Сравнение с файлом ") +
-            QDir::toNativeSeparators(file.absoluteFilePath()));
+    journal(operation_text::kComparedWithFile + QDir::toNativeSeparators(file.absoluteFilePath()));
     int differing = 0;
     for (int i = 0; i < kParamCount; ++i) {
         const std::optional<BoxState> state = controller_boxes.state(i);
@@ -240,7 +238,7 @@ BatchExit BatchRun::report() {
         return BatchExit::BadInput;
     }
     console.tell(QStringLiteral("Отчёт сохранён в файл %1").arg(job.file));
-    journal(QStringLiteral("Отчёт в файл ") +
+    journal(operation_text::kReportToFile +
             QDir::toNativeSeparators(QFileInfo(job.file).absoluteFilePath()));
     return BatchExit::Done;
 }
@@ -253,7 +251,7 @@ BatchExit BatchRun::readAll(bool withPoll) {
                  CountOf(static_cast<long long>(requests.size()), nouns::kRequest));
     if (!cycle.queueAll(requests))
         return BatchExit::NoAnswer;
-    journal(QStringLiteral("Чтение всех параметров"));
+    journal(TransferName(TransferStep::Reading));
     if (!awaitAnswers(TransferStep::Reading, static_cast<int>(requests.size())))
         return BatchExit::NoAnswer;
     if (const int missing = image.missing()) {

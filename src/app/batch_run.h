@@ -57,7 +57,7 @@ private:
     QString port_name;
     BatchConsole& console;
     QChar decimal_separator;
-    ParamCatalogue catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
     TrafficMonitor traffic;
     SessionRecorder session;
     AnswerDispatch dispatch;

@@ -1,5 +1,6 @@
 #include "app/param_editor.h"
 
+#include "app/operation_journal.h"
 #include "files/param_report_pdf.h"
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
@@ -12,11 +13,10 @@
 #include <QPushButton>
 #include <utility>
 
-ParamEditor::ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, LinkHost& host,
-                         MessageBoxService& messages, QChar decimalSeparator, QString pickerFolder,
-                         QWidget* owner)
-    : cycle(cycle), catalogue(catalogue), host(host), messages(messages),
-      decimal_separator(decimalSeparator), picker_folder(std::move(pickerFolder)), owner(owner) {}
+ParamEditor::ParamEditor(ExchangeCycle& cycle, LinkHost& host, MessageBoxService& messages,
+                         QChar decimalSeparator, QString pickerFolder, QWidget* owner)
+    : cycle(cycle), host(host), messages(messages), decimal_separator(decimalSeparator),
+      picker_folder(std::move(pickerFolder)), owner(owner) {}
 
 ParamEditor::~ParamEditor() = default;
 
@@ -25,7 +25,6 @@ ParamWindow* ParamEditor::window() const {
 }
 
 void ParamEditor::open() {
-    catalogue.BuildParamCatalogue();
     ParamWindow& window = ensureWindow();
     readAll(false);
     window.show();
@@ -89,7 +88,7 @@ void ParamEditor::readAll(bool whiten) {
     if (!transfers().readAll(whiten))
         return;
     progress.begin(TransferStep::Reading, cycle, cycle.waiting() - waitingBefore);
-    emit performed(QStringLiteral("Чтение всех параметров"));
+    emit performed(TransferName(TransferStep::Reading));
 }
 
 void ParamEditor::writeAll() {
@@ -98,7 +97,7 @@ void ParamEditor::writeAll() {
     if (!transfers().writeAll([this] { return backUp(); }))
         return;
     write_check.begin(sent, cycle.waiting() - waitingBefore);
-    emit performed(QStringLiteral("Запись всех параметров"));
+    emit performed(TransferName(TransferStep::Writing));
 }
 
 bool ParamEditor::backUp() {
@@ -162,7 +161,7 @@ void ParamEditor::endWriteCheck(MessageIcon icon, const QStringList& lines) {
         emit performed(line);
     // The verdict stays open until the user reads it: the progress has ended by then.
     showProgress();
-    messages.ask(icon, QStringLiteral("Проверка записи"), lines.join(QStringLiteral("\r\n")),
+    messages.ask(icon, TransferName(TransferStep::Checking), lines.join(QStringLiteral("\r\n")),
                  MessageButtons::Ok);
 }
 
@@ -175,7 +174,7 @@ void ParamEditor::saveFile() {
     FileLocationPicker* picker = frm_param->filePicker();
     if (SaveParameterFile({*frm_param, host, messages}, picker->currentFolder(), picker->fileName(),
                           [picker] { picker->refreshFiles(); }))
-        emit performed(QStringLiteral("Сохранение в файл ") + chosenFilePath());
+        emit performed(operation_text::kSavedToFile + chosenFilePath());
 }
 
 void ParamEditor::readFile() {
@@ -192,7 +191,7 @@ void ParamEditor::compareFile() {
     if (!compared)
         return;
     last_compare = std::move(compared);
-    emit performed(QStringLiteral("Сравнение с файлом ") + chosenFilePath());
+    emit performed(operation_text::kComparedWithFile + chosenFilePath());
 }
 
 void ParamEditor::writeReport() {
@@ -203,7 +202,7 @@ void ParamEditor::writeReport() {
                          picker->currentFolder(), picker->fileName()))
         return;
     picker->refreshFiles();
-    emit performed(QStringLiteral("Отчёт в файл ") +
+    emit performed(operation_text::kReportToFile +
                    QDir::toNativeSeparators(
                        ParamFilePath(picker->currentFolder(), ReportFileName(picker->fileName()))));
 }

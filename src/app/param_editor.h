@@ -28,12 +28,11 @@ class QWidget;
 class ParamEditor : public QObject {
     Q_OBJECT
 public:
-    ParamEditor(ExchangeCycle& cycle, ParamCatalogue& catalogue, LinkHost& host,
-                MessageBoxService& messages, QChar decimalSeparator, QString pickerFolder,
-                QWidget* owner);
+    ParamEditor(ExchangeCycle& cycle, LinkHost& host, MessageBoxService& messages,
+                QChar decimalSeparator, QString pickerFolder, QWidget* owner);
     ~ParamEditor() override;
 
-    // The menu entry: a fresh catalogue, the read of all parameters queued, the window shown.
+    // The menu entry: the read of all parameters queued, the window shown.
     void open();
     // An answer of function 100 or 101.
     void showAnswer(const RxBuffer& answer);
@@ -83,7 +82,7 @@ private:
     void writeReport();
 
     ExchangeCycle& cycle;
-    ParamCatalogue& catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
     LinkHost& host;
     MessageBoxService& messages;
     QChar decimal_separator;

@@ -2,6 +2,7 @@
 
 #include "config/com_port_map.h"
 #include "config/startup_port.h"
+#include "params/param_catalogue.h"
 #include "views/chart_window.h"
 #include "views/journal_window.h"
 #include "views/param_window/param_window.h"
@@ -17,14 +18,10 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     : run_modal([](PortDialog& dialog) { dialog.exec(); }),
       let_events_run([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
       boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
-      config(places.config_path, frm_main, boxes), traffic_monitor(catalogue, decimalSeparator),
+      config(places.config_path, frm_main, boxes), traffic_monitor(Catalogue(), decimalSeparator),
       session(decimalSeparator), decimal_separator(decimalSeparator),
       exchange_timer(new QTimer(&frm_main)),
-      param_editor(cycle, catalogue, frm_main, boxes, decimalSeparator, places.picker_folder,
-                   &frm_main) {
-    // Built before any answer can arrive, so parameter answers are never looked up in an
-    // empty table.
-    catalogue.BuildParamCatalogue();
+      param_editor(cycle, frm_main, boxes, decimalSeparator, places.picker_folder, &frm_main) {
     exchange_timer->setObjectName(QStringLiteral("Timer1"));
     exchange_timer->setInterval(100);
     connect(exchange_timer, &QTimer::timeout, this, [this] {

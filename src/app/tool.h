@@ -6,7 +6,6 @@
 #include "history/session_recorder.h"
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
-#include "params/param_catalogue.h"
 #include "traffic/traffic_monitor.h"
 #include "views/main_window.h"
 
@@ -62,7 +61,6 @@ private:
     AnswerDispatch dispatch;
     ExchangeCycle cycle;
     ConfigFile config;
-    ParamCatalogue catalogue;
     TrafficMonitor traffic_monitor;
     QPointer<TrafficWindow> traffic_window;
     SessionRecorder session;

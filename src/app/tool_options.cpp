@@ -169,7 +169,7 @@ QString ToolOptions::mistakeOfBatch() {
 
 void ToolOptions::applyTo(Tool& tool, MessageBoxService& boxes) const {
     for (const QString& failure : OpenSessionFiles(sessionFiles(), tool.traffic(), tool.recorder()))
-        boxes.ask(MessageIcon::Warning, QStringLiteral("Ошибка открытия файла"),
+        boxes.ask(MessageIcon::Warning, file_text::kOpenErrorTitle,
                   QStringLiteral("Невозможно открыть для записи %1.\r\nПрограмма работает без "
                                  "этого файла.")
                       .arg(failure),

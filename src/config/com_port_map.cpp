@@ -5,7 +5,7 @@
 namespace {
 QString defaultDevice(int n) {
 #ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
+    return ComName(n);
 #else
     if (n >= 1 && n <= 4)
         return QStringLiteral("/dev/ttyS%1").arg(n - 1);
@@ -18,15 +18,18 @@ QString defaultDevice(int n) {
 }
 } // namespace
 
+QString ComName(int n) {
+    return QStringLiteral("COM%1").arg(n);
+}
+
 QString DevicePathForCom(const QString& configPath, int n) {
-    return ReadIniValue(configPath, QStringLiteral("Ports"), QStringLiteral("COM%1").arg(n),
-                        defaultDevice(n));
+    return ReadIniValue(configPath, QStringLiteral("Ports"), ComName(n), defaultDevice(n));
 }
 
 QString ComPortName(const QString& configPath, int n) {
     if (n == 0)
         return QStringLiteral("не выбран");
-    const QString com = QStringLiteral("COM%1").arg(n);
+    const QString com = ComName(n);
     const QString device = DevicePathForCom(configPath, n);
     return device.isEmpty() || device == com ? com : com + QStringLiteral(" (") + device + ')';
 }

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// "COM<n>": how the port dialog lists a port and the configuration file's map names it.
+QString ComName(int n);
+
 // The device behind COM<n>: an entry COM<n>=<device> in section "Ports" of the configuration
 // file wins (a stable /dev/serial/by-id link keeps an adapter on its number whichever socket
 // it is plugged into; tests point numbers at pseudo-terminals). Without one, COM1–COM4 are the

@@ -1,6 +1,7 @@
 #include "config/config_file.h"
 
 #include "disk/ini_file.h"
+#include "text/file_failure.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -9,7 +10,7 @@
 #include <utility>
 
 namespace {
-const QString kErrorTitle = QStringLiteral("Ошибка открытия файла ");
+const QString kErrorTitle = file_text::kOpenErrorTitle + QLatin1Char(' ');
 const QString kPcSection = QStringLiteral("PC config");
 const QString kComKey = QStringLiteral("COM");
 
@@ -38,8 +39,8 @@ void ConfigFile::LoadConfig() {
         return;
     }
     host.showProgress(QStringLiteral("Чтение конфигурации"));
-    const QString error = kErrorTitle + QFileInfo(file_path).fileName() +
-                          QStringLiteral(" для чтения") + QStringLiteral("\r\n");
+    const QString error = kErrorTitle + QFileInfo(file_path).fileName() + file_text::kForReading +
+                          QStringLiteral("\r\n");
     for (;;) {
         const auto port =
             portNumberFromText(ReadIniValue(file_path, kPcSection, kComKey, QStringLiteral("1")));
@@ -56,8 +57,7 @@ void ConfigFile::LoadConfig() {
 
 void ConfigFile::SaveConfig() {
     host.showProgress(QStringLiteral("Сохранение конфигурации"));
-    const QString error =
-        kErrorTitle + QFileInfo(file_path).fileName() + QStringLiteral(" для записи");
+    const QString error = kErrorTitle + QFileInfo(file_path).fileName() + file_text::kForWriting;
     const std::pair<QString, QString> writes[] = {
         {kPcSection, kComKey},
         {QStringLiteral("QLA config"), QStringLiteral("MBSLAD")},

@@ -8,8 +8,10 @@
 // How every file of ours meant for spreadsheets starts: the UTF-8 byte-order mark, so that
 // spreadsheets read the Cyrillic right, and the header line.
 QByteArray CsvFileStart(const QString& header);
-// Local time as such files write it: "YYYY-MM-DD HH:MM:SS.mmm".
+// Local time as such files write it: "YYYY-MM-DD HH:MM:SS.mmm", in the first column, headed
+// alike in every file and in the tables of the windows.
 QString CsvTime(std::int64_t wallMs);
+inline const QString kTimeColumn = QStringLiteral("Время");
 
 // A spreadsheet file that lines are appended to (the traffic log, the recording, the journal);
 // a new (or empty) file starts with CsvFileStart. Lines are kept in memory until flush(), so the

@@ -44,7 +44,7 @@ std::optional<NamePattern> NamePattern::parse(const QString& text) {
         if (pattern.isEmpty())
             continue;
         result.compiled_patterns.append(
-            WildcardExpression(pattern == QStringLiteral("*.*") ? "*" : pattern));
+            WildcardExpression(pattern == kEveryNamePattern ? "*" : pattern));
     }
     if (result.compiled_patterns.isEmpty())
         result.compiled_patterns.append(WildcardExpression(QStringLiteral("*")));

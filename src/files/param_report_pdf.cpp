@@ -4,6 +4,7 @@
 #include "disk/whole_file_write.h"
 #include "files/param_report.h"
 #include "files/parameter_file.h"
+#include "live/panel_names.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -33,10 +34,10 @@ void addHeading(QTextCursor& cursor, const ParamReport& report) {
     const ReportHeading& h = report.heading;
     const QString lines[][2] = {
         {QStringLiteral("Дата и время"), h.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
-        {QStringLiteral("Тип объекта"), orDash(h.panel.object_type)},
-        {QStringLiteral("Версия протокола"), orDash(h.panel.protocol_version)},
-        {QStringLiteral("Версия ПО"), orDash(h.panel.software_version)},
-        {QStringLiteral("Общая наработка"), orDash(h.panel.running_hours)},
+        {panel_text::kObjectType, orDash(h.panel.object_type)},
+        {panel_text::kProtocolVersion, orDash(h.panel.protocol_version)},
+        {panel_text::kSoftwareVersion, orDash(h.panel.software_version)},
+        {panel_text::kRunningHours, orDash(h.panel.running_hours)},
         {QStringLiteral("Адрес контроллера"), QString::number(h.slave_address)},
         {QStringLiteral("Порт"), orDash(h.port)},
         {QStringLiteral("Сравнение с файлом"), QDir::toNativeSeparators(report.compared_file)},

@@ -13,10 +13,7 @@
 
 namespace {
 
-const QString kOpenErrorTitle = QStringLiteral("Ошибка открытия файла");
 const QString kCannotOpen = QStringLiteral("Невозможно открыть файл ");
-const QString kForWriting = QStringLiteral(" для записи");
-const QString kForReading = QStringLiteral(" для чтения");
 // A key holding this word counts as missing, as does a missing key.
 const QString kMissing = QStringLiteral("default");
 
@@ -36,8 +33,8 @@ enum class Use { Read, Compare };
 bool CanRead(const ParameterFileUi& ui, const QString& path, const QString& name) {
     if (!name.isEmpty() && QFileInfo(path).isFile())
         return true;
-    ui.messages.ask(MessageIcon::Critical, kOpenErrorTitle, kCannotOpen + name + kForReading,
-                    MessageButtons::Ok);
+    ui.messages.ask(MessageIcon::Critical, file_text::kOpenErrorTitle,
+                    kCannotOpen + name + file_text::kForReading, MessageButtons::Ok);
     ui.status.setText(QString());
     return false;
 }
@@ -52,8 +49,8 @@ bool LoadForReading(const ParameterFileUi& ui, const QString& path, const QStrin
         if (status == IniDocument::LoadStatus::Loaded ||
             status == IniDocument::LoadStatus::TooLarge)
             return true;
-        if (ui.messages.ask(MessageIcon::Critical, kOpenErrorTitle,
-                            kCannotOpen + name + kForReading + "\r\n",
+        if (ui.messages.ask(MessageIcon::Critical, file_text::kOpenErrorTitle,
+                            kCannotOpen + name + file_text::kForReading + "\r\n",
                             MessageButtons::RetryCancel) != MessageAnswer::Retry)
             return false;
     }
@@ -123,8 +120,8 @@ bool SaveToPickedFile(StatusLine& status, MessageBoxService& messages, const Pic
     status.showProgress(save.progress + name);
     const QString path = ParamFilePath(folder, name);
     if (name.isEmpty()) {
-        messages.ask(MessageIcon::Critical, kOpenErrorTitle, kCannotOpen + name + kForWriting,
-                     MessageButtons::Ok);
+        messages.ask(MessageIcon::Critical, file_text::kOpenErrorTitle,
+                     kCannotOpen + name + file_text::kForWriting, MessageButtons::Ok);
         return false;
     }
     if (ExistsUnderExactName(path, name) &&
@@ -136,10 +133,10 @@ bool SaveToPickedFile(StatusLine& status, MessageBoxService& messages, const Pic
         return false;
     }
     for (QString reason = write(path); !reason.isEmpty(); reason = write(path)) {
-        QString text = kCannotOpen + name + kForWriting;
+        QString text = kCannotOpen + name + file_text::kForWriting;
         if (save.tell_reason)
             text += QStringLiteral("\r\n") + FileFailure(path, reason);
-        if (messages.ask(MessageIcon::Critical, kOpenErrorTitle, text,
+        if (messages.ask(MessageIcon::Critical, file_text::kOpenErrorTitle, text,
                          MessageButtons::RetryCancel) != MessageAnswer::Retry) {
             status.setText(QString());
             return false;

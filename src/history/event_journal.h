@@ -4,6 +4,7 @@
 #include "history/journal_entry.h"
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 
 // "Время;Событие" of one entry, as the journal file and a saved table hold it.
@@ -15,7 +16,9 @@ QString JournalLine(const JournalEntry& entry);
 class EventJournal {
 public:
     static constexpr int kMaxEntries = 100000;
-    static inline const QString kHeader = QStringLiteral("Время;Событие");
+    // The journal window's columns, and the header of the files.
+    static inline const QStringList kColumns{kTimeColumn, QStringLiteral("Событие")};
+    static inline const QString kHeader = kColumns.join(QLatin1Char(';'));
 
     // All entries go to this one file, opened now, so that a file that cannot be written is
     // known at start. False, with error() telling why, when it cannot be opened; the journal

@@ -88,5 +88,5 @@ QVariant JournalRows::data(const QModelIndex& index, int role) const {
 QVariant JournalRows::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    return section == 0 ? QStringLiteral("Время") : QStringLiteral("Событие");
+    return EventJournal::kColumns.value(section);
 }

@@ -22,7 +22,7 @@ QList<JournalEntry> PictureChanges::take(const PollPicture& picture, std::int64_
     // A type other than ДГУ and ДРА leaves the window as it was, and so the journal.
     if (picture.object_look && picture.object_look->caption != object_caption) {
         object_caption = picture.object_look->caption;
-        add(JournalKind::Panel, QStringLiteral("Тип объекта: ") + object_caption);
+        add(JournalKind::Panel, panel_text::kObjectType + QStringLiteral(": ") + object_caption);
     }
     if (picture.modbus_blocked != modbus_blocked) {
         modbus_blocked = picture.modbus_blocked;

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 QString RecordingHeader() {
-    QStringList fields{QStringLiteral("Время")};
+    QStringList fields{kTimeColumn};
     for (int q = 0; q < kQuantityCount; ++q)
         fields.append(QuantityTitle(QuantityAt(q)));
     return fields.join(QLatin1Char(';'));

@@ -19,7 +19,8 @@ inline const QString kCrcMismatch = QStringLiteral("Ошибка обмена: �
 inline const QString kNoAnswer = QStringLiteral("Ошибка обмена: Нет ответа от контроллера ЗАРН");
 // While no port is open nothing is sent, so no controller can be blamed for the silence.
 inline const QString kNoPort = QStringLiteral("Порт не выбран");
-// Shown when a command or a transfer does not fit into the request ring and is refused whole.
+// Said when a command or a transfer does not fit into the request ring and is refused whole:
+// in the status line, and as the title of the parameter window's message box.
 inline const QString kQueueFull = QStringLiteral("Очередь запросов переполнена");
 } // namespace link_text
 

@@ -4,38 +4,35 @@
 #include "live/number_format.h"
 
 namespace {
-// Where each quantity sits among the poll registers, and how wide it is.
-struct Source {
-    int register_index;
-    bool two_registers; // unsigned 32 bits, high register first; else signed 16 bits
-};
-
-constexpr std::array<Source, kQuantityCount> kSources{{
-    {3, true},
-    {5, true},
-    {7, false},
-    {8, false},
-    {13, false},
-    {9, false},
-    {14, false},
-    {10, false},
-    {11, false},
-    {15, false},
-}};
-
+// Made on first use: a window or a test may ask for it while other files' statics are made.
 const std::array<QuantityLook, kQuantityCount>& looks() {
-    static const std::array<QuantityLook, kQuantityCount> table{{
-        {QStringLiteral("Двигатель"), QStringLiteral("об/мин"), 0, 1, 100},
-        {QStringLiteral("Гребной вал"), QStringLiteral("об/мин"), 0, 1, 100},
-        {QStringLiteral("ОЖ"), QStringLiteral("°C"), 1, 0.1, 10},
-        {QStringLiteral("Масло"), QStringLiteral("°C"), 1, 0.1, 10},
-        {QStringLiteral("Масло ред."), QStringLiteral("°C"), 1, 0.1, 10},
-        {QStringLiteral("Масло"), QStringLiteral("кг/см2"), 2, 0.01, 1},
-        {QStringLiteral("Масло ред."), QStringLiteral("кг/см2"), 2, 0.01, 1},
-        {QStringLiteral("ВТК"), QStringLiteral("кг/см2"), 2, 0.01, 1},
-        {QStringLiteral("НТК"), QStringLiteral("кг/см2"), 2, 0.01, 1},
-        {QStringLiteral("Аккумулятор"), QStringLiteral("В"), 1, 0.1, 2},
-    }};
+    static const std::array<QuantityLook, kQuantityCount> table = [] {
+        const QString rpm = QStringLiteral("об/мин");
+        const QString celsius = QStringLiteral("°C");
+        const QString pressure = QStringLiteral("кг/см2");
+        const QString oil = QStringLiteral("Масло");
+        const QString gearOil = QStringLiteral("Масло ред.");
+        return std::array<QuantityLook, kQuantityCount>{{
+            {QStringLiteral("Двигатель"), rpm, 0, 1, 100,
+             QStringLiteral("Частота вращения двигателя"), "eng_rpm", true, 3, true},
+            {QStringLiteral("Гребной вал"), rpm, 0, 1, 100,
+             QStringLiteral("Частота вращения гребного вала"), "prop_rpm", false, 5, true},
+            {QStringLiteral("ОЖ"), celsius, 1, 0.1, 10, QStringLiteral("Температура ОЖ"), "ct",
+             true, 7},
+            {oil, celsius, 1, 0.1, 10, QStringLiteral("Температура масла"), "oilt", false, 8},
+            {gearOil, celsius, 1, 0.1, 10, QStringLiteral("Температура масла редуктора"), "goilt",
+             false, 13},
+            {oil, pressure, 2, 0.01, 1, QStringLiteral("Давление масла"), "oilp", false, 9},
+            {gearOil, pressure, 2, 0.01, 1, QStringLiteral("Давление масла редуктора"), "goilp",
+             false, 14},
+            {QStringLiteral("ВТК"), pressure, 2, 0.01, 1, QStringLiteral("Давление ВТК"), "inp",
+             false, 10},
+            {QStringLiteral("НТК"), pressure, 2, 0.01, 1, QStringLiteral("Давление НТК"), "outp",
+             false, 11},
+            {QStringLiteral("Аккумулятор"), QStringLiteral("В"), 1, 0.1, 2,
+             QStringLiteral("Аккумулятор"), "acc", false, 15},
+        }};
+    }();
     return table;
 }
 
@@ -53,20 +50,29 @@ QString QuantityTitle(Quantity quantity) {
     return look.name + QStringLiteral(", ") + look.unit;
 }
 
+QString QuantityDescription(Quantity quantity) {
+    const QuantityLook& look = LookOf(quantity);
+    return look.meaning + QStringLiteral(", ") + look.unit;
+}
+
 QuantityValues ReadQuantities(const RxBuffer& rx) {
     QuantityValues values{};
     for (int q = 0; q < kQuantityCount; ++q) {
-        const Source source = kSources[q];
-        const int offset = registerOffset(source.register_index);
-        values[q] = source.two_registers ? ReadBigEndianPair(rx, offset)
-                                         : ReadBigEndianSigned(rx, offset, 2);
+        const QuantityLook& look = LookOf(QuantityAt(q));
+        const int offset = registerOffset(look.register_index);
+        values[q] =
+            look.two_registers ? ReadBigEndianPair(rx, offset) : ReadBigEndianSigned(rx, offset, 2);
     }
     return values;
 }
 
-QString QuantityText(Quantity quantity, std::int64_t value, QChar decimalSeparator) {
+QString QuantityWindowText(Quantity quantity, std::int64_t value, QChar decimalSeparator) {
     const QuantityLook& look = LookOf(quantity);
-    QString text = FormatScaled(value, look.decimals, look.scale, QString(), decimalSeparator);
+    return FormatScaled(value, look.decimals, look.scale, QString(), decimalSeparator);
+}
+
+QString QuantityText(Quantity quantity, std::int64_t value, QChar decimalSeparator) {
+    QString text = QuantityWindowText(quantity, value, decimalSeparator);
     text.chop(1);
     return text;
 }

@@ -1,7 +1,6 @@
 #include "live/poll_decoder.h"
 
 #include "link/big_endian.h"
-#include "live/engine_quantities.h"
 #include "live/number_format.h"
 
 namespace {
@@ -56,22 +55,8 @@ PollPicture PollDecoder::decode(const RxBuffer& rx) {
     p.service = FormatScaled(s16(rx, 72), 0, perHour, kHours, separator);
     p.motomin = FormatScaled(ReadBigEndianPair(rx, RegOffset(73)), 0, perHour, kHours, separator);
     p.quantities = ReadQuantities(rx);
-    // The window keeps the blank that an empty unit leaves after the number.
-    const auto shown = [&](Quantity quantity) {
-        const QuantityLook& look = LookOf(quantity);
-        return FormatScaled(p.quantities[static_cast<int>(quantity)], look.decimals, look.scale,
-                            QString(), separator);
-    };
-    p.eng_rpm = shown(Quantity::EngineSpeed);
-    p.prop_rpm = shown(Quantity::ShaftSpeed);
-    p.ct = shown(Quantity::CoolantTemperature);
-    p.oilt = shown(Quantity::OilTemperature);
-    p.goilt = shown(Quantity::GearOilTemperature);
-    p.oilp = shown(Quantity::OilPressure);
-    p.goilp = shown(Quantity::GearOilPressure);
-    p.inp = shown(Quantity::HighTurboPressure);
-    p.outp = shown(Quantity::LowTurboPressure);
-    p.acc = shown(Quantity::BatteryVoltage);
+    for (int q = 0; q < kQuantityCount; ++q)
+        p.quantity_texts[q] = QuantityWindowText(QuantityAt(q), p.quantities[q], separator);
     p.adc_board_d = HexPadded(u16(rx, 66), 4);
 
     for (int r = 0; r < 16; ++r)

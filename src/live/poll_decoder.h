@@ -31,19 +31,11 @@ struct PollPicture {
     std::optional<ObjectTypeLook> object_look;
     QString service;
     QString motomin;
-    QString acc;
-    QString ct;
-    QString oilt;
-    QString goilt;
-    QString eng_rpm;
-    QString prop_rpm;
-    QString oilp;
-    QString goilp;
-    QString inp;
-    QString outp;
     QString adc_board_d;
-    // The ten measured values before scaling, for the history and the recording file.
+    // The ten measured values before scaling, for the history and the recording file, and as
+    // the main window shows them; both indexed by `Quantity`.
     QuantityValues quantities{};
+    std::array<QString, kQuantityCount> quantity_texts;
     std::bitset<kSignalCount> signal_lit;
     std::bitset<kLedCount> led_lit;
     std::array<QString, kFaultCount> faults;

@@ -24,14 +24,14 @@ constexpr std::array<std::uint8_t, 19> kFurtherSize{1, 1, 2, 1, 1, 1, 1, 2, 1, 1
 constexpr std::array<double, 19> kFurtherScale{1, 1, -0.01, 1, 1, 10,  0.1, 1,   0.1, 0.1,
                                                1, 1, 1,     1, 1, 0.1, 0.1, 0.1, 1};
 
-} // namespace
-
-void ParamCatalogue::BuildParamCatalogue() {
+// Lays the parameters out in the order the controller's documentation gives them.
+ParamCatalogue BuildParamCatalogue() {
+    ParamCatalogue c;
     int k = 0;
     auto put = [&](int& next, std::uint8_t size, double scale) {
-        param_address[k] = static_cast<std::uint16_t>(next);
-        param_size[k] = size;
-        param_scale[k] = scale;
+        c.param_address[k] = static_cast<std::uint16_t>(next);
+        c.param_size[k] = size;
+        c.param_scale[k] = scale;
         next += size;
         ++k;
     };
@@ -69,4 +69,11 @@ void ParamCatalogue::BuildParamCatalogue() {
     next = 576;
     for (int m = 0; m < 19; ++m)
         put(next, kFurtherSize[m], kFurtherScale[m]);
+    return c;
+}
+} // namespace
+
+const ParamCatalogue& Catalogue() {
+    static const ParamCatalogue catalogue = BuildParamCatalogue();
+    return catalogue;
 }

@@ -16,6 +16,7 @@ struct ParamCatalogue {
     std::array<std::uint16_t, kParamCount> param_address{};
     std::array<std::uint8_t, kParamCount> param_size{};
     std::array<double, kParamCount> param_scale{};
-
-    void BuildParamCatalogue();
 };
+
+// The one catalogue, built on first use (safely, whichever thread asks first) and never changed.
+const ParamCatalogue& Catalogue();

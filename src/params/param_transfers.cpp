@@ -63,7 +63,7 @@ void ParamTransfers::whitenAll() const {
 }
 
 bool ParamTransfers::tellQueueFull() const {
-    messages.ask(MessageIcon::Warning, transfer_text::kQueueFullTitle, transfer_text::kQueueFull,
+    messages.ask(MessageIcon::Warning, link_text::kQueueFull, transfer_text::kQueueFullAdvice,
                  MessageButtons::Ok);
     return false;
 }

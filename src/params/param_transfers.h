@@ -12,8 +12,7 @@
 // box and no colour, and the user is told in a message box, because the status line is rewritten
 // by the next tick before anyone can read it.
 namespace transfer_text {
-inline const QString kQueueFullTitle = QStringLiteral("Очередь запросов переполнена");
-inline const QString kQueueFull = QStringLiteral(
+inline const QString kQueueFullAdvice = QStringLiteral(
     "Ничего не отправлено в контроллер.\r\nПовторите, когда очередь запросов освободится.");
 inline const QString kUnreadTitle = QStringLiteral("Запись не начата");
 QString UnreadBoxes(int count);

@@ -18,19 +18,20 @@ std::optional<TransferState> TransferProgress::now(const ExchangeCycle& cycle) c
     return TransferState{step, static_cast<int>(done), total};
 }
 
-QString TransferText(const TransferState& state) {
-    QString doing;
-    switch (state.step) {
+QString TransferName(TransferStep step) {
+    switch (step) {
     case TransferStep::Reading:
-        doing = QStringLiteral("Чтение всех параметров");
-        break;
+        return QStringLiteral("Чтение всех параметров");
     case TransferStep::Writing:
-        doing = QStringLiteral("Запись всех параметров");
-        break;
+        return QStringLiteral("Запись всех параметров");
     case TransferStep::Checking:
-        doing = QStringLiteral("Проверка записи");
         break;
     }
+    return QStringLiteral("Проверка записи");
+}
+
+QString TransferText(const TransferState& state) {
     return QStringLiteral("%1: %2 из %3")
-        .arg(doing, QString::number(state.done), CountOf(state.total, nouns::kOfRequest));
+        .arg(TransferName(state.step), QString::number(state.done),
+             CountOf(state.total, nouns::kOfRequest));
 }

@@ -33,6 +33,9 @@ private:
     int total = 0;
 };
 
+// "Чтение всех параметров", "Запись всех параметров", "Проверка записи": also the journal's and
+// the check's message box's name of the step.
+QString TransferName(TransferStep step);
 // "Чтение всех параметров: 12 из 59 запросов", "Запись всех параметров: 3 из 61 запроса",
 // "Проверка записи: …".
 QString TransferText(const TransferState& state);

@@ -78,6 +78,7 @@ bool isRussian(const QString& text) {
 // Qt's own failures ("Filename refers to a directory", "Existing file … is not writable",
 // "Unknown error") come down to these.
 QString reasonOfPath(const QString& path, bool notFound) {
+    const QString notAFolder = QStringLiteral("часть пути не является папкой");
     const QFileInfo file(path);
     if (file.exists() && !file.isFile())
         return file.isDir() ? QStringLiteral("это папка, а не файл")
@@ -88,12 +89,12 @@ QString reasonOfPath(const QString& path, bool notFound) {
         while (!QFileInfo::exists(up) && QFileInfo(up).absolutePath() != up)
             up = QFileInfo(up).absolutePath();
         if (!QFileInfo(up).isDir())
-            return QStringLiteral("часть пути не является папкой");
+            return notAFolder;
         return QStringLiteral("папка %1 не существует")
             .arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
     }
     if (!folder.isDir())
-        return QStringLiteral("часть пути не является папкой");
+        return notAFolder;
     if (!file.exists() && notFound)
         return QStringLiteral("файл не найден");
 #ifdef Q_OS_UNIX

@@ -56,6 +56,10 @@ QString parameterList(const QByteArray& frame, const ParamCatalogue& catalogue, 
     return items.join(QStringLiteral(", "));
 }
 
+QString unknownFunction(int function) {
+    return QStringLiteral("Неизвестная функция %1").arg(function);
+}
+
 QString describeRequest(const QByteArray& frame, int function, const ParamCatalogue& catalogue,
                         QChar separator) {
     switch (function) {
@@ -77,7 +81,7 @@ QString describeRequest(const QByteArray& frame, int function, const ParamCatalo
         return QStringLiteral("Запись параметров: %1")
             .arg(parameterList(frame, catalogue, separator, true));
     default:
-        return QStringLiteral("Неизвестная функция %1").arg(function);
+        return unknownFunction(function);
     }
 }
 
@@ -100,7 +104,7 @@ QString describeAnswer(const QByteArray& frame, int function, const ParamCatalog
     case 101:
         return QStringLiteral("Записано: %1").arg(parameterList(frame, catalogue, separator, true));
     default:
-        return QStringLiteral("Неизвестная функция %1").arg(function);
+        return unknownFunction(function);
     }
 }
 

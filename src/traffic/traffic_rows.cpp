@@ -121,8 +121,5 @@ QVariant TrafficRows::data(const QModelIndex& index, int role) const {
 QVariant TrafficRows::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QStringList kHeaders{QStringLiteral("Время"), QStringLiteral("Направление"),
-                                      QStringLiteral("Кадр"), QStringLiteral("Результат"),
-                                      QStringLiteral("Расшифровка")};
-    return kHeaders.value(section);
+    return traffic_text::kColumns.value(section);
 }

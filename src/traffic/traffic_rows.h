@@ -1,9 +1,11 @@
 #pragma once
 
+#include "disk/csv_log_file.h"
 #include "link/link_event.h"
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 #include <deque>
 
 // One row of the traffic monitor and one line of its log file.
@@ -17,7 +19,11 @@ struct TrafficRow {
 };
 
 namespace traffic_text {
-inline const QString kLogHeader = QStringLiteral("Время;Направление;Кадр;Результат;Расшифровка");
+// The monitor's columns, and the header of the log file and of a saved table.
+inline const QStringList kColumns{kTimeColumn, QStringLiteral("Направление"),
+                                  QStringLiteral("Кадр"), QStringLiteral("Результат"),
+                                  QStringLiteral("Расшифровка")};
+inline const QString kLogHeader = kColumns.join(QLatin1Char(';'));
 QString OutcomeText(const LinkEvent& event);
 QString HexText(const QByteArray& bytes);
 QString LogLine(const TrafficRow& row);

@@ -1,5 +1,7 @@
 #include "views/axis_range_dialog.h"
 
+#include "views/window_words.h"
+
 #include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -23,9 +25,9 @@ std::optional<AxisRange> AskAxisRange(QWidget* parent, const QString& unit, Axis
     dialog.setWindowTitle(QStringLiteral("Шкала, %1").arg(unit));
     auto* lower = limitBox(&dialog, "lower", current.lower, decimals);
     auto* upper = limitBox(&dialog, "upper", current.upper, decimals);
-    auto* ok = new QPushButton(QStringLiteral("ОК"), &dialog);
+    auto* ok = new QPushButton(window_text::kOk, &dialog);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), &dialog);
+    auto* cancel = new QPushButton(window_text::kCancel, &dialog);
     auto* form = new QFormLayout(&dialog);
     form->addRow(QStringLiteral("От:"), lower);
     form->addRow(QStringLiteral("До:"), upper);

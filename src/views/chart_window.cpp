@@ -5,6 +5,7 @@
 #include "history/session_recorder.h"
 #include "views/save_outcome_label.h"
 #include "views/screen_placement.h"
+#include "views/window_words.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -17,11 +18,13 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <qcustomplot.h>
 #include <algorithm>
 #include <limits>
+#include <qcustomplot.h>
 
 namespace {
+const QString kTitle = QStringLiteral("Графики");
+
 // Twice a second: following the present looks smooth, and a redraw of ten series costs
 // about 3 ms.
 constexpr int kRedrawMs = 500;
@@ -69,11 +72,9 @@ double seconds(std::int64_t ms) {
 ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWidget* owner)
     : QWidget(owner, Qt::Window), recorder(recorder), decimal_separator(decimalSeparator) {
     setObjectName(QStringLiteral("frm_charts"));
-    setWindowTitle(QStringLiteral("Графики"));
+    setWindowTitle(kTitle);
     PlaceOnScreen(this, QSize(1100, 650));
-    ask_save_name = [this](const QString& title, const QString& filter, SaveMode mode) {
-        return AskSaveName(this, title, filter, mode);
-    };
+    ask_save_name = SaveNameDialog(this);
     ask_axis_range = [this](const QString& unit, AxisRange current, int decimals) {
         return AskAxisRange(this, unit, current, decimals);
     };
@@ -85,12 +86,12 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     for (const Span& span : kSpans)
         span_box->addItem(QString::fromUtf8(span.caption));
     span_box->setCurrentIndex(kDefaultSpan);
-    pause_button = new QPushButton(QStringLiteral("Пауза"), this);
+    pause_button = new QPushButton(window_text::kPause, this);
     pause_button->setObjectName(QStringLiteral("pause"));
     pause_button->setCheckable(true);
     auto* save = new QPushButton(QStringLiteral("Сохранить изображение…"), this);
     save->setObjectName(QStringLiteral("save_image"));
-    record_button = new QPushButton(QStringLiteral("Записывать в файл"), this);
+    record_button = new QPushButton(window_text::kRecordToFile, this);
     record_button->setObjectName(QStringLiteral("record"));
     record_button->setCheckable(true);
     readout_label = new QLabel(this);
@@ -105,7 +106,7 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     readout_label->setMinimumHeight(2 * readout_label->fontMetrics().lineSpacing());
     record_label = new QLabel(this);
     record_label->setObjectName(QStringLiteral("record_state"));
-    record_label->setAccessibleDescription(QStringLiteral("Запись в файл"));
+    record_label->setAccessibleDescription(window_text::kRecordingState);
     record_label->setWordWrap(true);
     save_label = new SaveOutcomeLabel(this, QStringLiteral("Изображение сохранено"),
                                       QStringLiteral("Изображение не сохранено"));
@@ -146,7 +147,7 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
 void ChartWindow::buildPlot() {
     plot = new QCustomPlot(this);
     plot->setObjectName(QStringLiteral("plot"));
-    plot->setAccessibleName(QStringLiteral("Графики"));
+    plot->setAccessibleName(kTitle);
     plot->setNotAntialiasedElements(QCP::aeAll);
     plot->setMouseTracking(true);
     QCPAxisRect* rect = plot->axisRect();
@@ -194,9 +195,7 @@ QWidget* ChartWindow::buildChoices() {
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, kColours[q]);
         box->setPalette(palette);
-        // The engine speed and the coolant are what a start is watched by.
-        box->setChecked(QuantityAt(q) == Quantity::EngineSpeed ||
-                        QuantityAt(q) == Quantity::CoolantTemperature);
+        box->setChecked(LookOf(QuantityAt(q)).charted_at_start);
         connect(box, &QCheckBox::toggled, this, &ChartWindow::redraw);
         quantity_boxes[q] = box;
         column->addWidget(box);

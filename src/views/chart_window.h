@@ -32,9 +32,7 @@ class ChartWindow : public QWidget {
 public:
     ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWidget* owner = nullptr);
 
-    // How a file name is asked for; tests answer without a modal dialog.
-    std::function<QString(const QString& title, const QString& filter, SaveMode mode)>
-        ask_save_name;
+    SaveNameAsker ask_save_name;
     // How an axis' fixed range is asked for; tests answer without a modal dialog.
     std::function<std::optional<AxisRange>(const QString& unit, AxisRange current, int decimals)>
         ask_axis_range;

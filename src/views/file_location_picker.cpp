@@ -54,7 +54,7 @@ FileLocationPicker::FileLocationPicker(QWidget* parent, VolumeSource volumes,
     drive_list = new QComboBox(this);
     hidden_drive_list = new QComboBox(this);
     folder_list = new QListWidget(this);
-    pattern_box = new QLineEdit(QStringLiteral("*.*"), this);
+    pattern_box = new QLineEdit(kEveryNamePattern, this);
     file_list = new QListWidget(this);
     file_name_box = new QLineEdit(this);
     drive_unavailable_label = new QLabel(QStringLiteral("Диск недоступен"), this);

@@ -3,9 +3,9 @@
 #include "disk/file_extension.h"
 #include "disk/whole_file_write.h"
 #include "views/row_table.h"
-#include "views/save_name_dialog.h"
 #include "views/save_outcome_label.h"
 #include "views/screen_placement.h"
+#include "views/window_words.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,19 +16,20 @@
 #include <QVBoxLayout>
 
 namespace {
+const QString kTitle = QStringLiteral("Журнал событий");
 constexpr int kRefreshMs = 1000;
 } // namespace
 
 JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     : QWidget(owner, Qt::Window), journal(journal), rows(journal) {
     setObjectName(QStringLiteral("frm_journal"));
-    setWindowTitle(QStringLiteral("Журнал событий"));
+    setWindowTitle(kTitle);
     PlaceOnScreen(this, QSize(700, 500));
-    ask_save_name = [this](const QString& title) { return AskCsvSaveName(this, title); };
+    ask_save_name = SaveNameDialog(this);
 
     table = new RowTable(this, QStringLiteral("journal_table"), &rows);
     table->setColumnWidth(0, 170);
-    table->setAccessibleName(QStringLiteral("Журнал событий"));
+    table->setAccessibleName(kTitle);
 
     auto* kindCaption = new QLabel(QStringLiteral("Показывать:"), this);
     kind_box = new QComboBox(this);
@@ -36,14 +37,13 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     kind_box->setAccessibleName(QStringLiteral("Показывать"));
     kind_box->addItems(JournalRows::filterNames());
     kindCaption->setBuddy(kind_box);
-    auto* save = new QPushButton(QStringLiteral("Сохранить в файл…"), this);
+    auto* save = new QPushButton(window_text::kSaveToFile, this);
     save->setObjectName(QStringLiteral("save"));
     file_label = new QLabel(this);
     file_label->setObjectName(QStringLiteral("journal_file"));
     file_label->setAccessibleDescription(QStringLiteral("Файл журнала"));
     file_label->setWordWrap(true);
-    save_label = new SaveOutcomeLabel(this, QStringLiteral("Файл сохранён"),
-                                      QStringLiteral("Файл не сохранён"));
+    save_label = new SaveOutcomeLabel(this, window_text::kFileSaved, window_text::kFileNotSaved);
 
     auto* tools = new QHBoxLayout;
     tools->addWidget(kindCaption);
@@ -93,8 +93,9 @@ void JournalWindow::refresh() {
 }
 
 void JournalWindow::saveShown() {
-    const QString path = WithExtension(ask_save_name(QStringLiteral("Сохранить журнал событий")),
-                                       QStringLiteral(".csv"));
+    const QString path = WithExtension(
+        ask_save_name(QStringLiteral("Сохранить журнал событий"), kCsvFilter, SaveMode::Replace),
+        QStringLiteral(".csv"));
     if (path.isEmpty())
         return;
     rows.refresh();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "history/journal_rows.h"
+#include "views/save_name_dialog.h"
 
 #include <QWidget>
-#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -18,8 +18,7 @@ class JournalWindow : public QWidget {
 public:
     explicit JournalWindow(const EventJournal& journal, QWidget* owner = nullptr);
 
-    // How a file name is asked for; tests answer without a modal dialog.
-    std::function<QString(const QString& title)> ask_save_name;
+    SaveNameAsker ask_save_name;
 
 protected:
     void showEvent(QShowEvent* event) override;

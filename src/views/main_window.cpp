@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <vector>
 
 namespace {
 const QColor kRed(255, 0, 0);
@@ -42,6 +43,14 @@ QLabel* value(QWidget* parent, const QString& name, const QString& meaning, QRec
     QLabel* label = caption(parent, name, QStringLiteral("-"), geometry);
     label->setAccessibleDescription(meaning);
     return label;
+}
+
+// A value after its name and a colon: "lblc_" and "lbl_" followed by `control`.
+QLabel* namedValue(QWidget* parent, const char* control, const QString& name, QRect captionPlace,
+                   QRect valuePlace) {
+    caption(parent, QStringLiteral("lblc_") + QLatin1String(control), name + QLatin1Char(':'),
+            captionPlace);
+    return value(parent, QStringLiteral("lbl_") + QLatin1String(control), name, valuePlace);
 }
 
 // Lit indicators show their fill colour; unlit ones let the window's background through.
@@ -75,6 +84,29 @@ QGroupBox* frame(QWidget* parent, const char* name, const QString& title, QRect 
 QRect row(int y, int x, int width) {
     return QRect(x, y, width, 20);
 }
+
+// A frame of quantities of one kind, one below the other, each caption left of its value.
+struct ValueFrame {
+    const char* name;
+    QString title;
+    QRect geometry;
+    // The first row's places; each further row is 28 lower.
+    QRect caption_place;
+    QRect value_place;
+    std::vector<Quantity> quantities;
+};
+const std::array<ValueFrame, 3> kValueFrames{{
+    {"Frame1", QStringLiteral("Частота вращения, об/мин"), QRect(205, 40, 190, 84), row(26, 10, 95),
+     row(26, 110, 70), std::vector{Quantity::EngineSpeed, Quantity::ShaftSpeed}},
+    {"Frame2", QStringLiteral("Температура, °C"), QRect(405, 40, 170, 112), row(26, 10, 90),
+     row(26, 100, 60),
+     std::vector{Quantity::CoolantTemperature, Quantity::OilTemperature,
+                 Quantity::GearOilTemperature}},
+    {"Frame3", QStringLiteral("Давление, кг/см2"), QRect(585, 40, 170, 140), row(26, 10, 90),
+     row(26, 100, 60),
+     std::vector{Quantity::OilPressure, Quantity::GearOilPressure, Quantity::HighTurboPressure,
+                 Quantity::LowTurboPressure}},
+}};
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
@@ -112,12 +144,12 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::buildHeader(QWidget* area) {
-    caption(area, "lblc_object", QStringLiteral("Тип объекта:"), row(8, 10, 90));
-    lbl_object = value(area, "lbl_object", QStringLiteral("Тип объекта"), row(8, 100, 80));
-    caption(area, "lblc_pr_ver", QStringLiteral("Версия протокола:"), row(8, 300, 130));
-    lbl_pr_ver = value(area, "lbl_pr_ver", QStringLiteral("Версия протокола"), row(8, 430, 90));
-    caption(area, "lblc_sw_ver", QStringLiteral("Версия ПО:"), row(8, 600, 80));
-    lbl_sw_ver = value(area, "lbl_sw_ver", QStringLiteral("Версия ПО"), row(8, 680, 90));
+    lbl_object =
+        namedValue(area, "object", panel_text::kObjectType, row(8, 10, 90), row(8, 100, 80));
+    lbl_pr_ver =
+        namedValue(area, "pr_ver", panel_text::kProtocolVersion, row(8, 300, 130), row(8, 430, 90));
+    lbl_sw_ver =
+        namedValue(area, "sw_ver", panel_text::kSoftwareVersion, row(8, 600, 80), row(8, 680, 90));
 }
 
 void MainWindow::buildLeds(QWidget* area) {
@@ -148,47 +180,33 @@ void MainWindow::buildLeds(QWidget* area) {
 }
 
 void MainWindow::buildFrames(QWidget* area) {
-    QGroupBox* rpm =
-        frame(area, "Frame1", QStringLiteral("Частота вращения, об/мин"), {205, 40, 190, 84});
-    caption(rpm, "lblc_eng_rpm", QStringLiteral("Двигатель"), row(26, 10, 95));
-    lbl_eng_rpm = value(rpm, "lbl_eng_rpm", QStringLiteral("Частота вращения двигателя, об/мин"),
-                        row(26, 110, 70));
-    lblc_prop_rpm = caption(rpm, "lblc_prop_rpm", QStringLiteral("Гребной вал"), row(54, 10, 95));
-    lbl_prop_rpm =
-        value(rpm, "lbl_prop_rpm", QStringLiteral("Частота вращения гребного вала, об/мин"),
-              row(54, 110, 70));
-    lblc_prop_rpm->hide();
-    lbl_prop_rpm->hide();
+    for (const ValueFrame& f : kValueFrames) {
+        QGroupBox* box = frame(area, f.name, f.title, f.geometry);
+        for (std::size_t r = 0; r < f.quantities.size(); ++r) {
+            const int down = 28 * static_cast<int>(r);
+            buildQuantity(box, f.quantities[r], f.caption_place.translated(0, down),
+                          f.value_place.translated(0, down));
+        }
+    }
+    const int shaft = static_cast<int>(Quantity::ShaftSpeed);
+    lblc_quantity[shaft]->hide();
+    lbl_quantity[shaft]->hide();
+}
 
-    QGroupBox* temperature =
-        frame(area, "Frame2", QStringLiteral("Температура, °C"), {405, 40, 170, 112});
-    caption(temperature, "lblc_ct", QStringLiteral("ОЖ"), row(26, 10, 90));
-    lbl_ct = value(temperature, "lbl_ct", QStringLiteral("Температура ОЖ, °C"), row(26, 100, 60));
-    caption(temperature, "lblc_oilt", QStringLiteral("Масло"), row(54, 10, 90));
-    lbl_oilt =
-        value(temperature, "lbl_oilt", QStringLiteral("Температура масла, °C"), row(54, 100, 60));
-    caption(temperature, "lblc_goilt", QStringLiteral("Масло ред."), row(82, 10, 90));
-    lbl_goilt = value(temperature, "lbl_goilt", QStringLiteral("Температура масла редуктора, °C"),
-                      row(82, 100, 60));
-
-    QGroupBox* pressure =
-        frame(area, "Frame3", QStringLiteral("Давление, кг/см2"), {585, 40, 170, 140});
-    caption(pressure, "lblc_oilp", QStringLiteral("Масло"), row(26, 10, 90));
-    lbl_oilp =
-        value(pressure, "lbl_oilp", QStringLiteral("Давление масла, кг/см2"), row(26, 100, 60));
-    caption(pressure, "lblc_goilp", QStringLiteral("Масло ред."), row(54, 10, 90));
-    lbl_goilp = value(pressure, "lbl_goilp", QStringLiteral("Давление масла редуктора, кг/см2"),
-                      row(54, 100, 60));
-    caption(pressure, "lblc_inp", QStringLiteral("ВТК"), row(82, 10, 90));
-    lbl_inp = value(pressure, "lbl_inp", QStringLiteral("Давление ВТК, кг/см2"), row(82, 100, 60));
-    caption(pressure, "lblc_outp", QStringLiteral("НТК"), row(110, 10, 90));
-    lbl_outp =
-        value(pressure, "lbl_outp", QStringLiteral("Давление НТК, кг/см2"), row(110, 100, 60));
+void MainWindow::buildQuantity(QWidget* parent, Quantity quantity, QRect captionPlace,
+                               QRect valuePlace, const QString& captionText) {
+    const QuantityLook& look = LookOf(quantity);
+    const int q = static_cast<int>(quantity);
+    lblc_quantity[q] = caption(parent, QStringLiteral("lblc_") + QLatin1String(look.control),
+                               captionText.isEmpty() ? look.name : captionText, captionPlace);
+    lbl_quantity[q] = value(parent, QStringLiteral("lbl_") + QLatin1String(look.control),
+                            QuantityDescription(quantity), valuePlace);
 }
 
 void MainWindow::buildRightColumn(QWidget* area) {
-    caption(area, "lblc_acc", QStringLiteral("Аккумулятор, В"), row(48, 770, 110));
-    lbl_acc = value(area, "lbl_acc", QStringLiteral("Аккумулятор, В"), row(48, 885, 55));
+    // Alone beside the buttons, the battery's caption names its unit too.
+    buildQuantity(area, Quantity::BatteryVoltage, row(48, 770, 110), row(48, 885, 55),
+                  QuantityTitle(Quantity::BatteryVoltage));
 
     const std::array<Command, 4> commands{Command::Start, Command::Stop, Command::Acknowledge,
                                           Command::ProtectionsOff};
@@ -205,17 +223,15 @@ void MainWindow::buildRightColumn(QWidget* area) {
     chk_armoff->setGeometry(770, 164, 160, 20);
     chk_armoff->hide();
 
-    caption(area, "lblc_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 620, 258));
-    lbl_adc_board_d =
-        value(area, "lbl_adc_board_d", QStringLiteral("Дискр. сигналы ПКВ.604"), row(200, 880, 65));
-    caption(area, "lblc_service", QStringLiteral("До сервисного обслуживания осталось:"),
-            row(228, 620, 258));
-    lbl_service = value(area, "lbl_service", QStringLiteral("До сервисного обслуживания осталось"),
-                        row(228, 880, 65));
-    caption(area, "lblc_motomin", QStringLiteral("Общая наработка:"), row(256, 620, 258));
-    lbl_motomin = value(area, "lbl_motomin", QStringLiteral("Общая наработка"), row(256, 880, 65));
-    caption(area, "lblc_tr_id", QStringLiteral("Код транзакции:"), row(284, 620, 258));
-    lbl_tr_id = value(area, "lbl_tr_id", QStringLiteral("Код транзакции"), row(284, 880, 65));
+    const QString discrete = QStringLiteral("Дискр. сигналы ПКВ.604");
+    caption(area, "lblc_adc_board_d", discrete, row(200, 620, 258));
+    lbl_adc_board_d = value(area, "lbl_adc_board_d", discrete, row(200, 880, 65));
+    lbl_service = namedValue(area, "service", QStringLiteral("До сервисного обслуживания осталось"),
+                             row(228, 620, 258), row(228, 880, 65));
+    lbl_motomin = namedValue(area, "motomin", panel_text::kRunningHours, row(256, 620, 258),
+                             row(256, 880, 65));
+    lbl_tr_id = namedValue(area, "tr_id", QStringLiteral("Код транзакции"), row(284, 620, 258),
+                           row(284, 880, 65));
 
     caption(area, "Label1", QStringLiteral("Сигналы"), row(kGridTop - 20, kGridLeft, 100));
     lbl_sgl[0] = indicator(area, indexed("lbl_sgl", 0), QStringLiteral("256"), kGreen,
@@ -243,10 +259,11 @@ void MainWindow::buildFaults(QWidget* area) {
 }
 
 void MainWindow::buildBottom(QWidget* area) {
-    caption(area, "lblc_slad", QStringLiteral("Адрес устройства"), row(505, 10, 125));
+    const QString address = QStringLiteral("Адрес устройства");
+    caption(area, "lblc_slad", address, row(505, 10, 125));
     cmb_slad = new QComboBox(area);
     cmb_slad->setObjectName(QStringLiteral("cmb_slad"));
-    cmb_slad->setAccessibleName(QStringLiteral("Адрес устройства"));
+    cmb_slad->setAccessibleName(address);
     cmb_slad->setGeometry(135, 502, 60, 24);
     connect(cmb_slad, &QComboBox::activated, this, &MainWindow::slaveAddressChosen);
     lbl_sys_mes = caption(area, "lbl_sys_mes", QString(), row(505, 205, 735));
@@ -289,16 +306,8 @@ void MainWindow::showPoll(const PollPicture& p) {
         applyObjectTypeLook(*p.object_look);
     lbl_service->setText(p.service);
     lbl_motomin->setText(p.motomin);
-    lbl_acc->setText(p.acc);
-    lbl_ct->setText(p.ct);
-    lbl_oilt->setText(p.oilt);
-    lbl_goilt->setText(p.goilt);
-    lbl_eng_rpm->setText(p.eng_rpm);
-    lbl_prop_rpm->setText(p.prop_rpm);
-    lbl_oilp->setText(p.oilp);
-    lbl_goilp->setText(p.goilp);
-    lbl_inp->setText(p.inp);
-    lbl_outp->setText(p.outp);
+    for (int q = 0; q < kQuantityCount; ++q)
+        lbl_quantity[q]->setText(p.quantity_texts[q]);
     lbl_adc_board_d->setText(p.adc_board_d);
     for (int i = 0; i < kSignalCount; ++i)
         if (lbl_sgl[i])
@@ -313,8 +322,9 @@ void MainWindow::applyObjectTypeLook(const ObjectTypeLook& look) {
     lbl_object->setText(look.caption);
     for (int i = 6; i < kLedCount; ++i)
         lbl_led[i]->setVisible(look.led_visible[i]);
-    lblc_prop_rpm->setVisible(look.prop_shaft_visible);
-    lbl_prop_rpm->setVisible(look.prop_shaft_visible);
+    const int shaft = static_cast<int>(Quantity::ShaftSpeed);
+    lblc_quantity[shaft]->setVisible(look.prop_shaft_visible);
+    lbl_quantity[shaft]->setVisible(look.prop_shaft_visible);
 }
 
 QString MainWindow::text() const {

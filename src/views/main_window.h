@@ -55,6 +55,9 @@ private:
     void buildHeader(QWidget* area);
     void buildLeds(QWidget* area);
     void buildFrames(QWidget* area);
+    // A quantity's caption (its name unless told otherwise) and value label.
+    void buildQuantity(QWidget* parent, Quantity quantity, QRect captionPlace, QRect valuePlace,
+                       const QString& captionText = QString());
     void buildRightColumn(QWidget* area);
     void buildFaults(QWidget* area);
     void buildBottom(QWidget* area);
@@ -69,17 +72,9 @@ private:
     QLabel* lbl_pr_ver = nullptr;
     QLabel* lbl_sw_ver = nullptr;
     std::array<QLabel*, kLedCount> lbl_led{};
-    QLabel* lblc_prop_rpm = nullptr;
-    QLabel* lbl_eng_rpm = nullptr;
-    QLabel* lbl_prop_rpm = nullptr;
-    QLabel* lbl_ct = nullptr;
-    QLabel* lbl_oilt = nullptr;
-    QLabel* lbl_goilt = nullptr;
-    QLabel* lbl_oilp = nullptr;
-    QLabel* lbl_goilp = nullptr;
-    QLabel* lbl_inp = nullptr;
-    QLabel* lbl_outp = nullptr;
-    QLabel* lbl_acc = nullptr;
+    // Indexed by `Quantity`: "lblc_eng_rpm", "lbl_eng_rpm" and so on.
+    std::array<QLabel*, kQuantityCount> lblc_quantity{};
+    std::array<QLabel*, kQuantityCount> lbl_quantity{};
     QLabel* lbl_modbus_off = nullptr;
     QCheckBox* chk_armoff = nullptr;
     std::array<QLabel*, kSignalCount> lbl_sgl{};

@@ -1,6 +1,8 @@
 #include "views/port_dialog.h"
 
+#include "config/com_port_map.h"
 #include "views/screen_placement.h"
+#include "views/window_words.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -11,10 +13,6 @@
 #include <utility>
 
 namespace {
-QString entryText(int n) {
-    return QStringLiteral("COM%1").arg(n);
-}
-
 // The number after "COM" in an entry; 0 when there is none.
 int entryNumber(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^COM(\\d+)$"));
@@ -36,10 +34,10 @@ PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& confi
     port_list->setPlaceholderText(QStringLiteral("Выберите порт"));
     port_list->setMinimumWidth(140);
     label->setBuddy(port_list);
-    auto* ok = new QPushButton(QStringLiteral("ОК"), this);
+    auto* ok = new QPushButton(window_text::kOk, this);
     ok->setObjectName(QStringLiteral("OK"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    auto* cancel = new QPushButton(window_text::kCancel, this);
     cancel->setObjectName(QStringLiteral("Отмена"));
 
     auto* buttons = new QHBoxLayout;
@@ -60,8 +58,8 @@ PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& confi
 
 void PortDialog::load() {
     for (const int n : chooser.probe())
-        port_list->addItem(entryText(n));
-    port_list->setCurrentIndex(port_list->findText(entryText(chooser.configuredPort())));
+        port_list->addItem(ComName(n));
+    port_list->setCurrentIndex(port_list->findText(ComName(chooser.configuredPort())));
 }
 
 void PortDialog::pick(int index) {

@@ -2,12 +2,10 @@
 
 #include <QFileDialog>
 
-QString AskSaveName(QWidget* parent, const QString& title, const QString& filter, SaveMode mode) {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
-                                        mode == SaveMode::Append ? QFileDialog::DontConfirmOverwrite
-                                                                 : QFileDialog::Options());
-}
-
-QString AskCsvSaveName(QWidget* parent, const QString& title, SaveMode mode) {
-    return AskSaveName(parent, title, kCsvFilter, mode);
+SaveNameAsker SaveNameDialog(QWidget* parent) {
+    return [parent](const QString& title, const QString& filter, SaveMode mode) {
+        return QFileDialog::getSaveFileName(
+            parent, title, QString(), filter, nullptr,
+            mode == SaveMode::Append ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options());
+    };
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -8,6 +9,10 @@ class QWidget;
 // appends to what the file holds, so there is nothing to ask.
 enum class SaveMode { Replace, Append };
 inline const QString kCsvFilter = QStringLiteral("Текст CSV (*.csv);;Все файлы (*)");
-// The file dialog asking where a file goes; empty when the user cancels.
-QString AskSaveName(QWidget* parent, const QString& title, const QString& filter, SaveMode mode);
-QString AskCsvSaveName(QWidget* parent, const QString& title, SaveMode mode = SaveMode::Replace);
+
+// How a window asks where a file goes; empty when the user cancels. Tests answer in place of the
+// modal file dialog.
+using SaveNameAsker =
+    std::function<QString(const QString& title, const QString& filter, SaveMode mode)>;
+// The file dialog over `parent`.
+SaveNameAsker SaveNameDialog(QWidget* parent);

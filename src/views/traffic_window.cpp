@@ -8,6 +8,7 @@
 #include "views/row_table.h"
 #include "views/save_outcome_label.h"
 #include "views/screen_placement.h"
+#include "views/window_words.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -34,9 +35,7 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     setObjectName(QStringLiteral("frm_traffic"));
     setWindowTitle(QStringLiteral("Монитор обмена"));
     PlaceOnScreen(this, QSize(1000, 600));
-    ask_save_name = [this](const QString& title, SaveMode mode) {
-        return AskCsvSaveName(this, title, mode);
-    };
+    ask_save_name = SaveNameDialog(this);
 
     table = new RowTable(this, QStringLiteral("traffic_table"), &monitor.rows());
     // A poll answer is 764 characters of hex: eliding it on every repaint would cost more than
@@ -48,10 +47,10 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
 
     hide_background_box = new QCheckBox(QStringLiteral("Скрыть опрос и транзакции"), this);
     hide_background_box->setObjectName(QStringLiteral("hide_background"));
-    pause_button = button(this, "pause", QStringLiteral("Пауза"), true);
+    pause_button = button(this, "pause", window_text::kPause, true);
     auto* clear = button(this, "clear", QStringLiteral("Очистить"), false);
-    auto* save = button(this, "save", QStringLiteral("Сохранить в файл…"), false);
-    record_button = button(this, "record", QStringLiteral("Записывать в файл"), true);
+    auto* save = button(this, "save", window_text::kSaveToFile, false);
+    record_button = button(this, "record", window_text::kRecordToFile, true);
     auto* reset = button(this, "reset", QStringLiteral("Сбросить"), false);
     statistics_label = new QLabel(this);
     statistics_label->setObjectName(QStringLiteral("statistics"));
@@ -61,10 +60,9 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     statistics_label->setAccessibleDescription(QStringLiteral("Статистика обмена"));
     log_label = new QLabel(this);
     log_label->setObjectName(QStringLiteral("log_state"));
-    log_label->setAccessibleDescription(QStringLiteral("Запись в файл"));
+    log_label->setAccessibleDescription(window_text::kRecordingState);
     log_label->setWordWrap(true);
-    save_label = new SaveOutcomeLabel(this, QStringLiteral("Файл сохранён"),
-                                      QStringLiteral("Файл не сохранён"));
+    save_label = new SaveOutcomeLabel(this, window_text::kFileSaved, window_text::kFileNotSaved);
 
     auto* tools = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{hide_background_box, pause_button, clear,
@@ -161,9 +159,9 @@ void TrafficWindow::showStatistics() {
 }
 
 void TrafficWindow::saveShown() {
-    const QString path =
-        WithExtension(ask_save_name(QStringLiteral("Сохранить строки монитора"), SaveMode::Replace),
-                      QStringLiteral(".csv"));
+    const QString path = WithExtension(
+        ask_save_name(QStringLiteral("Сохранить строки монитора"), kCsvFilter, SaveMode::Replace),
+        QStringLiteral(".csv"));
     if (path.isEmpty())
         return;
     monitor.rows().flush();
@@ -178,7 +176,7 @@ void TrafficWindow::toggleRecording(bool on) {
         monitor.stopLog();
     } else {
         const QString path =
-            ask_save_name(QStringLiteral("Записывать обмен в файл"), SaveMode::Append);
+            ask_save_name(QStringLiteral("Записывать обмен в файл"), kCsvFilter, SaveMode::Append);
         if (path.isEmpty() || !monitor.startLog(path)) {
             const QSignalBlocker quiet(record_button);
             record_button->setChecked(false);

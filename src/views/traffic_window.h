@@ -3,7 +3,6 @@
 #include "views/save_name_dialog.h"
 
 #include <QWidget>
-#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -21,8 +20,7 @@ class TrafficWindow : public QWidget {
 public:
     explicit TrafficWindow(TrafficMonitor& monitor, QWidget* owner = nullptr);
 
-    // How a file name is asked for; tests answer without a modal dialog.
-    std::function<QString(const QString& title, SaveMode mode)> ask_save_name;
+    SaveNameAsker ask_save_name;
 
 protected:
     void showEvent(QShowEvent* event) override;

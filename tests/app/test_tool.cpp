@@ -224,9 +224,8 @@ private slots:
         journal->findChild<QComboBox*>("kind_filter")->setCurrentText("Команды");
         QCOMPARE(events(), QStringList{"Команда СТАРТ"});
         QTemporaryDir dir;
-        static_cast<JournalWindow*>(journal)->ask_save_name = [&](const QString&) {
-            return dir.filePath("журнал");
-        };
+        static_cast<JournalWindow*>(journal)->ask_save_name =
+            [&](const QString&, const QString&, SaveMode) { return dir.filePath("журнал"); };
         journal->findChild<QPushButton*>("save")->click();
         QCOMPARE(FileBytes(dir.filePath("журнал.csv")),
                  "\xEF\xBB\xBFВремя;Событие\r\n" +
@@ -341,7 +340,8 @@ private slots:
                  [&] { QFile::remove(f.dir.filePath("plain")); });
         QCOMPARE(f.tool.link().waiting(), waiting + 61);
         const QString retried = "2026-12-07_10-00-20_адрес2.ini";
-        QCOMPARE(QDir(f.dir.filePath("plain/backups")).entryList(QDir::Files), QStringList{retried});
+        QCOMPARE(QDir(f.dir.filePath("plain/backups")).entryList(QDir::Files),
+                 QStringList{retried});
         const auto failed = [&](const char* time) {
             return "Резервная копия не записана: " +
                    QDir::toNativeSeparators(f.dir.filePath("plain/backups/2026-12-07_10-00-")) +

@@ -158,8 +158,7 @@ private slots:
         QVERIFY2(write.errors.contains("Запись всех параметров: 61 запрос\n"),
                  qPrintable(write.errors));
         QCOMPARE(FileBytes(tool.path("backups/" + backups[0])), FileBytes(before));
-        ParamCatalogue catalogue;
-        catalogue.BuildParamCatalogue();
+        const ParamCatalogue& catalogue = Catalogue();
         for (const Edit& e : kEdits)
             QCOMPARE(StoredValue(FileBytes(eeprom), catalogue, e.n), e.stored);
 

@@ -260,8 +260,7 @@ private slots:
     // then reads everything back: the one parameter the controller limits turns light red and
     // is named, the others stay green.
     void writeAllBacksUpAndChecks() {
-        ParamCatalogue catalogue;
-        catalogue.BuildParamCatalogue();
+        const ParamCatalogue& catalogue = Catalogue();
         int limited = 0;
         while (catalogue.param_size[limited] != 2 || catalogue.param_scale[limited] != 1)
             ++limited;

@@ -33,7 +33,6 @@ QByteArray AnswerTo(const QByteArray& request, std::uint8_t pattern) {
 struct Rig {
     explicit Rig(QChar separator) : dispatch(host, separator) {
         port.open();
-        catalogue.BuildParamCatalogue();
         dispatch.param_answer = [this, separator](const RxBuffer& rx) {
             ShowParamAnswer(rx, catalogue, boxes, separator);
         };
@@ -79,7 +78,7 @@ struct Rig {
     }
 
     FakeSerialPort port;
-    ParamCatalogue catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
     RecordingHost host;
     AnswerDispatch dispatch;
     MemoryParamBoxes boxes;

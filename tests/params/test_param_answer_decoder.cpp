@@ -11,8 +11,7 @@ private slots:
     // and 2, a write answer, factors 10 and 0.1, 0x8000 signed and unsigned, a signed byte, factor
     // -0.01, none, an unknown address, past the last parameter, past the buffer (its end shown).
     void answersFillTheirBoxesGreen() {
-        ParamCatalogue catalogue;
-        catalogue.BuildParamCatalogue();
+        const ParamCatalogue& catalogue = Catalogue();
         const QString pastTheBuffer = "01 64 07 00 FF" + QString(" 01").repeated(251);
         const QStringList frames{
             "07 64 01 09 03 04 05 DC", "07 65 01 09 03 04 05 DC",    "07 64 01 02 01 05",

@@ -7,11 +7,9 @@
 // The only check of the frames and the order of a read-all and a write-all.
 class ParamRequestsTest : public QObject {
     Q_OBJECT
-    ParamCatalogue catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
 
 private slots:
-    void initTestCase() { catalogue.BuildParamCatalogue(); }
-
     // A read-all reads every byte once, in 59 blocks. A write-all sends own address (23) and
     // external control (26) last, out of their blocks; the switch fires as the address write
     // leaves: it still goes to 7, the last frame to 127.

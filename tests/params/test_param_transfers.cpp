@@ -14,13 +14,12 @@ namespace {
 // A controller at address 7 whose 506 values were all read ("1"), ring empty.
 struct Rig {
     LinkRig link;
-    ParamCatalogue catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
     MemoryParamBoxes boxes;
     ScriptedMessages messages;
     ParamTransfers transfers{link.cycle, catalogue, boxes, messages};
 
     Rig() {
-        catalogue.BuildParamCatalogue();
         boxes.texts.fill(QStringLiteral("1"));
         boxes.states.fill(BoxState::FromEeprom);
     }

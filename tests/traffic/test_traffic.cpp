@@ -10,7 +10,7 @@
 // statistics of a scripted line, and the log file.
 class TrafficTest : public QObject {
     Q_OBJECT
-    ParamCatalogue catalogue;
+    const ParamCatalogue& catalogue = Catalogue();
 
     struct Rig {
         explicit Rig(const ParamCatalogue& catalogue) : monitor(catalogue, u',') {
@@ -21,8 +21,6 @@ class TrafficTest : public QObject {
     };
 
 private slots:
-    void initTestCase() { catalogue.BuildParamCatalogue(); }
-
     void describe_data() {
         QTest::addColumn<bool>("sent");
         QTest::addColumn<QString>("frame");

@@ -28,14 +28,13 @@ const QColor kGreen(0, 255, 0), kWhite(255, 255, 255);
 struct EditorRig {
     LinkRig link;
     AnswerDispatch dispatch{link.host, QChar(',')};
-    ParamCatalogue catalogue;
     ScriptedMessages messages;
     ParamEditor editor;
     int read_all = 0; // frames the read of all parameters takes
 
     // The window's file picker starts in `pickerFolder`.
     explicit EditorRig(const QString& pickerFolder = QDir::tempPath())
-        : editor(link.cycle, catalogue, link.host, messages, QChar(','), pickerFolder, nullptr) {
+        : editor(link.cycle, link.host, messages, QChar(','), pickerFolder, nullptr) {
         link.on_answer = [this](const RxBuffer& rx) { dispatch.DecodeAnswer(rx); };
         dispatch.param_answer = [this](const RxBuffer& rx) { editor.showAnswer(rx); };
         link.tick(); // the background poll is in flight

@@ -17,9 +17,7 @@ class TrafficWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void rowsFilterPauseAndLimit() {
-        ParamCatalogue catalogue;
-        catalogue.BuildParamCatalogue();
-        TrafficMonitor monitor(catalogue, u',');
+        TrafficMonitor monitor(Catalogue(), u',');
         TrafficWindow window(monitor);
         window.show();
         auto* table = window.findChild<QTableView*>("traffic_table");
@@ -78,12 +76,11 @@ private slots:
     // A name typed without an extension gets ".csv"; a save that fails names the file and the
     // reason and leaves the recording state in view; the next good save replaces the failure.
     void savingBesideRecording() {
-        ParamCatalogue catalogue;
-        TrafficMonitor monitor(catalogue, u',');
+        TrafficMonitor monitor(Catalogue(), u',');
         TrafficWindow window(monitor);
         QTemporaryDir dir;
         QString answer = dir.filePath("обмен.csv");
-        window.ask_save_name = [&](const QString&, SaveMode) { return answer; };
+        window.ask_save_name = [&](const QString&, const QString&, SaveMode) { return answer; };
         window.findChild<QPushButton*>("record")->click();
         auto* recording = window.findChild<QLabel*>("log_state");
         QCOMPARE(recording->text(), "Запись в файл: " + answer);
