@@ -7,7 +7,6 @@
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
 #include "link/qt_serial_port.h"
-#include "params/param_answer_decoder.h"
 #include "params/param_requests.h"
 #include "params/param_transfers.h"
 #include "params/write_check.h"
@@ -47,8 +46,8 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, Batc
                    QChar decimalSeparator)
     : job(job), port(port), port_name(std::move(portName)), console(console),
       decimal_separator(decimalSeparator), traffic(catalogue, decimalSeparator),
-      session(decimalSeparator), dispatch(console, decimalSeparator),
-      cycle(port, console, dispatch) {
+      session(decimalSeparator), poll(decimalSeparator), cycle(port, console, poll),
+      answers(cycle, catalogue, decimalSeparator, image) {
     catalogue.BuildParamCatalogue();
     cycle.on_event = [this](const LinkEvent& event) {
         traffic.take(event);
@@ -60,13 +59,8 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, Batc
     QObject::connect(&session, &SessionRecorder::journalFailed, [&console](const QString& error) {
         console.tell(QStringLiteral("Журнал событий не записывается в файл: ") + error);
     });
-    dispatch.param_answer = [this](const RxBuffer& answer) {
-        const QList<ParamValueText> values =
-            DecodeParamAnswer(answer, catalogue, decimal_separator);
-        image.take(answer[0], values);
-        ShowParamValues(values, controller_boxes);
-    };
-    dispatch.show_poll = [this](const PollPicture& picture) { panel.take(picture); };
+    answers.showIn(&controller_boxes);
+    poll.show_poll = [this](const PollPicture& picture) { panel.take(picture); };
 }
 
 BatchExit BatchRun::run() {
@@ -137,7 +131,7 @@ BatchExit BatchRun::write() {
         !ReadParameterFile({wanted, console, console}, file.absolutePath(), file.fileName()))
         return BatchExit::BadInput;
     // Refused before the controller is disturbed; the transfer's own refusal stands behind it.
-    const ParamTransfers transfers{cycle, catalogue, wanted, console};
+    const ParamTransfers transfers{cycle, answers, catalogue, wanted, console};
     if (const int missing = transfers.boxesWithoutValue()) {
         console.tell(QStringLiteral("В файле %1 нет значений %2 из %3: запись не начата")
                          .arg(job.file, CountOf(missing, nouns::kOfParameter))
@@ -177,7 +171,7 @@ BatchExit BatchRun::write() {
         return BatchExit::NoAnswer;
 
     console.tell(QStringLiteral("Проверка записи: чтение всех параметров"));
-    const RequestBatch readBack = ReadAllRequests(catalogue);
+    const RequestBatch readBack = AnsweredBy(ReadAllRequests(catalogue), answers);
     if (!cycle.queueAll(readBack) ||
         !awaitAnswers(TransferStep::Checking, static_cast<int>(readBack.size())))
         return BatchExit::NoAnswer;
@@ -247,9 +241,9 @@ BatchExit BatchRun::report() {
 }
 
 BatchExit BatchRun::readAll(bool withPoll) {
-    RequestBatch requests = ReadAllRequests(catalogue);
+    RequestBatch requests = AnsweredBy(ReadAllRequests(catalogue), answers);
     if (withPoll)
-        requests.insert(requests.begin(), PollRequest());
+        requests.insert(requests.begin(), AnsweredBy(PollRequest(), poll));
     console.tell(QStringLiteral("Чтение всех параметров: ") +
                  CountOf(static_cast<long long>(requests.size()), nouns::kRequest));
     if (!cycle.queueAll(requests))

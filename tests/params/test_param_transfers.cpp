@@ -17,7 +17,7 @@ struct Rig {
     ParamCatalogue catalogue;
     MemoryParamBoxes boxes;
     ScriptedMessages messages;
-    ParamTransfers transfers{link.cycle, catalogue, boxes, messages};
+    ParamTransfers transfers{link.cycle, link, catalogue, boxes, messages};
 
     Rig() {
         catalogue.BuildParamCatalogue();
