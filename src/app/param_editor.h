@@ -24,8 +24,8 @@ class QWidget;
 
 // What the parameter window does: reads and writes the controller's parameters through the
 // link, its answers going to the window's boxes, writes a single parameter on Enter, and saves,
-// reads and compares parameter files. The window is made when it is opened; a closed window is only
-// hidden, and opening it again brings a new one.
+// reads and compares parameter files. The window is made when it is opened; a closed window is
+// only hidden, and opening it again brings a new one.
 class ParamEditor : public QObject {
     Q_OBJECT
 public:

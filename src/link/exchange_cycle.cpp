@@ -58,8 +58,8 @@ void ExchangeCycle::takeAnswer() {
     // Before the first send nothing is in flight: advancing the empty ring would make it
     // look full of blank frames that no controller answers, and the link would never recover.
     if (!request_queue.empty()) {
-        previous_function = request_queue.headFunction();
-        previous_consumer = request_queue.headRequest().consumer;
+        latest_consumers[request_queue.headFunction() & 0x7F] =
+            request_queue.headRequest().consumer;
         request_queue.QueueAdvanceRead();
         ++answered_count;
         head_sent = false;
@@ -81,7 +81,7 @@ AnswerConsumer* ExchangeCycle::consumerOfAnswer() const {
         return nullptr;
     if (answersFunction(received[1], request_queue.headFunction()))
         return request_queue.headRequest().consumer;
-    return answersFunction(received[1], previous_function) ? previous_consumer : nullptr;
+    return latest_consumers[received[1] & 0x7F];
 }
 
 void ExchangeCycle::tellAnswer(LinkOutcome outcome) {

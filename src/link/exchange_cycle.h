@@ -81,10 +81,10 @@ private:
     // and a frame went out last tick (so the tick judges its answer).
     bool head_sent = false;
     bool in_flight = false;
-    // The request completed last. By default any good frame completes the head, so an answer a
-    // tick late completes the request after its own: it goes to its own request's consumer.
-    std::uint8_t previous_function = 0;
-    AnswerConsumer* previous_consumer = nullptr;
+    // By function, the consumer of the request of that function completed last. By default any
+    // good frame completes the head, so an answer a tick late completes the request after its
+    // own: it goes to the consumer of the last request of its function, its own.
+    std::array<AnswerConsumer*, 128> latest_consumers{};
     // Armed own-address switches in ring order. Each fires when the frame of its slot is sent,
     // so two address writes queued one after the other both take effect, in turn.
     struct PendingAddress {

@@ -95,8 +95,8 @@ private slots:
     }
 
     // By default every good frame completes the frame in flight, and goes to the consumer of the
-    // request it answers: the one in flight when the function is its, else the one before (an
-    // answer a tick late), else nobody (the echoes of commands and transaction writes).
+    // request it answers: the one in flight when the function is its, else (an answer late) the
+    // last one of its function; the echoes of commands and transaction writes go to nobody.
     void answersGoToTheRequestTheyAnswer() {
         LinkRig link;
         Seen params;
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(sent, (QStringList{"07 64 01 00 02", "07 06 01 92 12 38", kTransaction,
                                     kPoll.left(17), "07 10 01 90 00 02 04 00 02 00 00"}));
         QCOMPARE(link.decoded, (QList<QByteArray>{poll, poll}));
-        QCOMPARE(params.answers, QList<QByteArray>{read});
+        QCOMPARE(params.answers, (QList<QByteArray>{read, read}));
         QCOMPARE(link.cycle.answered(), 5);
     }
 
