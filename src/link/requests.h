@@ -25,8 +25,6 @@ struct Request {
     // with its own function (or that function's exception): any other good frame is taken for
     // silence, completes nothing, reaches no decoder, and the request is sent again.
     bool strict = false;
-
-    std::uint8_t function() const { return pdu.empty() ? 0 : pdu.front(); }
 };
 
 // A transfer that the ring takes whole or not at all.

@@ -60,7 +60,7 @@ struct LiveDisplay {
         const Request request =
             requests.count(function) ? requests.at(function) : AnsweredBy(PollRequest(), poll);
         link.queue(request);
-        while (std::uint8_t(port.written.last()[1]) != request.function())
+        while (std::uint8_t(port.written.last()[1]) != request.pdu.front())
             port.feed(WithCrc(Hex("01"))), link.ExchangeTick(); // answers nobody's function
         window.setText(kOk), routed.clear();
         port.feed(frame), link.ExchangeTick();
