@@ -3,8 +3,8 @@
 #include "fake_serial_port.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
-#include "live/answer_dispatch.h"
-#include "params/param_answer_decoder.h"
+#include "live/poll_decoder.h"
+#include "params/param_answers.h"
 #include "params/param_requests.h"
 #include "views/main_window.h"
 #include "views/param_window/param_window.h"
@@ -38,7 +38,7 @@ QList<QByteArray> PollAnswers() {
 }
 
 // The answers to the 59 blocks of a read-all, twice over with different bytes.
-QList<QByteArray> ParamAnswers(const ParamCatalogue& catalogue) {
+QList<QByteArray> ReadAllAnswers(const ParamCatalogue& catalogue) {
     std::mt19937 random(605);
     QList<QByteArray> answers;
     for (int round = 0; round < 2; ++round) {
@@ -56,13 +56,11 @@ QList<QByteArray> ParamAnswers(const ParamCatalogue& catalogue) {
 }
 
 struct Rig {
-    Rig() : dispatch(frm_main, kSeparator), cycle(port, frm_main, dispatch) {
+    Rig() : poll(kSeparator), cycle(port, frm_main, poll) {
         frm_main.fillSlaveAddresses();
         frm_main.createSignalGrid();
-        dispatch.show_poll = [this](const PollPicture& p) { frm_main.showPoll(p); };
-        dispatch.param_answer = [this](const RxBuffer& rx) {
-            ShowParamAnswer(rx, catalogue, frm_param, kSeparator);
-        };
+        poll.show_poll = [this](const PollPicture& p) { frm_main.showPoll(p); };
+        answers.showIn(&frm_param);
         port.open();
     }
 
@@ -77,8 +75,10 @@ struct Rig {
     MainWindow frm_main;
     ParamWindow frm_param{&frm_main, QDir::tempPath()};
     FakeSerialPort port;
-    AnswerDispatch dispatch;
+    PollDecoder poll;
     ExchangeCycle cycle;
+    ControllerImage image;
+    ParamAnswers answers{cycle, catalogue, kSeparator, image};
 };
 
 // Made in main(), after the application object and gone before it.
@@ -123,9 +123,11 @@ void BM_ParamAnswerTick(benchmark::State& state) {
     Rig& rig = TheRig();
     rig.frm_param.show();
     QApplication::processEvents();
-    const QList<QByteArray> answers = ParamAnswers(rig.catalogue);
+    const QList<QByteArray> answers = ReadAllAnswers(rig.catalogue);
     std::size_t n = 0;
     for (auto _ : state) {
+        // The read the answer belongs to is in flight by the next tick.
+        rig.cycle.queue(AnsweredBy(ParamReadRequest(0, 1), rig.answers));
         rig.tick(answers[n++ % answers.size()]);
         QApplication::processEvents();
     }

@@ -8,7 +8,6 @@
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
 #include "link/qt_serial_port.h"
-#include "params/param_answer_decoder.h"
 #include "params/param_requests.h"
 #include "params/param_transfers.h"
 #include "params/write_check_sequence.h"
@@ -45,8 +44,8 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, Batc
                    QChar decimalSeparator)
     : job(job), port(port), port_name(std::move(portName)), console(console),
       decimal_separator(decimalSeparator), traffic(catalogue, decimalSeparator),
-      session(decimalSeparator), dispatch(console, decimalSeparator),
-      cycle(port, console, dispatch) {
+      session(decimalSeparator), poll(decimalSeparator), cycle(port, console, poll),
+      answers(cycle, catalogue, decimalSeparator, image) {
     cycle.on_event = [this](const LinkEvent& event) {
         traffic.take(event);
         session.takeLinkEvent(event);
@@ -57,13 +56,8 @@ BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, Batc
     QObject::connect(&session, &SessionRecorder::journalFailed, [&console](const QString& error) {
         console.tell(QStringLiteral("Журнал событий не записывается в файл: ") + error);
     });
-    dispatch.param_answer = [this](const RxBuffer& answer) {
-        const QList<ParamValueText> values =
-            DecodeParamAnswer(answer, catalogue, decimal_separator);
-        image.take(answer[0], values);
-        ShowParamValues(values, controller_boxes);
-    };
-    dispatch.show_poll = [this](const PollPicture& picture) { panel.take(picture); };
+    answers.showIn(&controller_boxes);
+    poll.show_poll = [this](const PollPicture& picture) { panel.take(picture); };
 }
 
 BatchExit BatchRun::run() {
@@ -133,7 +127,7 @@ BatchExit BatchRun::write() {
         !ReadParameterFile({wanted, console, console}, file.absolutePath(), file.fileName()))
         return BatchExit::BadInput;
     // Refused before the controller is disturbed; the transfer's own refusal stands behind it.
-    const ParamTransfers transfers{cycle, catalogue, wanted, console};
+    const ParamTransfers transfers{cycle, answers, catalogue, wanted, console};
     if (const int missing = transfers.boxesWithoutValue()) {
         console.tell(QStringLiteral("В файле %1 нет значений %2 из %3: запись не начата")
                          .arg(job.file, CountOf(missing, nouns::kOfParameter))
@@ -170,7 +164,7 @@ BatchExit BatchRun::write() {
     console.tell(QStringLiteral("Запись всех параметров: ") +
                  CountOf(cycle.waiting() - waitingBefore, nouns::kRequest));
     TransferProgress progress;
-    WriteCheckSequence check(cycle, catalogue, image, progress);
+    WriteCheckSequence check(cycle, answers, catalogue, image, progress);
     check.begin(expected, cycle.waiting() - waitingBefore);
     WriteCheckTurn turn = WriteCheckTurn::Waiting;
     runTicks(progress, [&] {
@@ -244,9 +238,9 @@ BatchExit BatchRun::report() {
 }
 
 BatchExit BatchRun::readAll(bool withPoll) {
-    RequestBatch requests = ReadAllRequests(catalogue);
+    RequestBatch requests = AnsweredBy(ReadAllRequests(catalogue), answers);
     if (withPoll)
-        requests.insert(requests.begin(), PollRequest());
+        requests.insert(requests.begin(), AnsweredBy(PollRequest(), poll));
     console.tell(QStringLiteral("Чтение всех параметров: ") +
                  CountOf(static_cast<long long>(requests.size()), nouns::kRequest));
     if (!cycle.queueAll(requests))

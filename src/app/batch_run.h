@@ -5,9 +5,10 @@
 #include "files/param_report.h"
 #include "history/session_recorder.h"
 #include "link/exchange_cycle.h"
-#include "live/answer_dispatch.h"
+#include "live/poll_decoder.h"
 #include "params/controller_image.h"
 #include "params/memory_param_boxes.h"
+#include "params/param_answers.h"
 #include "params/param_catalogue.h"
 #include "params/transfer_progress.h"
 #include "traffic/traffic_monitor.h"
@@ -60,11 +61,12 @@ private:
     const ParamCatalogue& catalogue = Catalogue();
     TrafficMonitor traffic;
     SessionRecorder session;
-    AnswerDispatch dispatch;
+    PollDecoder poll;
     ExchangeCycle cycle;
     ControllerImage image;
     // What the controller reported, as the window's boxes would show it.
     MemoryParamBoxes controller_boxes;
+    ParamAnswers answers;
     PanelFacts panel;
 };
 

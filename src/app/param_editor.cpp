@@ -4,7 +4,6 @@
 #include "files/param_report_pdf.h"
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
-#include "params/param_answer_decoder.h"
 #include "params/param_requests.h"
 #include "views/file_location_picker.h"
 #include "views/param_window/param_window.h"
@@ -16,7 +15,10 @@
 ParamEditor::ParamEditor(ExchangeCycle& cycle, LinkHost& host, MessageBoxService& messages,
                          QChar decimalSeparator, QString pickerFolder, QWidget* owner)
     : cycle(cycle), host(host), messages(messages), decimal_separator(decimalSeparator),
-      picker_folder(std::move(pickerFolder)), owner(owner) {}
+      picker_folder(std::move(pickerFolder)), owner(owner),
+      answers(cycle, catalogue, decimalSeparator, image) {
+    answers.checkEchoes(echo_check, [this](const QString& text) { emit performed(text); });
+}
 
 ParamEditor::~ParamEditor() = default;
 
@@ -30,15 +32,6 @@ void ParamEditor::open() {
     window.show();
     window.raise();
     window.activateWindow();
-}
-
-void ParamEditor::showAnswer(const RxBuffer& answer) {
-    const QList<ParamValueText> values = DecodeParamAnswer(answer, catalogue, decimal_separator);
-    image.take(answer[0], values);
-    if (const std::optional<QString> other = echo_check.take(cycle.answered(), answer, values))
-        emit performed(*other);
-    if (frm_param)
-        ShowParamValues(values, *frm_param);
 }
 
 void ParamEditor::setModbusBlocked(bool blocked) {
@@ -59,6 +52,8 @@ ParamWindow& ParamEditor::ensureWindow() {
         delete frm_param;
     }
     frm_param = new ParamWindow(owner, picker_folder);
+    answers.showIn(frm_param);
+    connect(frm_param, &QObject::destroyed, this, [this] { answers.showIn(nullptr); });
     if (!geometry.isEmpty())
         frm_param->restoreGeometry(geometry);
     frm_param->setModbusBlocked(modbus_blocked);
@@ -80,7 +75,7 @@ ParamWindow& ParamEditor::ensureWindow() {
 }
 
 ParamTransfers ParamEditor::transfers() {
-    return {cycle, catalogue, *frm_param, messages};
+    return {cycle, answers, catalogue, *frm_param, messages};
 }
 
 void ParamEditor::readAll(bool whiten) {

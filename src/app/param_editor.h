@@ -4,6 +4,7 @@
 #include "files/parameter_file.h"
 #include "link/exchange_cycle.h"
 #include "params/controller_image.h"
+#include "params/param_answers.h"
 #include "params/param_catalogue.h"
 #include "params/param_transfers.h"
 #include "params/transfer_progress.h"
@@ -22,9 +23,9 @@ class ParamWindow;
 class QWidget;
 
 // What the parameter window does: reads and writes the controller's parameters through the
-// link, shows its answers, writes a single parameter on Enter, and saves, reads and compares
-// parameter files. The window is made when it is opened; a closed window is only hidden, and
-// opening it again brings a new one.
+// link, its answers going to the window's boxes, writes a single parameter on Enter, and saves,
+// reads and compares parameter files. The window is made when it is opened; a closed window is
+// only hidden, and opening it again brings a new one.
 class ParamEditor : public QObject {
     Q_OBJECT
 public:
@@ -34,8 +35,6 @@ public:
 
     // The menu entry: the read of all parameters queued, the window shown.
     void open();
-    // An answer of function 100 or 101.
-    void showAnswer(const RxBuffer& answer);
     // The poll's Modbus-blocked flag, kept for a window made later.
     void setModbusBlocked(bool blocked);
     // Null until the window is first needed.
@@ -91,10 +90,11 @@ private:
     bool modbus_blocked = false;
     ControllerImage image;
     WriteEchoCheck echo_check;
+    ParamAnswers answers;
     QString backup_folder;
     QString object_type;
     TransferProgress progress;
-    WriteCheckSequence write_check{cycle, catalogue, image, progress};
+    WriteCheckSequence write_check{cycle, answers, catalogue, image, progress};
     // What the last write-all sent to the parameters it found stored otherwise, for the report.
     QHash<int, QString> not_stored_written;
     QPointer<ParamWindow> frm_param;

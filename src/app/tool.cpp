@@ -17,7 +17,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
            const ToolPlaces& places, QChar decimalSeparator)
     : run_modal([](PortDialog& dialog) { dialog.exec(); }),
       let_events_run([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
-      boxes(boxes), dispatch(frm_main, decimalSeparator), cycle(*port, frm_main, dispatch),
+      boxes(boxes), poll(decimalSeparator), cycle(*port, frm_main, poll),
       config(places.config_path, frm_main, boxes), traffic_monitor(Catalogue(), decimalSeparator),
       session(decimalSeparator), decimal_separator(decimalSeparator),
       exchange_timer(new QTimer(&frm_main)),
@@ -32,8 +32,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
         session.checkLink();
         param_editor.followTransfers();
     });
-    dispatch.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
-    dispatch.param_answer = [this](const RxBuffer& answer) { param_editor.showAnswer(answer); };
+    poll.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
     connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
     connect(&frm_main, &MainWindow::paramMenuChosen, &param_editor, &ParamEditor::open);
     connect(&frm_main, &MainWindow::portMenuChosen, this, &Tool::openPortDialog);

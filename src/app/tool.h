@@ -5,7 +5,7 @@
 #include "config/tool_places.h"
 #include "history/session_recorder.h"
 #include "link/exchange_cycle.h"
-#include "live/answer_dispatch.h"
+#include "live/poll_decoder.h"
 #include "traffic/traffic_monitor.h"
 #include "views/main_window.h"
 
@@ -58,7 +58,7 @@ private:
     std::unique_ptr<SerialPort> port;
     MessageBoxService& boxes;
     MainWindow frm_main;
-    AnswerDispatch dispatch;
+    PollDecoder poll;
     ExchangeCycle cycle;
     ConfigFile config;
     TrafficMonitor traffic_monitor;

@@ -6,8 +6,15 @@
 #include <QDateTime>
 #include <algorithm>
 
-ExchangeCycle::ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder)
-    : port(port), host(host), decoder(decoder) {}
+namespace {
+// An answer to `function`, or its exception.
+bool answersFunction(std::uint8_t answered, std::uint8_t function) {
+    return answered == function || answered == function + 0x80;
+}
+} // namespace
+
+ExchangeCycle::ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& polls)
+    : port(port), host(host), polls(polls) {}
 
 void ExchangeCycle::ExchangeTick() {
     if (line_held)
@@ -28,21 +35,53 @@ void ExchangeCycle::ExchangeTick() {
     }
 
     if (HasGoodCrc(received.rx_buffer.data(), received.rx_count)) {
-        host.setText(link_text::kAnswerOk);
-        tellAnswer(received[1] > 127 ? LinkOutcome::Exception : LinkOutcome::Ok);
-        // Before the first send nothing is in flight: advancing the empty ring would make it
-        // look full of blank frames that no controller answers, and the link would never recover.
-        if (!request_queue.empty()) {
-            request_queue.QueueAdvanceRead();
-            ++answered_count;
-            head_sent = false;
-        }
-        decoder.DecodeAnswer(received);
+        takeAnswer();
     } else {
         host.setText(link_text::kCrcMismatch);
         tellAnswer(LinkOutcome::CrcMismatch);
     }
     SendNext();
+}
+
+void ExchangeCycle::takeAnswer() {
+    if (headRefuses()) {
+        host.setText(link_text::kNoAnswer);
+        tellAnswer(LinkOutcome::NoAnswer);
+        return;
+    }
+    const bool refused = received[1] > 127;
+    host.setText(refused ? link_text::kAnswerOk + QStringLiteral(" Нарушение протокола, код: ") +
+                               QString::number(received[2])
+                         : link_text::kAnswerOk);
+    tellAnswer(refused ? LinkOutcome::Exception : LinkOutcome::Ok);
+    AnswerConsumer* const consumer = consumerOfAnswer();
+    // Before the first send nothing is in flight: advancing the empty ring would make it
+    // look full of blank frames that no controller answers, and the link would never recover.
+    if (!request_queue.empty()) {
+        latest_consumers[request_queue.headFunction() & 0x7F] =
+            request_queue.headRequest().consumer;
+        request_queue.QueueAdvanceRead();
+        ++answered_count;
+        head_sent = false;
+    }
+    // An exception carries nothing to show but its code, which the status line has.
+    if (consumer && !refused)
+        consumer->DecodeAnswer(received);
+}
+
+bool ExchangeCycle::headRefuses() const {
+    if (request_queue.empty() || !request_queue.headRequest().strict)
+        return false;
+    const bool ownSlave = received[0] == request_queue.headSlave();
+    return !ownSlave || !answersFunction(received[1], request_queue.headFunction());
+}
+
+AnswerConsumer* ExchangeCycle::consumerOfAnswer() const {
+    if (request_queue.empty())
+        return nullptr;
+    if (answersFunction(received[1], request_queue.headFunction()))
+        return request_queue.headRequest().consumer;
+    return latest_consumers[received[1] & 0x7F];
 }
 
 void ExchangeCycle::tellAnswer(LinkOutcome outcome) {
@@ -67,16 +106,18 @@ void ExchangeCycle::SendNext() {
             const bool armOff = host.armOffChecked();
             transaction_counter = transaction_counter + 1 > 65534 ? 0 : transaction_counter + 1;
             host.showTransactionCounter(transaction_counter);
-            request_queue.append(TransactionRequest(transaction_counter, armOff).pdu);
+            request_queue.append(TransactionRequest(transaction_counter, armOff));
         } else {
             poll_toggle = true;
-            request_queue.append(PollRequest().pdu);
+            request_queue.append(AnsweredBy(PollRequest(), polls));
         }
     }
 
     const int slot = request_queue.readSlot();
     const int last = request_queue.headLength();
-    send_buffer[0] = static_cast<std::uint8_t>(host.slaveAddress());
+    const int slave = request_queue.headRequest().slave;
+    request_queue.setHeadSlave(slave == kChosenSlave ? host.slaveAddress() : slave);
+    send_buffer[0] = static_cast<std::uint8_t>(request_queue.headSlave());
 
     if (!pending_addresses.empty() && pending_addresses.front().pending_address_slot == slot) {
         host.setSlaveAddress(std::min(pending_addresses.front().pending_address, kMaxSlaveAddress));
@@ -99,7 +140,7 @@ void ExchangeCycle::SendNext() {
 
 bool ExchangeCycle::queue(const Request& request) {
     const int slot = request_queue.writeSlot();
-    if (!request_queue.append(request.pdu))
+    if (!request_queue.append(request))
         return false;
     if (request.new_address >= 0)
         pending_addresses.push_back({slot, request.new_address});

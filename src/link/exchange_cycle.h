@@ -26,11 +26,13 @@ inline const QString kQueueFull = QStringLiteral("Очередь запросо�
 
 // The strict request-answer cycle of the Modbus master. Each tick judges what arrived since the
 // previous tick as the answer to the frame at queue_read, reports the outcome in the status line
-// (or that no port is open), hands a good answer to the decoder and sends the next frame. The tick
-// is the whole time-out; a frame is repeated every tick until it is answered with a correct CRC.
+// (or that no port is open), hands a good answer to the consumer of the request it answers and
+// sends the next frame. The tick is the whole time-out; a frame is repeated every tick until it
+// is answered with a correct CRC (and, for a strict request, by its own slave and function).
 class ExchangeCycle {
 public:
-    ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder);
+    // `polls`: the consumer of the poll answers, for the polls the cycle sends itself.
+    ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& polls);
 
     void ExchangeTick();
 
@@ -58,10 +60,17 @@ public:
 private:
     void SendNext();
     void tellAnswer(LinkOutcome outcome);
+    // A frame with a good CRC: the head completed (unless a strict head refuses it), the status
+    // line told, the answer handed to whoever asked for it.
+    void takeAnswer();
+    // A strict head in flight and a frame from another slave or about another function.
+    bool headRefuses() const;
+    // The consumer the answer goes to, judged before the head is completed.
+    AnswerConsumer* consumerOfAnswer() const;
 
     SerialPort& port;
     LinkHost& host;
-    AnswerConsumer& decoder;
+    AnswerConsumer& polls;
 
     RequestQueue request_queue;
     std::array<std::uint8_t, RequestQueue::kSlotBytes + 2> send_buffer{};
@@ -73,6 +82,10 @@ private:
     // and a frame went out last tick (so the tick judges its answer).
     bool head_sent = false;
     bool in_flight = false;
+    // By function, the consumer of the request of that function completed last. By default any
+    // good frame completes the head, so an answer a tick late completes the request after its
+    // own: it goes to the consumer of the last request of its function, its own.
+    std::array<AnswerConsumer*, 128> latest_consumers{};
     // Armed own-address switches in ring order. Each fires when the frame of its slot is sent,
     // so two address writes queued one after the other both take effect, in turn.
     struct PendingAddress {

@@ -21,6 +21,17 @@ std::uint8_t low(std::int32_t v) {
 constexpr std::array<std::uint16_t, 4> kCommandCodes{0x1238, 0x4569, 0x789A, 0xABC4};
 } // namespace
 
+Request AnsweredBy(Request request, AnswerConsumer& consumer) {
+    request.consumer = &consumer;
+    return request;
+}
+
+RequestBatch AnsweredBy(RequestBatch batch, AnswerConsumer& consumer) {
+    for (Request& request : batch)
+        request.consumer = &consumer;
+    return batch;
+}
+
 Request PollRequest() {
     return {{0x04, 0x01, 0x2C, 0x00, 0x7D}};
 }

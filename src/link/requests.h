@@ -1,20 +1,38 @@
 #pragma once
 
+#include "link/rx_buffer.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
 
-// One request as the ring keeps it: the frame from its function code on. The slave address is
-// put in front and the CRC behind when the frame is sent.
+// The slave address of a request that goes wherever the main window points when it is sent.
+constexpr int kChosenSlave = -1;
+
+// One request as the ring keeps it: the frame from its function code on, whom it goes to and
+// who takes its answer. The slave address is put in front and the CRC behind when it is sent.
 struct Request {
     std::vector<std::uint8_t> pdu;
     // The write of the controller's own slave address: when this frame leaves, the frames after
     // it go to this address. -1 for every other request.
     int new_address = -1;
+    // Who decodes the answer; none for the writes whose echo says nothing new.
+    AnswerConsumer* consumer = nullptr;
+    // 0..127, or kChosenSlave.
+    int slave = kChosenSlave;
+    // How an answer is known. By default any frame with a good CRC answers the request in flight,
+    // as the controller's protocol has it. A strict request is answered only by its own slave
+    // with its own function (or that function's exception): any other good frame is taken for
+    // silence, completes nothing, reaches no decoder, and the request is sent again.
+    bool strict = false;
 };
 
 // A transfer that the ring takes whole or not at all.
 using RequestBatch = std::vector<Request>;
+
+// The request, or every request of the batch, with its answer going to `consumer`.
+Request AnsweredBy(Request request, AnswerConsumer& consumer);
+RequestBatch AnsweredBy(RequestBatch batch, AnswerConsumer& consumer);
 
 // The four operating commands, in the order of their buttons.
 enum class Command { Start, Stop, Acknowledge, ProtectionsOff };

@@ -13,7 +13,8 @@ struct RxBuffer {
     std::uint8_t operator[](int cell) const { return rx_buffer[cell]; }
 };
 
-// Receives every answer that passed its CRC check (the dispatcher of the monitor).
+// Takes the answers of the requests queued with it (see Request::consumer): each one that passed
+// its CRC check and answers such a request, exceptions apart, which the status line tells.
 class AnswerConsumer {
 public:
     virtual ~AnswerConsumer() = default;

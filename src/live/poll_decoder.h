@@ -8,6 +8,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 constexpr int kLedCount = 11;
@@ -42,12 +43,17 @@ struct PollPicture {
 };
 
 // Turns answers to the poll read (input registers 300..424) into what the main window shows.
-// Keeps the object type between answers.
-class PollDecoder {
+// Keeps the object type between answers. As the consumer of the polls' answers it hands each
+// picture to `show_poll`.
+class PollDecoder : public AnswerConsumer {
 public:
     explicit PollDecoder(QChar decimalSeparator) : separator(decimalSeparator) {}
 
     PollPicture decode(const RxBuffer& rx);
+    void DecodeAnswer(const RxBuffer& answer) override { show_poll(decode(answer)); }
+
+    // Filled in by whoever shows the picture (the main window, the parameter window's flag).
+    std::function<void(const PollPicture&)> show_poll = [](const PollPicture&) {};
 
     std::int32_t object_type = 0;
 

@@ -20,7 +20,7 @@ int ParamTransfers::boxesWithoutValue() const {
 }
 
 bool ParamTransfers::readAll(bool whiten) const {
-    if (!cycle.queueAll(ReadAllRequests(catalogue)))
+    if (!cycle.queueAll(AnsweredBy(ReadAllRequests(catalogue), answers)))
         return tellQueueFull();
     if (whiten)
         whitenAll();
@@ -33,7 +33,7 @@ bool ParamTransfers::writeAll(const std::function<bool()>& beforeQueue) const {
                      transfer_text::UnreadBoxes(unread), MessageButtons::Ok);
         return false;
     }
-    const RequestBatch batch = WriteAllRequests(catalogue, boxes);
+    const RequestBatch batch = AnsweredBy(WriteAllRequests(catalogue, boxes), answers);
     if (cycle.freeRoom() < static_cast<int>(batch.size()))
         return tellQueueFull();
     if (beforeQueue && !beforeQueue())
@@ -47,7 +47,7 @@ bool ParamTransfers::writeAll(const std::function<bool()>& beforeQueue) const {
 bool ParamTransfers::writeOne(int index) const {
     if (boxes.text(index).trimmed() == kNoValue)
         return false;
-    const Request request = WriteOneRequest(index, catalogue, boxes);
+    const Request request = AnsweredBy(WriteOneRequest(index, catalogue, boxes), answers);
     if (!cycle.queue(request))
         return tellQueueFull();
     boxes.setState(index, BoxState::Changed);

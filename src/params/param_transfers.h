@@ -20,6 +20,8 @@ QString UnreadBoxes(int count);
 
 struct ParamTransfers {
     ExchangeCycle& cycle;
+    // Takes the answers of every request queued here.
+    AnswerConsumer& answers;
     const ParamCatalogue& catalogue;
     ParamBoxes& boxes;
     MessageBoxService& messages;

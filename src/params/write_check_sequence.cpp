@@ -4,9 +4,10 @@
 #include "params/param_requests.h"
 #include "params/transfer_progress.h"
 
-WriteCheckSequence::WriteCheckSequence(ExchangeCycle& cycle, const ParamCatalogue& catalogue,
+WriteCheckSequence::WriteCheckSequence(ExchangeCycle& cycle, AnswerConsumer& answers,
+                                       const ParamCatalogue& catalogue,
                                        const ControllerImage& image, TransferProgress& progress)
-    : cycle(cycle), catalogue(catalogue), image(image), progress(progress) {}
+    : cycle(cycle), answers(answers), catalogue(catalogue), image(image), progress(progress) {}
 
 void WriteCheckSequence::begin(const StoredValues& expected, int frames) {
     expected_values = expected;
@@ -25,7 +26,8 @@ WriteCheckTurn WriteCheckSequence::follow() {
             not_stored = NotStoredAsWritten(expected_values, image);
             return WriteCheckTurn::Compared;
         }
-        if (const RequestBatch readBack = ReadAllRequests(catalogue); cycle.queueAll(readBack)) {
+        if (const RequestBatch readBack = AnsweredBy(ReadAllRequests(catalogue), answers);
+            cycle.queueAll(readBack)) {
             phase = Phase::ReadingBack;
             until = cycle.answered() + cycle.waiting();
             progress.begin(TransferStep::Checking, cycle, static_cast<int>(readBack.size()));

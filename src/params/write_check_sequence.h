@@ -7,6 +7,7 @@
 #include <QList>
 #include <QStringList>
 
+class AnswerConsumer;
 class ExchangeCycle;
 class TransferProgress;
 
@@ -25,9 +26,11 @@ enum class WriteCheckTurn {
 // the exchange's count of answers; a controller silent for 5 s while a step waits ends it.
 class WriteCheckSequence {
 public:
-    // `progress` is shown by the driver; the check begins its steps there.
-    WriteCheckSequence(ExchangeCycle& cycle, const ParamCatalogue& catalogue,
-                       const ControllerImage& image, TransferProgress& progress);
+    // `answers` takes the read-back's answers into `image`; `progress` is shown by the driver,
+    // and the check begins its steps there.
+    WriteCheckSequence(ExchangeCycle& cycle, AnswerConsumer& answers,
+                       const ParamCatalogue& catalogue, const ControllerImage& image,
+                       TransferProgress& progress);
 
     // Called right after a write-all's `frames` were queued; `expected`: what it should leave
     // stored (ExpectedAfterWriteAll of the boxes as they were sent).
@@ -49,6 +52,7 @@ private:
     enum class Phase { Idle, Writing, ReadingBack };
 
     ExchangeCycle& cycle;
+    AnswerConsumer& answers;
     const ParamCatalogue& catalogue;
     const ControllerImage& image;
     TransferProgress& progress;

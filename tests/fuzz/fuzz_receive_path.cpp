@@ -4,9 +4,9 @@
 #include "frames.h"
 #include "fuzz_support.h"
 #include "link/exchange_cycle.h"
-#include "live/answer_dispatch.h"
+#include "live/poll_decoder.h"
 #include "params/memory_param_boxes.h"
-#include "params/param_answer_decoder.h"
+#include "params/param_answers.h"
 #include "params/param_requests.h"
 #include "recording_host.h"
 
@@ -31,11 +31,9 @@ QByteArray AnswerTo(const QByteArray& request, std::uint8_t pattern) {
 }
 
 struct Rig {
-    explicit Rig(QChar separator) : dispatch(host, separator) {
+    explicit Rig(QChar separator) : poll(separator), answers(cycle, catalogue, separator, image) {
         port.open();
-        dispatch.param_answer = [this, separator](const RxBuffer& rx) {
-            ShowParamAnswer(rx, catalogue, boxes, separator);
-        };
+        answers.showIn(&boxes);
     }
 
     // A producer either appends all its frames or, when they do not fit, none of them.
@@ -80,9 +78,11 @@ struct Rig {
     FakeSerialPort port;
     const ParamCatalogue& catalogue = Catalogue();
     RecordingHost host;
-    AnswerDispatch dispatch;
+    PollDecoder poll;
     MemoryParamBoxes boxes;
-    ExchangeCycle cycle{port, host, dispatch};
+    ControllerImage image;
+    ExchangeCycle cycle{port, host, poll};
+    ParamAnswers answers;
     int waiting = 0; // frames in the ring before the step
     QByteArray in_flight;
     QByteArray head; // the frame in flight as last sent, without address and CRC
@@ -103,31 +103,36 @@ constexpr Step kSteps[] = {
     [](Rig& r, FuzzInput&) { r.tick(); },
     [](Rig& r, FuzzInput& in) {
         const int address = in.next<std::uint16_t>();
-        r.appended(1, r.cycle.queue(ParamReadRequest(address, in.next())));
+        r.appended(1, r.cycle.queue(AnsweredBy(ParamReadRequest(address, in.next()), r.answers)));
     },
     [](Rig& r, FuzzInput& in) {
         const int address = in.next<std::uint16_t>();
         const std::int32_t value = in.next<std::int32_t>();
-        r.appended(1, r.cycle.queue(ParamWriteRequest(address, value, in.next())));
+        const Request write = ParamWriteRequest(address, value, in.next());
+        r.appended(1, r.cycle.queue(AnsweredBy(write, r.answers)));
     },
     [](Rig& r, FuzzInput& in) {
         const auto command = static_cast<Command>(in.next<std::uint16_t>() % 4);
         r.appended(1, r.cycle.queue(CommandRequest(command)));
     },
-    [](Rig& r, FuzzInput&) { r.appended(1, r.cycle.queue(PollRequest())); },
+    [](Rig& r, FuzzInput&) { r.appended(1, r.cycle.queue(AnsweredBy(PollRequest(), r.poll))); },
     [](Rig& r, FuzzInput& in) {
         const int counter = in.next<std::uint16_t>();
         r.appended(1, r.cycle.queue(TransactionRequest(counter, in.next() & 1)));
     },
-    [](Rig& r, FuzzInput&) { r.appended(59, r.cycle.queueAll(ReadAllRequests(r.catalogue))); },
     [](Rig& r, FuzzInput&) {
-        r.appended(61, r.cycle.queueAll(WriteAllRequests(r.catalogue, r.boxes)));
+        r.appended(59, r.cycle.queueAll(AnsweredBy(ReadAllRequests(r.catalogue), r.answers)));
+    },
+    [](Rig& r, FuzzInput&) {
+        r.appended(61,
+                   r.cycle.queueAll(AnsweredBy(WriteAllRequests(r.catalogue, r.boxes), r.answers)));
     },
     // Both callers limit the own address to the line's addresses.
     [](Rig& r, FuzzInput& in) {
         const int address = in.next() & 0x7F;
         const int at = r.catalogue.param_address[kOwnAddressParam];
-        r.appended(1, r.cycle.queue(OwnAddressWriteRequest(at, address, in.next())));
+        const Request write = OwnAddressWriteRequest(at, address, in.next());
+        r.appended(1, r.cycle.queue(AnsweredBy(write, r.answers)));
     },
     [](Rig& r, FuzzInput& in) {
         for (int n = in.next(); n >= 0; --n)

@@ -8,13 +8,20 @@ const QString kTransaction1 = "07 10 01 90 00 02 04 00 01 00 00 B8 1B";
 const QString kOk = "Связь с контроллером ЗАРН установлена";
 const QString kSilence = "Ошибка обмена: Нет ответа от контроллера ЗАРН";
 const QString kBadCrc = "Ошибка обмена: Несовпадение КС";
+const QString kTransaction = "07 10 01 90 00 02 04 00 01 00 00";
+
+// A consumer that keeps every answer it is handed.
+struct Seen : AnswerConsumer {
+    QList<QByteArray> answers;
+    void DecodeAnswer(const RxBuffer& rx) override { answers.append(BytesOf(rx)); }
+};
 } // namespace
 
 class ExchangeCycleTest : public QObject {
     Q_OBJECT
 private slots:
     // The first frame goes out; then `arrived` is on the line by the next tick, which judges it
-    // (status line), hands a good answer (its first 256 bytes) on and sends the next frame.
+    // (status line), takes a good answer (its first 256 bytes) and sends the next frame.
     void whatArrived_data() {
         QTest::addColumn<QByteArray>("arrived");
         QTest::addColumn<QString>("status");
@@ -85,6 +92,66 @@ private slots:
             sent << HexText(link.answer().chopped(2));
         QCOMPARE(sent, (QStringList{"07 06 01 92 12 38", "07 65 01 17 01 7F", "7F 65 01 17 01 00",
                                     "00 65 01 1F 01 01"}));
+    }
+
+    // By default every good frame completes the frame in flight, and goes to the consumer of the
+    // request it answers: the one in flight when the function is its, else (an answer late) the
+    // last one of its function; the echoes of commands and transaction writes go to nobody.
+    void answersGoToTheRequestTheyAnswer() {
+        LinkRig link;
+        Seen params;
+        link.tick(); // the poll in flight
+        QVERIFY(link.cycle.queue(AnsweredBy(ParamReadRequest(0x100, 2), params)));
+        QVERIFY(link.cycle.queue(CommandRequest(Command::Start)));
+        const QByteArray poll = WithCrc(Hex("07 04 02 00 05"));
+        const QByteArray read = WithCrc(Hex("07 64 01 00 02 AA BB"));
+        QStringList sent;
+        for (const QByteArray& arrived :
+             {poll, poll, read, WithCrc(Hex("07 06 01 92 12 38")), read})
+            link.port.feed(arrived), sent << HexText(link.tick().chopped(2));
+        QCOMPARE(sent, (QStringList{"07 64 01 00 02", "07 06 01 92 12 38", kTransaction,
+                                    kPoll.left(17), "07 10 01 90 00 02 04 00 02 00 00"}));
+        QCOMPARE(link.decoded, (QList<QByteArray>{poll, poll}));
+        QCOMPARE(params.answers, (QList<QByteArray>{read, read}));
+        QCOMPARE(link.cycle.answered(), 5);
+    }
+
+    // A strict request to slave 9 (the window points at 7) is answered only by slave 9 with its
+    // own function or that function's exception. Any other good frame is taken for silence:
+    // nothing decoded, the request sent again; the monitor still sees the bytes.
+    void strictRequest_data() {
+        QTest::addColumn<QString>("arrived");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<bool>("decoded");
+        const QString read = "09 64 01 00 02";
+        QTest::newRow("its answer") << "09 64 01 00 02 AA BB" << kOk << kTransaction << true;
+        QTest::newRow("its exception")
+            << "09 E4 02" << kOk + " Нарушение протокола, код: 2" << kTransaction << false;
+        QTest::newRow("another slave") << "07 64 01 00 02 AA BB" << kSilence << read << false;
+        QTest::newRow("another function") << "09 04 02 00 00" << kSilence << read << false;
+        QTest::newRow("another exception") << "09 84 02" << kSilence << read << false;
+    }
+    void strictRequest() {
+        QFETCH(QString, arrived);
+        QFETCH(bool, decoded);
+        LinkRig link;
+        Seen params;
+        Request read = AnsweredBy(ParamReadRequest(0x100, 2), params);
+        read.slave = 9;
+        read.strict = true;
+        link.tick();
+        QVERIFY(link.cycle.queue(read));
+        QCOMPARE(HexText(link.answer("07 04 00").chopped(2)), QString("09 64 01 00 02"));
+        QByteArray watched;
+        link.cycle.on_event = [&watched](const LinkEvent& e) { watched += e.bytes; };
+        const QByteArray frame = WithCrc(Hex(qPrintable(arrived)));
+        link.port.feed(frame);
+        const QByteArray next = link.tick();
+        QTEST(HexText(next.chopped(2)), "next");
+        QTEST(link.host.status, "status");
+        QCOMPARE(params.answers, decoded ? QList<QByteArray>{frame} : QList<QByteArray>{});
+        QCOMPARE(watched, frame + next);
     }
 };
 

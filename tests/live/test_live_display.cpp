@@ -1,6 +1,8 @@
+#include "fake_serial_port.h"
 #include "frames.h"
-#include "live/answer_dispatch.h"
+#include "link/exchange_cycle.h"
 #include "live/number_format.h"
+#include "live/poll_decoder.h"
 #include "views/main_window.h"
 
 #include <QAccessible>
@@ -21,20 +23,48 @@ QString Accessible(QWidget* widget, QAccessible::Text what = QAccessible::Name) 
     return QAccessible::queryAccessibleInterface(widget)->text(what);
 }
 
+// Stands in for the parameter boxes' consumer.
+struct ParamAnswersSeen : AnswerConsumer {
+    QString& routed;
+    explicit ParamAnswersSeen(QString& routed) : routed(routed) {}
+    void DecodeAnswer(const RxBuffer&) override { routed += "param"; }
+};
+
 // The started main window fed as the link feeds it; `routed`: where each answer was sent.
 struct LiveDisplay {
     MainWindow window;
-    AnswerDispatch dispatch;
+    PollDecoder poll;
     QString routed;
+    ParamAnswersSeen params{routed};
+    FakeSerialPort port;
+    ExchangeCycle link{port, window, poll};
 
-    explicit LiveDisplay(QChar separator = QLatin1Char('.')) : dispatch(window, separator) {
-        dispatch.show_poll = [this](const PollPicture& p) { routed += "poll", window.showPoll(p); };
-        dispatch.param_answer = [this](const RxBuffer&) { routed += "param"; };
+    explicit LiveDisplay(QChar separator = QLatin1Char('.')) : poll(separator) {
+        poll.show_poll = [this](const PollPicture& p) { routed += "poll", window.showPoll(p); };
         window.fillSlaveAddresses();
         window.createSignalGrid();
         window.show();
+        port.open();
+        link.ExchangeTick(); // the poll in flight
     }
-    void answer(const Registers& registers) { dispatch.DecodeAnswer(RxOf(PollFrame(registers))); }
+    void answer(const Registers& registers) { poll.DecodeAnswer(RxOf(PollFrame(registers))); }
+    // Puts `hex` and its CRC on the line while a request of its function (the poll for one that
+    // has none) is in flight, and lets the link judge it.
+    void answerThroughLink(const char* hex) {
+        const QByteArray frame = WithCrc(Hex(hex));
+        const auto function = std::uint8_t(frame[1] & 0x7F);
+        const std::map<std::uint8_t, Request> requests{
+            {6, CommandRequest(Command::Start)},
+            {100, AnsweredBy(ParamReadRequest(0x10, 1), params)},
+            {101, AnsweredBy(ParamWriteRequest(0x10, 5, 1), params)}};
+        const Request request =
+            requests.count(function) ? requests.at(function) : AnsweredBy(PollRequest(), poll);
+        link.queue(request);
+        while (std::uint8_t(port.written.last()[1]) != request.pdu.front())
+            port.feed(WithCrc(Hex("01"))), link.ExchangeTick(); // answers nobody's function
+        window.setText(kOk), routed.clear();
+        port.feed(frame), link.ExchangeTick();
+    }
     template <typename T = QLabel> T* find(const QString& name) const {
         return window.findChild<T*>(name);
     }
@@ -90,8 +120,7 @@ private slots:
         seen.clear();
         for (const char* answer : {"07 84 02", "07 FF FF", "07 06 01 92 12 38", "07 7F 00",
                                    "07 04 02 00 00", "07 64 00 10 01 05", "07 65 00 10 01 05"}) {
-            d.window.setText(kOk), d.routed.clear();
-            d.dispatch.DecodeAnswer(RxOf(WithCrc(Hex(answer))));
+            d.answerThroughLink(answer);
             seen << d.window.text().remove(kOk) + d.routed;
         }
         const QString refused = " Нарушение протокола, код: ";

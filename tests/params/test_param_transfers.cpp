@@ -17,7 +17,7 @@ struct Rig {
     const ParamCatalogue& catalogue = Catalogue();
     MemoryParamBoxes boxes;
     ScriptedMessages messages;
-    ParamTransfers transfers{link.cycle, catalogue, boxes, messages};
+    ParamTransfers transfers{link.cycle, link, catalogue, boxes, messages};
 
     Rig() {
         boxes.texts.fill(QStringLiteral("1"));

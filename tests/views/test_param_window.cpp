@@ -1,7 +1,6 @@
 #include "app/param_editor.h"
 #include "file_bytes.h"
 #include "link_rig.h"
-#include "live/answer_dispatch.h"
 #include "scripted_messages.h"
 #include "views/param_window/param_window.h"
 
@@ -24,10 +23,9 @@ const auto kBase = [](const QLineEdit* box) { return box->palette().color(QPalet
 
 const QColor kGreen(0, 255, 0), kWhite(255, 255, 255);
 
-// The window as the editor opens it; answers reach it through the tool's own dispatch.
+// The window as the editor opens it; answers reach it through the link.
 struct EditorRig {
     LinkRig link;
-    AnswerDispatch dispatch{link.host, QChar(',')};
     ScriptedMessages messages;
     ParamEditor editor;
     int read_all = 0; // frames the read of all parameters takes
@@ -35,8 +33,6 @@ struct EditorRig {
     // The window's file picker starts in `pickerFolder`.
     explicit EditorRig(const QString& pickerFolder = QDir::tempPath())
         : editor(link.cycle, link.host, messages, QChar(','), pickerFolder, nullptr) {
-        link.on_answer = [this](const RxBuffer& rx) { dispatch.DecodeAnswer(rx); };
-        dispatch.param_answer = [this](const RxBuffer& rx) { editor.showAnswer(rx); };
         link.tick(); // the background poll is in flight
         read_all = -waiting();
         editor.open();
