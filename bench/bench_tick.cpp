@@ -1,6 +1,6 @@
 // The work of one exchange tick with the real windows, timed by Google Benchmark: drain the
 // answer from the port, check its CRC, decode it and rewrite the controls.
-#include "fake_serial_port.h"
+#include "fake_byte_line.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
 #include "live/answer_dispatch.h"
@@ -77,7 +77,7 @@ struct Rig {
     ParamCatalogue catalogue;
     MainWindow frm_main;
     ParamWindow frm_param{&frm_main, QDir::tempPath()};
-    FakeSerialPort port;
+    FakeByteLine port;
     AnswerDispatch dispatch;
     ExchangeCycle cycle;
 };

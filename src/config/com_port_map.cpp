@@ -23,10 +23,10 @@ QString DevicePathForCom(const QString& configPath, int n) {
                         defaultDevice(n));
 }
 
-QString ComPortName(const QString& configPath, int n) {
-    if (n == 0)
+QString ComPortName(const QString& configPath, const LineAddress& address) {
+    if (address.com_number == 0)
         return QStringLiteral("не выбран");
-    const QString com = QStringLiteral("COM%1").arg(n);
-    const QString device = DevicePathForCom(configPath, n);
+    const QString com = LineName(address);
+    const QString device = DevicePathForCom(configPath, address.com_number);
     return device.isEmpty() || device == com ? com : com + QStringLiteral(" (") + device + ')';
 }

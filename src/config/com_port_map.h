@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/line_address.h"
+
 #include <QString>
 
 // The device behind COM<n>: an entry COM<n>=<device> in section "Ports" of the configuration
@@ -9,6 +11,6 @@
 // Empty for a number that names no device.
 QString DevicePathForCom(const QString& configPath, int n);
 
-// COM<n> as a report names it: with its device where that has another name ("COM3
-// (/dev/ttyS2)"); "не выбран" for 0, the number of no port.
-QString ComPortName(const QString& configPath, int n);
+// The line as a report names it: with its device where that has another name ("COM3
+// (/dev/ttyS2)"); "не выбран" for COM0, the number of no port.
+QString ComPortName(const QString& configPath, const LineAddress& address);

@@ -6,7 +6,7 @@
 #include <QDateTime>
 #include <algorithm>
 
-ExchangeCycle::ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder)
+ExchangeCycle::ExchangeCycle(ByteLine& port, LinkHost& host, AnswerConsumer& decoder)
     : port(port), host(host), decoder(decoder) {}
 
 void ExchangeCycle::ExchangeTick() {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "host/link_host.h"
+#include "link/byte_line.h"
 #include "link/link_event.h"
 #include "link/request_queue.h"
 #include "link/requests.h"
 #include "link/rx_buffer.h"
-#include "link/serial_port.h"
 
 #include <QString>
 #include <array>
@@ -29,7 +29,7 @@ inline const QString kQueueFull = QStringLiteral("Очередь запросо�
 // is the whole time-out; a frame is repeated every tick until it is answered with a correct CRC.
 class ExchangeCycle {
 public:
-    ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& decoder);
+    ExchangeCycle(ByteLine& port, LinkHost& host, AnswerConsumer& decoder);
 
     void ExchangeTick();
 
@@ -58,7 +58,7 @@ private:
     void SendNext();
     void tellAnswer(LinkOutcome outcome);
 
-    SerialPort& port;
+    ByteLine& port;
     LinkHost& host;
     AnswerConsumer& decoder;
 

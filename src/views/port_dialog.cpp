@@ -23,9 +23,9 @@ int entryNumber(const QString& text) {
 }
 } // namespace
 
-PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& config,
+PortDialog::PortDialog(ChosenLine& line, ExchangeCycle& cycle, ConfigFile& config,
                        StatusLine& status, std::function<void()> letEventsRun, QWidget* owner)
-    : QDialog(owner), chooser(port, cycle, config, status, std::move(letEventsRun)) {
+    : QDialog(owner), chooser(line, cycle, config, status, std::move(letEventsRun)) {
     setObjectName(QStringLiteral("wndSetCOM"));
     setWindowTitle(QStringLiteral("Настройка порта"));
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fake_serial_port.h"
+#include "fake_byte_line.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
 #include "recording_host.h"
@@ -9,7 +9,7 @@
 
 // One tick of the exchange cycle, as the main window's timer runs it; returns the frame it
 // wrote, empty when none.
-inline QByteArray TickAndTakeFrame(ExchangeCycle& cycle, FakeSerialPort& port) {
+inline QByteArray TickAndTakeFrame(ExchangeCycle& cycle, FakeByteLine& port) {
     port.written.clear();
     cycle.ExchangeTick();
     return port.written.value(port.written.size() - 1);
@@ -18,7 +18,7 @@ inline QByteArray TickAndTakeFrame(ExchangeCycle& cycle, FakeSerialPort& port) {
 // A link on an open in-memory port at slave address 7. It keeps a copy of every answer the
 // cycle hands on, then passes it to on_answer (a dispatcher, say) when one is set.
 struct LinkRig : AnswerConsumer {
-    FakeSerialPort port;
+    FakeByteLine port;
     RecordingHost host;
     QList<QByteArray> answers;
     std::function<void(const RxBuffer&)> on_answer;
