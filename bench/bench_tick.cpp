@@ -1,6 +1,6 @@
 // The work of one exchange tick with the real windows, timed by Google Benchmark: drain the
 // answer from the port, check its CRC, decode it and rewrite the controls.
-#include "fake_serial_port.h"
+#include "fake_byte_line.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
 #include "live/poll_decoder.h"
@@ -74,7 +74,7 @@ struct Rig {
     const ParamCatalogue& catalogue = Catalogue();
     MainWindow frm_main;
     ParamWindow frm_param{&frm_main, QDir::tempPath()};
-    FakeSerialPort port;
+    FakeByteLine port;
     PollDecoder poll;
     ExchangeCycle cycle;
     ControllerImage image;

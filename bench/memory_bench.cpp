@@ -4,7 +4,7 @@
 #include "bench_scenarios.h"
 #include "controller_slave.h"
 #include "eeprom_defaults.h"
-#include "link/serial_port.h"
+#include "link/byte_line.h"
 #include "process_usage.h"
 #include "tool_session.h"
 
@@ -23,14 +23,12 @@ constexpr int kTicksPerMinute = 60'000 / kTickMs;
 
 // COM1 with the simulator's controller behind it; each request is answered before the next
 // tick, on a clock that the benchmark moves on.
-class SimulatedLine : public SerialPort {
+class SimulatedLine : public ByteLine {
 public:
     explicit SimulatedLine(const std::int64_t& nowMs)
         : now_ms(nowMs), engine(nowMs, 604), slave(kAddress, 0, eeprom, engine) {
         StorePlausibleParameters(eeprom, kAddress, 0);
     }
-    bool setPortNumber(int n) override { return !opened && n >= 1 && n <= 255; }
-    int portNumber() const override { return 1; }
     OpenOutcome open() override { return opened = true, OpenOutcome::Opened; }
     bool isOpen() const override { return opened; }
     void close() override { opened = false, incoming.clear(); }
@@ -69,7 +67,8 @@ int MemoryOverAnHour(int warmUpMinutes, int minutes) {
     std::int64_t now_ms = 0;
     const QString config = WriteToolConfig(folder.path(), folder.filePath("ttyZARN"));
     ScriptedMessages messages;
-    Tool tool(std::make_unique<SimulatedLine>(now_ms), messages, {config, folder.path()}, u',');
+    Tool tool([&now_ms](const LineAddress&) { return std::make_unique<SimulatedLine>(now_ms); },
+              messages, {config, folder.path()}, u',');
     if (!tool.start())
         return 1;
     auto* timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));

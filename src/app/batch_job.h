@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/session_files.h"
+#include "config/line_address.h"
 
 #include <QString>
+#include <optional>
 
 enum class BatchCommand { Read, Write, Compare, Report };
 
@@ -10,7 +12,7 @@ enum class BatchCommand { Read, Write, Compare, Report };
 struct BatchJob {
     BatchCommand command = BatchCommand::Read;
     QString file;
-    int com_port = 0; // 0: the configuration file's
+    std::optional<LineAddress> port; // none: the configuration file's
     int address = 7;
     QString backup_folder;
     SessionFiles files; // never a recording: that belongs to the windows

@@ -1,13 +1,12 @@
 #include "app/batch_run.h"
 
 #include "app/operation_journal.h"
+#include "config/chosen_line.h"
 #include "config/com_port_map.h"
 #include "config/config_file.h"
-#include "config/startup_port.h"
 #include "files/param_report_pdf.h"
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
-#include "link/qt_serial_port.h"
 #include "params/param_requests.h"
 #include "params/param_transfers.h"
 #include "params/write_check_sequence.h"
@@ -40,11 +39,11 @@ bool Readable(const QString& path, BatchConsole& console) {
 }
 } // namespace
 
-BatchRun::BatchRun(const BatchJob& job, SerialPort& port, QString portName, BatchConsole& console,
+BatchRun::BatchRun(const BatchJob& job, ChosenLine& line, QString portName, BatchConsole& console,
                    QChar decimalSeparator)
-    : job(job), port(port), port_name(std::move(portName)), console(console),
+    : job(job), line(line), port_name(std::move(portName)), console(console),
       decimal_separator(decimalSeparator), traffic(catalogue, decimalSeparator),
-      session(decimalSeparator), poll(decimalSeparator), cycle(port, console, poll),
+      session(decimalSeparator), poll(decimalSeparator), cycle(line, console, poll),
       answers(cycle, catalogue, decimalSeparator, image) {
     cycle.on_event = [this](const LinkEvent& event) {
         traffic.take(event);
@@ -92,14 +91,13 @@ BatchExit BatchRun::runCommand() {
 
 bool BatchRun::openPort() {
     OpenOutcome outcome = OpenOutcome::NotAvailable;
-    if (port.setPortNumber(job.com_port))
-        outcome = port.open();
+    if (line.choose(*job.port))
+        outcome = line.open();
     if (outcome == OpenOutcome::Opened)
         return true;
     // The dialog's advice to pick another port does not apply here.
-    console.tell(
-        port_text::kOpenErrorTitle + QStringLiteral(": ") +
-        port_text::OpenFailure(job.com_port, outcome).section(QStringLiteral("\r\n"), 0, 0));
+    console.tell(port_text::kOpenErrorTitle + QStringLiteral(": ") +
+                 port_text::OpenFailure(*job.port, outcome).section(QStringLiteral("\r\n"), 0, 0));
     return false;
 }
 
@@ -288,8 +286,8 @@ void BatchRun::runTicks(const TransferProgress& progress, const std::function<bo
 }
 
 void BatchRun::tellSilence() {
-    console.tell(QStringLiteral("Нет ответа от контроллера ЗАРН (COM%1, адрес %2) в течение %3 с")
-                     .arg(job.com_port)
+    console.tell(QStringLiteral("Нет ответа от контроллера ЗАРН (%1, адрес %2) в течение %3 с")
+                     .arg(LineName(*job.port))
                      .arg(console.slaveAddress())
                      .arg(AnswerSilence::kSilenceMs / 1000));
 }
@@ -300,15 +298,15 @@ void BatchRun::journal(const QString& text) {
 
 BatchExit RunBatch(BatchJob job, const QString& configPath) {
     BatchConsole console(job.address);
-    if (job.com_port == 0) {
+    if (!job.port) {
         ConfigFile config(configPath, console, console);
         config.LoadConfig();
-        job.com_port = config.com_port;
+        job.port = config.lineAddress();
     }
-    QtSerialPort port([configPath](int n) { return DevicePathForCom(configPath, n); });
-    BatchRun batch(job, port, ComPortName(configPath, job.com_port), console,
+    ChosenLine line(LinesOfThisMachine(configPath));
+    BatchRun batch(job, line, ComPortName(configPath, *job.port), console,
                    QLocale::system().decimalPoint().front());
     const BatchExit outcome = batch.run();
-    port.close();
+    line.close();
     return outcome;
 }

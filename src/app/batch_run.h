@@ -17,7 +17,7 @@
 #include <QString>
 #include <functional>
 
-class SerialPort;
+class ChosenLine;
 
 // The window's parameter operations without a window, run to their end on the exchange cycle
 // (the 100 ms tick, driven by a timer of its own): read all into a file, write a file with the
@@ -27,7 +27,7 @@ class SerialPort;
 class BatchRun {
 public:
     // `portName`: the line as the report names it.
-    BatchRun(const BatchJob& job, SerialPort& port, QString portName, BatchConsole& console,
+    BatchRun(const BatchJob& job, ChosenLine& line, QString portName, BatchConsole& console,
              QChar decimalSeparator);
 
     BatchExit run();
@@ -54,7 +54,7 @@ private:
     void journal(const QString& text);
 
     const BatchJob& job;
-    SerialPort& port;
+    ChosenLine& line;
     QString port_name;
     BatchConsole& console;
     QChar decimal_separator;

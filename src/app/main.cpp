@@ -2,9 +2,8 @@
 #include "app/qt_translation.h"
 #include "app/tool.h"
 #include "app/tool_options.h"
-#include "config/com_port_map.h"
+#include "config/chosen_line.h"
 #include "config/tool_places.h"
-#include "link/qt_serial_port.h"
 #include "views/message_box_dialog.h"
 
 #include <QApplication>
@@ -55,9 +54,8 @@ int main(int argc, char** argv) {
 
     const ToolPlaces places = PlacesOfThisProgram();
     MessageBoxDialog boxes;
-    Tool tool(std::make_unique<QtSerialPort>(
-                  [path = places.config_path](int n) { return DevicePathForCom(path, n); }),
-              boxes, places, QLocale::system().decimalPoint().front());
+    Tool tool(LinesOfThisMachine(places.config_path), boxes, places,
+              QLocale::system().decimalPoint().front());
     options->applyTo(tool, boxes);
     if (!tool.start())
         return 0;

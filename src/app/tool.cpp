@@ -13,11 +13,11 @@
 #include <QDateTime>
 #include <QTimer>
 
-Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
-           const ToolPlaces& places, QChar decimalSeparator)
+Tool::Tool(LineFactory makeLine, MessageBoxService& boxes, const ToolPlaces& places,
+           QChar decimalSeparator)
     : run_modal([](PortDialog& dialog) { dialog.exec(); }),
-      let_events_run([] { QCoreApplication::processEvents(); }), port(std::move(serialPort)),
-      boxes(boxes), poll(decimalSeparator), cycle(*port, frm_main, poll),
+      let_events_run([] { QCoreApplication::processEvents(); }), line(std::move(makeLine)),
+      boxes(boxes), poll(decimalSeparator), cycle(line, frm_main, poll),
       config(places.config_path, frm_main, boxes), traffic_monitor(Catalogue(), decimalSeparator),
       session(decimalSeparator), decimal_separator(decimalSeparator),
       exchange_timer(new QTimer(&frm_main)),
@@ -27,7 +27,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     connect(exchange_timer, &QTimer::timeout, this, [this] {
         // The ports the dialog probes are not the tool's: only the one it settles on is noted.
         if (!cycle.lineHeld())
-            session.checkPort(port->isOpen() ? port->portNumber() : 0);
+            session.checkPort(line.openName());
         cycle.ExchangeTick();
         session.checkLink();
         param_editor.followTransfers();
@@ -47,7 +47,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
     };
     param_editor.report_heading = [this] {
         return ReportHeading{QDateTime::currentDateTime(), panel_facts, frm_main.slaveAddress(),
-                             ComPortName(config.path(), config.com_port)};
+                             ComPortName(config.path(), config.lineAddress())};
     };
     connect(&param_editor, &ParamEditor::performed, this,
             [this](const QString& text) { session.note(JournalKind::Parameter, text); });
@@ -62,7 +62,7 @@ Tool::Tool(std::unique_ptr<SerialPort> serialPort, MessageBoxService& boxes,
 
 Tool::~Tool() {
     delete port_dialog;
-    port->close();
+    line.close();
 }
 
 bool Tool::start() {
@@ -77,8 +77,8 @@ bool Tool::start() {
 }
 
 bool Tool::OpenPortAtStart() {
-    return ::OpenPortAtStart(*port, config.com_port, boxes, [this] {
-        PortDialog dialog(*port, cycle, config, frm_main, let_events_run, &frm_main);
+    return ::OpenPortAtStart(line, config.lineAddress(), boxes, [this] {
+        PortDialog dialog(line, cycle, config, frm_main, let_events_run, &frm_main);
         dialog.load();
         run_modal(dialog);
     });
@@ -96,7 +96,7 @@ void Tool::openPortDialog() {
         port_dialog->activateWindow();
         return;
     }
-    port_dialog = new PortDialog(*port, cycle, config, frm_main, let_events_run);
+    port_dialog = new PortDialog(line, cycle, config, frm_main, let_events_run);
     port_dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(port_dialog, &PortDialog::portSwitched, &param_editor, &ParamEditor::forgetController);
     connect(port_dialog, &QDialog::finished, &param_editor, &ParamEditor::forgetController);
@@ -160,6 +160,6 @@ void Tool::end() {
         chart_window->hide();
     if (journal_window)
         journal_window->hide();
-    port->close();
+    line.close();
     QCoreApplication::quit();
 }

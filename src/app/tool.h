@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/param_editor.h"
+#include "config/chosen_line.h"
 #include "config/config_file.h"
 #include "config/tool_places.h"
 #include "history/session_recorder.h"
@@ -12,7 +13,6 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
-#include <memory>
 
 class ChartWindow;
 class JournalWindow;
@@ -20,12 +20,13 @@ class PortDialog;
 class QTimer;
 class TrafficWindow;
 
-// The program: owns the serial port, the link, the configuration and the windows, and wires
-// them together. Closing the main window ends it.
+// The program: owns the line, the link, the configuration and the windows, and wires them
+// together. Closing the main window ends it.
 class Tool : public QObject {
     Q_OBJECT
 public:
-    Tool(std::unique_ptr<SerialPort> port, MessageBoxService& boxes, const ToolPlaces& places,
+    // `makeLine` makes the line to each port the user opens.
+    Tool(LineFactory makeLine, MessageBoxService& boxes, const ToolPlaces& places,
          QChar decimalSeparator);
     ~Tool() override;
 
@@ -55,7 +56,7 @@ private:
     void showPoll(const PollPicture& picture);
     void end();
 
-    std::unique_ptr<SerialPort> port;
+    ChosenLine line;
     MessageBoxService& boxes;
     MainWindow frm_main;
     PollDecoder poll;

@@ -142,12 +142,12 @@ QString ToolOptions::mistakeOfBatch() {
     BatchJob wanted;
     wanted.command = static_cast<BatchCommand>(command);
     wanted.file = parser.positionalArguments().constFirst();
-    bool number = false;
     if (parser.isSet(port)) {
-        wanted.com_port = parser.value(port).toInt(&number);
-        if (!number || wanted.com_port < 1 || wanted.com_port > 255)
+        wanted.port = LineAddressFromText(parser.value(port));
+        if (!wanted.port)
             return QStringLiteral("номер порта должен быть от 1 до 255");
     }
+    bool number = false;
     wanted.address = parser.value(address).toInt(&number);
     if (!number || wanted.address < 0 || wanted.address > kMaxSlaveAddress)
         return QStringLiteral("адрес контроллера должен быть от 0 до %1").arg(kMaxSlaveAddress);

@@ -5,7 +5,7 @@
 namespace {
 QString defaultDevice(int n) {
 #ifdef Q_OS_WIN
-    return ComName(n);
+    return LineName({n});
 #else
     if (n >= 1 && n <= 4)
         return QStringLiteral("/dev/ttyS%1").arg(n - 1);
@@ -18,18 +18,14 @@ QString defaultDevice(int n) {
 }
 } // namespace
 
-QString ComName(int n) {
-    return QStringLiteral("COM%1").arg(n);
-}
-
 QString DevicePathForCom(const QString& configPath, int n) {
-    return ReadIniValue(configPath, QStringLiteral("Ports"), ComName(n), defaultDevice(n));
+    return ReadIniValue(configPath, QStringLiteral("Ports"), LineName({n}), defaultDevice(n));
 }
 
-QString ComPortName(const QString& configPath, int n) {
-    if (n == 0)
+QString ComPortName(const QString& configPath, const LineAddress& address) {
+    if (address.com_number == 0)
         return QStringLiteral("не выбран");
-    const QString com = ComName(n);
-    const QString device = DevicePathForCom(configPath, n);
+    const QString com = LineName(address);
+    const QString device = DevicePathForCom(configPath, address.com_number);
     return device.isEmpty() || device == com ? com : com + QStringLiteral(" (") + device + ')';
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "config/line_address.h"
 
-// "COM<n>": how the port dialog lists a port and the configuration file's map names it.
-QString ComName(int n);
+#include <QString>
 
 // The device behind COM<n>: an entry COM<n>=<device> in section "Ports" of the configuration
 // file wins (a stable /dev/serial/by-id link keeps an adapter on its number whichever socket
@@ -12,6 +11,6 @@ QString ComName(int n);
 // Empty for a number that names no device.
 QString DevicePathForCom(const QString& configPath, int n);
 
-// COM<n> as a report names it: with its device where that has another name ("COM3
-// (/dev/ttyS2)"); "не выбран" for 0, the number of no port.
-QString ComPortName(const QString& configPath, int n);
+// The line as a report names it: with its device where that has another name ("COM3
+// (/dev/ttyS2)"); "не выбран" for COM0, the number of no port.
+QString ComPortName(const QString& configPath, const LineAddress& address);

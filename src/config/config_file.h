@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/line_address.h"
 #include "host/link_host.h"
 #include "host/message_box.h"
 
@@ -19,6 +20,8 @@ public:
     void SaveConfig();
 
     const QString& path() const { return file_path; }
+    // The configured port as a line's address.
+    LineAddress lineAddress() const { return {com_port}; }
 
     // 0 stands for no port.
     std::uint8_t com_port = 0;

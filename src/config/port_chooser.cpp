@@ -1,9 +1,9 @@
 #include "config/port_chooser.h"
 
+#include "config/chosen_line.h"
 #include "config/config_file.h"
 #include "host/status_line.h"
 #include "link/exchange_cycle.h"
-#include "link/serial_port.h"
 
 #include <utility>
 
@@ -12,23 +12,23 @@ constexpr int kFirstProbed = 1;
 constexpr int kLastProbed = 16;
 } // namespace
 
-PortChooser::PortChooser(SerialPort& port, ExchangeCycle& cycle, ConfigFile& config,
+PortChooser::PortChooser(ChosenLine& line, ExchangeCycle& cycle, ConfigFile& config,
                          StatusLine& status, std::function<void()> letEventsRun)
-    : port(port), cycle(cycle), config(config), status(status),
+    : line(line), cycle(cycle), config(config), status(status),
       let_events_run(std::move(letEventsRun)) {}
 
 QList<int> PortChooser::probe() {
     cycle.setLineHeld(true);
     saved_port = config.com_port;
-    if (port.isOpen())
-        port.close();
+    if (line.isOpen())
+        line.close();
     QList<int> free;
     for (int n = kFirstProbed; n <= kLastProbed; ++n) {
         bool probe_ok = openNumber(n);
         let_events_run();
-        probe_ok = probe_ok && port.isOpen();
-        if (port.isOpen())
-            port.close();
+        probe_ok = probe_ok && line.isOpen();
+        if (line.isOpen())
+            line.close();
         if (probe_ok)
             free.append(n);
     }
@@ -42,8 +42,8 @@ int PortChooser::configuredPort() const {
 }
 
 void PortChooser::pick(int n) {
-    if (port.isOpen())
-        port.close();
+    if (line.isOpen())
+        line.close();
     openNumber(n);
 }
 
@@ -54,22 +54,22 @@ void PortChooser::keep(int n) {
 }
 
 void PortChooser::finish() {
-    if (port.isOpen())
-        port.close();
+    if (line.isOpen())
+        line.close();
     if (!port_dialog_ok)
         config.com_port = saved_port;
     ReopenPort();
 }
 
 void PortChooser::ReopenPort() {
-    if (port.isOpen())
+    if (line.isOpen())
         return;
     if (!openNumber(config.com_port))
         status.setText(link_text::kNoPort);
 }
 
 bool PortChooser::openNumber(int n) {
-    // A number that cannot be set leaves the port closed: opening whichever number was set
-    // before would put the link on a port nobody chose.
-    return port.setPortNumber(n) && port.open() == OpenOutcome::Opened;
+    // A number that names no line leaves the line closed: opening whichever was chosen before
+    // would put the link on a port nobody chose.
+    return line.choose(LineAddress{n}) && line.open() == OpenOutcome::Opened;
 }

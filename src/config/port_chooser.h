@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <functional>
 
+class ChosenLine;
 class ConfigFile;
 class ExchangeCycle;
-class SerialPort;
 class StatusLine;
 
 // The rules of choosing the tool's port while the port dialog is open: probe the ports, switch
@@ -16,7 +16,7 @@ class PortChooser {
 public:
     // letEventsRun runs between probes; the line is held meanwhile, so the exchange cycle, if it
     // ticks then, neither reads nor writes.
-    PortChooser(SerialPort& port, ExchangeCycle& cycle, ConfigFile& config, StatusLine& status,
+    PortChooser(ChosenLine& line, ExchangeCycle& cycle, ConfigFile& config, StatusLine& status,
                 std::function<void()> letEventsRun);
 
     // Opens and closes COM1..COM16 in turn and returns the numbers that opened; then the port is
@@ -34,10 +34,10 @@ public:
 
 private:
     void ReopenPort();
-    // Opens COM<n>; false when the number cannot be set or the port not opened.
+    // Opens COM<n>; false when the number names no line or the line did not open.
     bool openNumber(int n);
 
-    SerialPort& port;
+    ChosenLine& line;
     ExchangeCycle& cycle;
     ConfigFile& config;
     StatusLine& status;

@@ -70,16 +70,16 @@ void SessionRecorder::checkLink() {
     events.add({now, JournalKind::Link, QStringLiteral("Связь потеряна")});
 }
 
-void SessionRecorder::checkPort(int openPort) {
+void SessionRecorder::checkPort(const QString& openPort) {
     if (openPort == open_port)
         return;
     const std::int64_t now = clock();
-    if (open_port > 0)
-        events.add({now, JournalKind::Link, QStringLiteral("Порт COM%1 закрыт").arg(open_port)});
-    else if (openPort == 0)
+    if (open_port && !open_port->isEmpty())
+        events.add({now, JournalKind::Link, QStringLiteral("Порт %1 закрыт").arg(*open_port)});
+    else if (openPort.isEmpty())
         events.add({now, JournalKind::Link, QStringLiteral("Порт не открыт")});
-    if (openPort > 0)
-        events.add({now, JournalKind::Link, QStringLiteral("Порт COM%1 открыт").arg(openPort)});
+    if (!openPort.isEmpty())
+        events.add({now, JournalKind::Link, QStringLiteral("Порт %1 открыт").arg(openPort)});
     open_port = openPort;
 }
 

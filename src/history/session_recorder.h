@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 // Keeps the session: every poll answer becomes a sample of the history, a line of the recording
 // file while one is open, and journal lines for what changed; the link's answers and silences
@@ -30,8 +31,9 @@ public:
     void takeLinkEvent(const LinkEvent& event);
     // Called on every exchange tick, also while the port is closed and nothing arrives.
     void checkLink();
-    // The port open on this tick (COM<n>, 0 while none is): its opening and closing are noted.
-    void checkPort(int openPort);
+    // The name of the port open on this tick (empty while none is): its opening and closing are
+    // noted.
+    void checkPort(const QString& openPort);
     void note(JournalKind kind, const QString& text);
 
     EngineHistory& history() { return samples; }
@@ -67,7 +69,7 @@ private:
     CsvLogFile recording_file;
     QTimer flush_timer;
     bool link_up = false;
-    int open_port = -1; // not yet checked
+    std::optional<QString> open_port; // none: not yet checked
     std::int64_t last_good_ms = 0;
     bool shaft_shown = false;
 };

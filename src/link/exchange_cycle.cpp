@@ -13,7 +13,7 @@ bool answersFunction(std::uint8_t answered, std::uint8_t function) {
 }
 } // namespace
 
-ExchangeCycle::ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& polls)
+ExchangeCycle::ExchangeCycle(ByteLine& port, LinkHost& host, AnswerConsumer& polls)
     : port(port), host(host), polls(polls) {}
 
 void ExchangeCycle::ExchangeTick() {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "host/link_host.h"
+#include "link/byte_line.h"
 #include "link/link_event.h"
 #include "link/request_queue.h"
 #include "link/requests.h"
 #include "link/rx_buffer.h"
-#include "link/serial_port.h"
 
 #include <QString>
 #include <array>
@@ -32,7 +32,7 @@ inline const QString kQueueFull = QStringLiteral("Очередь запросо�
 class ExchangeCycle {
 public:
     // `polls`: the consumer of the poll answers, for the polls the cycle sends itself.
-    ExchangeCycle(SerialPort& port, LinkHost& host, AnswerConsumer& polls);
+    ExchangeCycle(ByteLine& port, LinkHost& host, AnswerConsumer& polls);
 
     void ExchangeTick();
 
@@ -68,7 +68,7 @@ private:
     // The consumer the answer goes to, judged before the head is completed.
     AnswerConsumer* consumerOfAnswer() const;
 
-    SerialPort& port;
+    ByteLine& port;
     LinkHost& host;
     AnswerConsumer& polls;
 

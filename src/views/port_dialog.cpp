@@ -21,9 +21,9 @@ int entryNumber(const QString& text) {
 }
 } // namespace
 
-PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& config,
+PortDialog::PortDialog(ChosenLine& line, ExchangeCycle& cycle, ConfigFile& config,
                        StatusLine& status, std::function<void()> letEventsRun, QWidget* owner)
-    : QDialog(owner), chooser(port, cycle, config, status, std::move(letEventsRun)) {
+    : QDialog(owner), chooser(line, cycle, config, status, std::move(letEventsRun)) {
     setObjectName(QStringLiteral("wndSetCOM"));
     setWindowTitle(QStringLiteral("Настройка порта"));
 
@@ -58,8 +58,8 @@ PortDialog::PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& confi
 
 void PortDialog::load() {
     for (const int n : chooser.probe())
-        port_list->addItem(ComName(n));
-    port_list->setCurrentIndex(port_list->findText(ComName(chooser.configuredPort())));
+        port_list->addItem(LineName({n}));
+    port_list->setCurrentIndex(port_list->findText(LineName({chooser.configuredPort()})));
 }
 
 void PortDialog::pick(int index) {

@@ -5,10 +5,10 @@
 #include <QDialog>
 #include <functional>
 
+class ChosenLine;
 class ConfigFile;
 class ExchangeCycle;
 class QComboBox;
-class SerialPort;
 class StatusLine;
 
 // wndSetCOM: shows the ports the chooser found free, hands it every pick and the choice on OK,
@@ -17,7 +17,7 @@ class PortDialog : public QDialog {
     Q_OBJECT
 public:
     // letEventsRun runs between probes (keeping the windows responsive); the line is held then.
-    PortDialog(SerialPort& port, ExchangeCycle& cycle, ConfigFile& config, StatusLine& status,
+    PortDialog(ChosenLine& line, ExchangeCycle& cycle, ConfigFile& config, StatusLine& status,
                std::function<void()> letEventsRun, QWidget* owner = nullptr);
 
     // Probes the ports and fills the list; runs before the dialog is shown.

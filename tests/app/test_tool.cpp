@@ -1,6 +1,7 @@
 #include "app/qt_translation.h"
 #include "app/tool.h"
 #include "app/tool_options.h"
+#include "fake_ports.h"
 #include "file_bytes.h"
 #include "link_rig.h"
 #include "pdf_text.h"
@@ -34,8 +35,9 @@ struct ToolFixture {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("тп.ini"));
     ScriptedMessages boxes;
-    FakeSerialPort* port = new FakeSerialPort;
-    Tool tool{std::unique_ptr<SerialPort>(port), boxes, {path, dir.path()}, QLatin1Char('.')};
+    FakePorts ports;
+    FakeByteLine* port = &ports.device;
+    Tool tool{ports.factory(), boxes, {path, dir.path()}, QLatin1Char('.')};
     MainWindow& window = tool.window();
     qint64 check_clock_ms = 0; // what the read-back check counts a silence by
 
@@ -43,8 +45,8 @@ struct ToolFixture {
                          const QString& dialogButton = {}) {
         if (!config.isEmpty())
             WriteFileBytes(path, config);
-        port->available_ports = {free.begin(), free.end()};
-        port->held_ports = {held.begin(), held.end()};
+        ports.available_ports = {free.begin(), free.end()};
+        ports.held_ports = {held.begin(), held.end()};
         tool.let_events_run = [] {};
         tool.parameters().setBackupFolder(dir.filePath(QStringLiteral("backups")));
         tool.parameters().backup_clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); };
@@ -115,7 +117,7 @@ private slots:
         f.boxes.expectOnly(MessageIcon::Critical, MessageButtons::OkCancel, "Ошибка открытия порта",
                            seen.value(0), seen.size());
         const QString on =
-            f.port->isOpen() ? QString("COM%1").arg(f.port->portNumber()) : f.window.text();
+            f.port->isOpen() ? QString("COM%1").arg(f.ports.open_number) : f.window.text();
         seen << (!started ? "ends" : f.running() ? "runs on " + on : "not shown");
         if (FileBytes(f.path) != config)
             seen << FileBytes(f.path);

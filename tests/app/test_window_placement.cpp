@@ -1,5 +1,5 @@
 #include "app/tool.h"
-#include "fake_serial_port.h"
+#include "fake_ports.h"
 #include "file_bytes.h"
 #include "scripted_messages.h"
 
@@ -19,10 +19,9 @@ private slots:
         QTemporaryDir dir;
         WriteFileBytes(dir.filePath("тп.ini"), "[PC config]\r\nCOM=3\r\n");
         ScriptedMessages boxes;
-        auto* port = new FakeSerialPort;
-        port->available_ports = {3};
-        Tool tool(std::unique_ptr<SerialPort>(port), boxes, {dir.filePath("тп.ini"), dir.path()},
-                  QLatin1Char('.'));
+        FakePorts ports;
+        ports.available_ports = {3};
+        Tool tool(ports.factory(), boxes, {dir.filePath("тп.ini"), dir.path()}, QLatin1Char('.'));
         tool.let_events_run = [] {};
         tool.parameters().setBackupFolder(dir.filePath("backups"));
         QVERIFY(tool.start());

@@ -1,6 +1,6 @@
 // The receive path as the running tool drives it; the input: decimal separator, then kSteps.
 
-#include "fake_serial_port.h"
+#include "fake_byte_line.h"
 #include "frames.h"
 #include "fuzz_support.h"
 #include "link/exchange_cycle.h"
@@ -75,7 +75,7 @@ struct Rig {
         head = frame;
     }
 
-    FakeSerialPort port;
+    FakeByteLine port;
     const ParamCatalogue& catalogue = Catalogue();
     RecordingHost host;
     PollDecoder poll;

@@ -114,9 +114,9 @@ private slots:
         QTemporaryDir dir;
         Session s;
         s.recorder.journal().useFile(dir.filePath("журнал.csv"));
-        s.recorder.checkPort(0);
-        s.recorder.checkPort(3);
-        s.recorder.checkPort(3);
+        s.recorder.checkPort({});
+        s.recorder.checkPort("COM3");
+        s.recorder.checkPort("COM3");
         s.answer({{2, 0}, {70, 0x0004}, {75, 0x0020}});
         s.now += 200;
         s.answer({{0, 0x8000}, {2, 0}, {70, 0x0004}, {92, 0x0010}});
@@ -125,10 +125,10 @@ private slots:
         s.now += 999;
         s.recorder.checkLink();
         s.now += 1;
-        s.recorder.checkPort(0);
+        s.recorder.checkPort({});
         s.recorder.checkLink();
         s.now += 500;
-        s.recorder.checkPort(3);
+        s.recorder.checkPort("COM3");
         s.answer({{2, 1}, {70, 0x0005}, {92, 0x0010}});
         s.recorder.note(JournalKind::Command, QStringLiteral("Команда СТАРТ"));
         s.recorder.flush();

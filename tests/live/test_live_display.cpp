@@ -1,4 +1,4 @@
-#include "fake_serial_port.h"
+#include "fake_byte_line.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
 #include "live/number_format.h"
@@ -36,7 +36,7 @@ struct LiveDisplay {
     PollDecoder poll;
     QString routed;
     ParamAnswersSeen params{routed};
-    FakeSerialPort port;
+    FakeByteLine port;
     ExchangeCycle link{port, window, poll};
 
     explicit LiveDisplay(QChar separator = QLatin1Char('.')) : poll(separator) {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "fake_serial_port.h"
+#include "fake_byte_line.h"
 #include "frames.h"
 #include "link/exchange_cycle.h"
 #include "recording_host.h"
 
 // One tick of the exchange cycle, as the main window's timer runs it; returns the frame it
 // wrote, empty when none.
-inline QByteArray TickAndTakeFrame(ExchangeCycle& cycle, FakeSerialPort& port) {
+inline QByteArray TickAndTakeFrame(ExchangeCycle& cycle, FakeByteLine& port) {
     port.written.clear();
     cycle.ExchangeTick();
     return port.written.value(port.written.size() - 1);
@@ -22,7 +22,7 @@ inline QByteArray BytesOf(const RxBuffer& rx) {
 // takes for an answer (until a test watches the link itself), and of every answer it hands to
 // the rig as a consumer: the polls' and those of the requests queued with it.
 struct LinkRig : AnswerConsumer {
-    FakeSerialPort port;
+    FakeByteLine port;
     RecordingHost host;
     QList<QByteArray> answers;
     QList<QByteArray> decoded;

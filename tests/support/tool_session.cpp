@@ -1,8 +1,5 @@
 #include "tool_session.h"
 
-#include "config/com_port_map.h"
-#include "link/qt_serial_port.h"
-
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -25,9 +22,7 @@ QString WriteToolConfig(const QString& folder, const QString& devicePath) {
 
 ToolSession::ToolSession(const QString& devicePath, const QString& folder)
     : config_path(WriteToolConfig(folder, devicePath)),
-      tool(std::make_unique<QtSerialPort>(
-               [path = config_path](int n) { return DevicePathForCom(path, n); }),
-           messages, {config_path, folder}, u',') {
+      tool(LinesOfThisMachine(config_path), messages, {config_path, folder}, u',') {
     tool.parameters().setBackupFolder(folder + QStringLiteral("/backups"));
     // Connected after the tool's own slot, so it sees the tick's outcome.
     timer1 = tool.window().findChild<QTimer*>(QStringLiteral("Timer1"));

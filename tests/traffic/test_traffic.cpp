@@ -58,7 +58,7 @@ private slots:
     // times from when the bytes arrived.
     void scriptedLine() {
         Rig r(catalogue);
-        FakeSerialPort& port = r.link.port;
+        FakeByteLine& port = r.link.port;
         r.link.tick(); // poll sent
         port.write_done_us = 1000, port.arrival_us = 4500;
         r.link.answer("07 04 00");                 // ОК in 3.5 ms; transaction sent

@@ -1,5 +1,6 @@
 #include "config/config_file.h"
 #include "disk/ini_file.h"
+#include "fake_ports.h"
 #include "link_rig.h"
 #include "scripted_messages.h"
 #include "views/port_dialog.h"
@@ -11,29 +12,32 @@
 
 // The tool on the configured COM3, the dialog over it; between probes the exchange cycle ticks,
 // as the main window's timer would, and whatever it writes is kept.
-struct PortDialogRig {
+struct PortDialogRig : AnswerConsumer {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("тп.ini"));
-    LinkRig link;
+    FakePorts ports;
+    ChosenLine line{ports.factory()};
+    RecordingHost host;
+    ExchangeCycle cycle{line, host, *this};
     ScriptedMessages boxes;
-    ConfigFile config{path, link.host, boxes};
+    ConfigFile config{path, host, boxes};
     QList<int> probed;
     QList<QByteArray> written_while_probing;
-    PortDialog dialog{link.port, link.cycle, config, link.host, [this] {
-                          if (link.port.isOpen())
-                              probed.append(link.port.portNumber());
-                          link.cycle.ExchangeTick();
-                          written_while_probing += link.port.takeWritten();
+    PortDialog dialog{line, cycle, config, host, [this] {
+                          if (line.isOpen())
+                              probed.append(ports.open_number);
+                          cycle.ExchangeTick();
+                          written_while_probing += ports.device.takeWritten();
                       }};
     QComboBox* list = dialog.findChild<QComboBox*>("cmbCOMList");
 
     explicit PortDialogRig(const QList<int>& free) {
-        link.port.close();
-        link.port.available_ports = {free.begin(), free.end()};
-        link.port.setPortNumber(config.com_port = 3);
-        link.port.open();
+        ports.available_ports = {free.begin(), free.end()};
+        line.choose(LineAddress{config.com_port = 3});
+        line.open();
     }
-    int openPort() const { return link.port.isOpen() ? link.port.portNumber() : 0; }
+    void DecodeAnswer(const RxBuffer&) override {}
+    int openPort() const { return ports.open_number; }
 };
 
 class PortDialogTest : public QObject {
@@ -59,7 +63,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, kept);
         PortDialogRig f(free);
-        QVERIFY(f.link.cycle.queue(CommandRequest(Command::Start)));
+        QVERIFY(f.cycle.queue(CommandRequest(Command::Start)));
         f.dialog.load();
         f.dialog.show();
         QCOMPARE(f.probed, free);
@@ -68,16 +72,17 @@ private slots:
         QCOMPARE(f.list->currentText(), f.openPort() == 3 ? "COM3" : "");
         QTest::keyClick(f.list, button == "OK" ? Qt::Key_Down : Qt::Key_Up);
         QCOMPARE(f.openPort(), f.list->currentText().mid(3).toInt());
-        f.link.port.available_ports.erase(gone);
+        f.ports.available_ports.erase(gone);
         f.dialog.findChild<QPushButton*>(button)->click();
         QVERIFY(!f.dialog.isVisible());
         QCOMPARE(f.openPort(), kept);
         QCOMPARE(f.config.com_port, button == "OK" ? kept : 3);
         QCOMPARE(ReadIniValue(f.path, "PC config", "COM", "-"),
                  button == "OK" ? QString::number(kept) : "-");
-        QCOMPARE(f.link.host.status, kept ? "" : "Порт не выбран");
+        QCOMPARE(f.host.status, kept ? "" : "Порт не выбран");
         // The СТАРТ that waited at the head of the ring goes out once the port is settled.
-        QCOMPARE(f.link.tick(), kept ? Hex("07 06 01 92 12 38 24 CF") : QByteArray());
+        QCOMPARE(TickAndTakeFrame(f.cycle, f.ports.device),
+                 kept ? Hex("07 06 01 92 12 38 24 CF") : QByteArray());
     }
 };
 

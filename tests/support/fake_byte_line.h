@@ -1,27 +1,18 @@
 #pragma once
 
-#include "link/serial_port.h"
+#include "link/byte_line.h"
 
 #include <QList>
 #include <deque>
-#include <set>
+#include <utility>
 
 // An in-memory line: tests feed the controller's bytes in, and read back every frame the tool
 // wrote, one entry per write call.
-class FakeSerialPort : public SerialPort {
+class FakeByteLine : public ByteLine {
 public:
-    bool setPortNumber(int n) override {
-        if (opened || n < 1 || n > 255)
-            return false;
-        number = n;
-        return true;
-    }
-    int portNumber() const override { return number; }
     OpenOutcome open() override {
-        if (opened || held_ports.count(number))
+        if (opened)
             return OpenOutcome::Held;
-        if (!available_ports.count(number))
-            return OpenOutcome::NotAvailable;
         opened = true;
         return OpenOutcome::Opened;
     }
@@ -46,11 +37,8 @@ public:
     QList<QByteArray> written;
     // The clock of the line as a test scripts it: when the last frame left, the last bytes came.
     std::int64_t write_done_us = 0, arrival_us = 0;
-    // Port numbers with a device behind them, and those held by another program.
-    std::set<int> available_ports{1, 2, 3, 4}, held_ports;
 
 private:
-    int number = 1;
     bool opened = false;
     std::deque<std::uint8_t> incoming;
 };

@@ -1,20 +1,16 @@
 #pragma once
 
-#include "link/serial_port.h"
+#include "link/byte_line.h"
 
 #include <QSerialPort>
 #include <QString>
-#include <functional>
 
-// The tool's line on a real serial device (or a pseudo-terminal standing in for one).
-// COM numbers are turned into device paths by the function given at construction, so the
-// mapping stays with the configuration and tests can point a number at a pty.
-class QtSerialPort : public SerialPort {
+// The tool's line on a serial device (or a pseudo-terminal standing in for one), at the path
+// given at construction; which device a user's choice leads to is the configuration's business.
+class QtSerialLine : public ByteLine {
 public:
-    explicit QtSerialPort(std::function<QString(int comNumber)> devicePathForCom);
+    explicit QtSerialLine(QString devicePath);
 
-    bool setPortNumber(int n) override;
-    int portNumber() const override { return number; }
     OpenOutcome open() override;
     bool isOpen() const override { return serial.isOpen() && !lost; }
     void close() override;
@@ -32,9 +28,8 @@ private:
     OpenOutcome failedOpen(const QString& device) const;
     void onError(QSerialPort::SerialPortError error);
 
-    std::function<QString(int)> device_path_for_com;
+    QString device_path;
     QSerialPort serial;
-    int number = 1;
     // Set when the device vanished; the port is closed outside Qt's notifier callback.
     bool lost = false;
     std::int64_t write_done_us = 0;

@@ -3,21 +3,19 @@
 #include <QByteArray>
 #include <cstdint>
 
-// The one serial line of the tool, reduced to the operations the link needs. The exchange
-// cycle polls it from the timer; nothing here raises events.
+// The tool's line, reduced to the operations the link needs: bytes in, bytes out, and when they
+// moved. Where the line goes (a COM port, later a network address) is the configuration's
+// business; the exchange cycle polls the line from the timer, and nothing here raises events.
 enum class OpenOutcome {
     Opened,
     Held,         // open already, by us or by another program (exclusive lock, lock file, EBUSY)
     NotAvailable, // no such device, no permission, or any other failure
 };
 
-class SerialPort {
+class ByteLine {
 public:
-    virtual ~SerialPort() = default;
+    virtual ~ByteLine() = default;
 
-    // Selects COM<n> for the next open; false for 0, for a number beyond 255, and while open.
-    virtual bool setPortNumber(int n) = 0;
-    virtual int portNumber() const = 0;
     virtual OpenOutcome open() = 0;
     virtual bool isOpen() const = 0;
     // Closes the line; bytes still waiting are discarded.

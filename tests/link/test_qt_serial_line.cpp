@@ -1,4 +1,4 @@
-#include "link/qt_serial_port.h"
+#include "link/qt_serial_line.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 namespace {
-// A pseudo-terminal as the device behind COM1, and the tool's port on it. The test plays the
+// A pseudo-terminal as the device, and the tool's line on it. The test plays the
 // controller on the master side and holds the slave side open itself, so bytes sent while the
 // port is closed wait in the line as on a real device.
 struct Line {
@@ -24,8 +24,8 @@ struct Line {
     // The line as the suite lets a test reach it: through a link in a folder of its own.
     QTemporaryDir folder;
     QString path = QFile::link(pty, folder.filePath("tty")) ? folder.filePath("tty") : QString();
-    std::unique_ptr<QtSerialPort> other;
-    QtSerialPort port{[this](int com) { return com == 1 ? path : QString(); }};
+    std::unique_ptr<QtSerialLine> other;
+    QtSerialLine port{path};
 
     Line() { setRaw(false); }
     ~Line() { hangUp(); }
@@ -55,7 +55,7 @@ const char* const kTryPath = "ZARN_TRY_PATH";
 Q_DECLARE_METATYPE(OpenOutcome)
 Q_DECLARE_METATYPE(Setup)
 
-class QtSerialPortTest : public QObject {
+class QtSerialLineTest : public QObject {
     Q_OBJECT
 private slots:
     void openOutcomes_data() {
@@ -65,13 +65,13 @@ private slots:
         QTest::newRow("free pty") << Setup([](Line&) {}) << Opened;
         QTest::newRow("already open here") << Setup([](Line& l) { l.port.open(); }) << Held;
         QTest::newRow("open in another port object") << Setup([](Line& l) {
-            l.other = std::make_unique<QtSerialPort>([&l](int) { return l.path; });
+            l.other = std::make_unique<QtSerialLine>(l.path);
             QCOMPARE(l.other->open(), Opened);
         }) << Held;
         QTest::newRow("settings of a killed program")
             << Setup([](Line& l) { l.setRaw(true); }) << Opened;
-        QTest::newRow("no device mapped")
-            << Setup([](Line& l) { l.port.setPortNumber(2); }) << NotAvailable;
+        QTest::newRow("no device behind the path")
+            << Setup([](Line& l) { QFile::remove(l.path); }) << NotAvailable;
     }
     void openOutcomes() {
         QFETCH(Setup, setup);
@@ -148,13 +148,13 @@ private slots:
         }
     }
 
-    // The user can reopen once a device is back behind the number.
+    // The user can reopen once a device is back behind the path.
     void hungUpLineClosesThePort() {
         Line l, again;
         QCOMPARE(l.port.open(), OpenOutcome::Opened);
         l.hangUp();
         QTRY_VERIFY(l.port.waitingBytes() == 0 && !l.port.isOpen());
-        l.path = again.path;
+        QVERIFY(QFile::remove(l.path) && QFile::link(again.pty, l.path));
         QCOMPARE(l.port.open(), OpenOutcome::Opened);
     }
 
@@ -164,7 +164,7 @@ private slots:
     // this test before it would try /dev/ttyS0, which an inotify watch sees never opened.
     void fenceEndsATestReachingOut() {
         if (qEnvironmentVariableIsSet(kTryPath)) {
-            QtSerialPort port([](int) { return qEnvironmentVariable(kTryPath); });
+            QtSerialLine port(qEnvironmentVariable(kTryPath));
             port.open();
             return;
         }
@@ -191,5 +191,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(QtSerialPortTest)
-#include "test_qt_serial_port.moc"
+QTEST_GUILESS_MAIN(QtSerialLineTest)
+#include "test_qt_serial_line.moc"

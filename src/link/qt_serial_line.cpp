@@ -1,4 +1,4 @@
-#include "link/qt_serial_port.h"
+#include "link/qt_serial_line.h"
 
 #include "link/line_settings_reset.h"
 #include "link/test_device_fence.h"
@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <chrono>
+#include <utility>
 
 namespace {
 // Where serial programs (Qt among them) leave their LCK..<name> files on Linux.
@@ -34,8 +35,7 @@ bool someoneHoldsLock(const QString& device) {
 }
 } // namespace
 
-QtSerialPort::QtSerialPort(std::function<QString(int comNumber)> devicePathForCom)
-    : device_path_for_com(std::move(devicePathForCom)) {
+QtSerialLine::QtSerialLine(QString devicePath) : device_path(std::move(devicePath)) {
     QObject::connect(&serial, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
     QObject::connect(&serial, &QSerialPort::readyRead, [this] { last_arrival_us = steadyUs(); });
@@ -49,24 +49,16 @@ QtSerialPort::QtSerialPort(std::function<QString(int comNumber)> devicePathForCo
     });
 }
 
-bool QtSerialPort::setPortNumber(int n) {
-    if (serial.isOpen() || n < 1 || n > 255)
-        return false;
-    number = n;
-    return true;
-}
-
-OpenOutcome QtSerialPort::open() {
+OpenOutcome QtSerialLine::open() {
     if (lost)
         close();
     if (serial.isOpen())
         return OpenOutcome::Held;
     // The real device behind a stable link (/dev/serial/by-id/...): Qt names its lock file after
     // the path it is given, and other programs lock the device under its own name.
-    const QString path = device_path_for_com(number);
-    const QString device = QFileInfo(path).canonicalFilePath();
+    const QString device = QFileInfo(device_path).canonicalFilePath();
     // Under the test suite only: a test that reaches a real device ends there, before the open.
-    if (const QString refusal = TestDeviceRefusal(path, device); !refusal.isEmpty())
+    if (const QString refusal = TestDeviceRefusal(device_path, device); !refusal.isEmpty())
         qFatal("%s", qPrintable(refusal));
     if (device.isEmpty())
         return OpenOutcome::NotAvailable;
@@ -88,7 +80,7 @@ OpenOutcome QtSerialPort::open() {
     return OpenOutcome::Opened;
 }
 
-OpenOutcome QtSerialPort::failedOpen(const QString& device) const {
+OpenOutcome QtSerialLine::failedOpen(const QString& device) const {
     // Qt reports a busy device (another program's exclusive open), a live lock file and a
     // missing permission all as PermissionError; the cause is in the text, or in the lock file
     // that Qt refused to take over (it removes stale ones itself).
@@ -100,13 +92,13 @@ OpenOutcome QtSerialPort::failedOpen(const QString& device) const {
     return OpenOutcome::NotAvailable;
 }
 
-void QtSerialPort::close() {
+void QtSerialLine::close() {
     lost = false;
     if (serial.isOpen())
         serial.close();
 }
 
-int QtSerialPort::waitingBytes() {
+int QtSerialLine::waitingBytes() {
     // Takes in what the device holds right now, so a drain also sees bytes that arrived after
     // the event loop last looked.
     if (isOpen() && serial.bytesAvailable() == 0)
@@ -116,13 +108,13 @@ int QtSerialPort::waitingBytes() {
     return isOpen() ? static_cast<int>(serial.bytesAvailable()) : 0;
 }
 
-std::uint8_t QtSerialPort::readByte() {
+std::uint8_t QtSerialLine::readByte() {
     char byte = 0;
     serial.getChar(&byte);
     return static_cast<std::uint8_t>(byte);
 }
 
-void QtSerialPort::write(const QByteArray& frame) {
+void QtSerialLine::write(const QByteArray& frame) {
     if (!isOpen())
         return;
     serial.write(frame);
@@ -135,7 +127,7 @@ void QtSerialPort::write(const QByteArray& frame) {
         write_done_us = steadyUs();
 }
 
-void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+void QtSerialLine::onError(QSerialPort::SerialPortError error) {
     // A pulled USB adapter reports ResourceError; a hung-up pty reads end-of-file, which Qt
     // reports as ReadError, again on every pass of the event loop. Either way the device is gone
     // for good and the user reopens a port through the port dialog. Closing right here would

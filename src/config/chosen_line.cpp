@@ -1,0 +1,54 @@
+#include "config/chosen_line.h"
+
+#include "config/com_port_map.h"
+#include "link/qt_serial_line.h"
+
+#include <utility>
+
+QString port_text::OpenFailure(const LineAddress& address, OpenOutcome failure) {
+    const QString reason = failure == OpenOutcome::Held
+                               ? QStringLiteral(" занят другим приложением")
+                               : QStringLiteral(" не доступен");
+    return QStringLiteral("Порт ") + LineName(address) + reason +
+           QStringLiteral("\r\nВыберите другой порт");
+}
+
+LineFactory LinesOfThisMachine(const QString& configPath) {
+    return [configPath](const LineAddress& address) -> std::unique_ptr<ByteLine> {
+        return std::make_unique<QtSerialLine>(DevicePathForCom(configPath, address.com_number));
+    };
+}
+
+ChosenLine::ChosenLine(LineFactory makeLine) : make_line(std::move(makeLine)) {}
+
+bool ChosenLine::choose(const LineAddress& next) {
+    if (isOpen() || !NamesALine(next))
+        return false;
+    address = next;
+    return true;
+}
+
+QString ChosenLine::openName() const {
+    return isOpen() ? LineName(address) : QString();
+}
+
+OpenOutcome ChosenLine::open() {
+    if (isOpen())
+        return OpenOutcome::Held;
+    if (!NamesALine(address))
+        return OpenOutcome::NotAvailable;
+    // Made anew, so the port map is read as it is now and a device that vanished is not
+    // carried over.
+    line = make_line(address);
+    return line->open();
+}
+
+void ChosenLine::close() {
+    if (line)
+        line->close();
+}
+
+void ChosenLine::write(const QByteArray& frame) {
+    if (line)
+        line->write(frame);
+}
