@@ -9,8 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
-targets=(fuzz_receive_path fuzz_files)
-declare -A max_len=([fuzz_receive_path]=4096 [fuzz_files]=8192)
+targets=(fuzz_receive_path fuzz_answers fuzz_files)
+declare -A max_len=([fuzz_receive_path]=4096 [fuzz_answers]=128 [fuzz_files]=8192)
 
 "$root/scripts/install-deps.sh"
 

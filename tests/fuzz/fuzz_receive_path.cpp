@@ -1,5 +1,6 @@
 // The receive path as the running tool drives it; the input: decimal separator, then kSteps.
 
+#include "controller_answers.h"
 #include "fake_byte_line.h"
 #include "frames.h"
 #include "fuzz_support.h"
@@ -14,22 +15,6 @@
 #include <optional>
 
 namespace {
-
-// A well-behaved controller's answer: data (a pattern) for the reads, the echo for the writes.
-QByteArray AnswerTo(const QByteArray& request, std::uint8_t pattern) {
-    QByteArray data(256, Qt::Uninitialized);
-    for (int k = 0; k < data.size(); ++k)
-        data[k] = char(pattern + 37 * k);
-    if (request.size() < 4)
-        return data.first(3);
-    const QByteArray head = request.first(request.size() - 2);
-    const auto function = std::uint8_t(request[1]);
-    if (function == 0x04)
-        return head.first(2) + char(250) + data.first(250);
-    if (function == 0x64)
-        return head + data.first(std::uint8_t(head.size() > 4 ? head[4] : 0));
-    return function == 0x10 ? head.first(6) : head;
-}
 
 struct Rig {
     explicit Rig(QChar separator) : poll(separator), answers(cycle, catalogue, separator, image) {
@@ -46,7 +31,8 @@ struct Rig {
         return AnsweredBy(kReadAll, answers);
     }
     RequestBatch writeAll() {
-        static const RequestBatch kFromEmptyBoxes = WriteAllRequests(Catalogue(), MemoryParamBoxes{});
+        static const RequestBatch kFromEmptyBoxes =
+            WriteAllRequests(Catalogue(), MemoryParamBoxes{});
         if (!boxes_changed)
             return AnsweredBy(kFromEmptyBoxes, answers);
         if (!write_all)
@@ -128,7 +114,7 @@ constexpr Step kSteps[] = {
     [](Rig& r, FuzzInput& in) {
         const char code = char(in.next());
         if (r.in_flight.size() >= 2)
-            r.port.feed(WithCrc(r.in_flight.first(1) + char(r.in_flight[1] | 0x80) + code));
+            r.port.feed(WithCrc(RefusalOf(r.in_flight, code)));
     },
     [](Rig& r, FuzzInput&) { r.tick(); },
     [](Rig& r, FuzzInput& in) {
@@ -150,13 +136,8 @@ constexpr Step kSteps[] = {
         const int counter = in.next<std::uint16_t>();
         r.appended(1, r.cycle.queue(TransactionRequest(counter, in.next() & 1)));
     },
-    [](Rig& r, FuzzInput&) {
-        r.appended(59, r.cycle.queueAll(r.readAll()));
-    },
-    [](Rig& r, FuzzInput&) {
-        r.appended(61,
-                   r.cycle.queueAll(r.writeAll()));
-    },
+    [](Rig& r, FuzzInput&) { r.appended(59, r.cycle.queueAll(r.readAll())); },
+    [](Rig& r, FuzzInput&) { r.appended(61, r.cycle.queueAll(r.writeAll())); },
     // Both callers limit the own address to the line's addresses.
     [](Rig& r, FuzzInput& in) {
         const int address = in.next() & 0x7F;
