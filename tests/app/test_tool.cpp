@@ -350,11 +350,12 @@ private slots:
                    time + "_адрес2.ini: часть пути не является папкой";
         };
         const QStringList journalled = f.journalled(JournalKind::Parameter);
-        QCOMPARE(journalled.mid(journalled.size() - 5),
-                 (QStringList{failed("05"), failed("10"), failed("15"),
-                              "Резервная копия записана: " +
-                                  QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + retried)),
-                              "Запись всех параметров"}));
+        QCOMPARE(
+            journalled.mid(journalled.size() - 5),
+            (QStringList{failed("05"), failed("10"), failed("15"),
+                         "Резервная копия записана: " +
+                             QDir::toNativeSeparators(f.dir.filePath("plain/backups/" + retried)),
+                         "Запись всех параметров"}));
 
         // A controller silent for 5 s ends the check without a verdict, and its progress.
         auto* bar = params->findChild<QProgressBar*>("transfer_bar");
