@@ -6,25 +6,17 @@
 // so the decoders meet tens of thousands of answers a second.
 
 #include "controller_answers.h"
-#include "fake_byte_line.h"
 #include "frames.h"
 #include "fuzz_support.h"
-#include "link/exchange_cycle.h"
-#include "live/poll_decoder.h"
-#include "params/memory_param_boxes.h"
-#include "params/param_answers.h"
 #include "params/param_requests.h"
-#include "recording_host.h"
+#include "receive_path.h"
 
 #include <optional>
 
 namespace {
 
-struct Rig {
-    explicit Rig(QChar separator) : poll(separator), answers(cycle, Catalogue(), separator, image) {
-        port.open();
-        answers.showIn(&boxes);
-    }
+struct Rig : ReceivePath {
+    explicit Rig(QChar separator) : ReceivePath(separator) {}
 
     Request requestOf(FuzzInput& in) {
         const int kind = in.next() % 6;
@@ -61,13 +53,6 @@ struct Rig {
                    HexText(in_flight).toLatin1());
     }
 
-    FakeByteLine port;
-    RecordingHost host;
-    PollDecoder poll;
-    MemoryParamBoxes boxes;
-    ControllerImage image;
-    ExchangeCycle cycle{port, host, poll};
-    ParamAnswers answers;
     QByteArray in_flight;
 };
 

@@ -1,26 +1,18 @@
 // The receive path as the running tool drives it; the input: decimal separator, then kSteps.
 
 #include "controller_answers.h"
-#include "fake_byte_line.h"
 #include "frames.h"
 #include "fuzz_support.h"
-#include "link/exchange_cycle.h"
-#include "live/poll_decoder.h"
-#include "params/memory_param_boxes.h"
-#include "params/param_answers.h"
 #include "params/param_requests.h"
-#include "recording_host.h"
+#include "receive_path.h"
 
 #include <QRegularExpression>
 #include <optional>
 
 namespace {
 
-struct Rig {
-    explicit Rig(QChar separator) : poll(separator), answers(cycle, catalogue, separator, image) {
-        port.open();
-        answers.showIn(&boxes);
-    }
+struct Rig : ReceivePath {
+    explicit Rig(QChar separator) : ReceivePath(separator) {}
 
     // The transfers as the tool builds them. A write-all depends only on the boxes, which every
     // input starts with empty, so it is built once for the whole run until a box is typed into
@@ -89,14 +81,6 @@ struct Rig {
         head = frame;
     }
 
-    FakeByteLine port;
-    const ParamCatalogue& catalogue = Catalogue();
-    RecordingHost host;
-    PollDecoder poll;
-    MemoryParamBoxes boxes;
-    ControllerImage image;
-    ExchangeCycle cycle{port, host, poll};
-    ParamAnswers answers;
     int waiting = 0; // frames in the ring before the step
     QByteArray in_flight;
     QByteArray head; // the frame in flight as last sent, without address and CRC
