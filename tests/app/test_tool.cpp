@@ -114,8 +114,8 @@ private slots:
         QStringList seen;
         for (const ScriptedMessages::Shown& box : f.boxes.shown)
             seen << box.text;
-        f.boxes.expectOnly(MessageIcon::Critical, MessageButtons::OkCancel, "Ошибка открытия порта",
-                           seen.value(0), seen.size());
+        QVERIFY(f.boxes.showedOnly(MessageIcon::Critical, MessageButtons::OkCancel,
+                                   "Ошибка открытия порта", seen.value(0), seen.size()));
         const QString on =
             f.port->isOpen() ? QString("COM%1").arg(f.ports.open_number) : f.window.text();
         seen << (!started ? "ends" : f.running() ? "runs on " + on : "not shown");
@@ -366,7 +366,8 @@ private slots:
         f.check_clock_ms += 1;
         f.tick();
         const QString silent = "Проверка записи прервана: нет ответа от контроллера";
-        f.boxes.expectOnly(MessageIcon::Warning, MessageButtons::Ok, "Проверка записи", silent);
+        QVERIFY(f.boxes.showedOnly(MessageIcon::Warning, MessageButtons::Ok, "Проверка записи",
+                                   silent));
         QVERIFY(bar->isHidden());
         QCOMPARE(f.journalled(JournalKind::Parameter).last(), silent);
     }

@@ -57,8 +57,8 @@ private slots:
         QCOMPARE(FileBytes(path), content);
         QTEST(DevicePathForCom(path, config.com_port), "device");
         QCOMPARE(config.com_port, expected < 0 ? 1 : expected);
-        boxes.expectOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle,
-                         "Ошибка открытия файла тп.ini для чтения\r\n", expected < 0);
+        QVERIFY(boxes.showedOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle,
+                                 "Ошибка открытия файла тп.ini для чтения\r\n", expected < 0));
         QCOMPARE(host.status, expected < 0 ? "Чтение конфигурации" : "");
     }
 
@@ -88,8 +88,8 @@ private slots:
         boxes.answer(MessageAnswer::Retry);
         ConfigFile blocked(dir.filePath("plain/тп.ini"), host, boxes);
         blocked.LoadConfig();
-        boxes.expectOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle,
-                         "Ошибка открытия файла тп.ini для записи", 2);
+        QVERIFY(boxes.showedOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle,
+                                 "Ошибка открытия файла тп.ini для записи", 2));
         QCOMPARE(host.status_history, (QStringList{"Сохранение конфигурации", "", ""}));
         ConfigFile config(path, host, boxes);
         config.com_port = 9;

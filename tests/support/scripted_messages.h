@@ -3,7 +3,8 @@
 #include "host/message_box.h"
 
 #include <QList>
-#include <QTest>
+#include <QString>
+#include <algorithm>
 #include <functional>
 
 // Answers message boxes from a script and remembers every box shown. A step may change the
@@ -31,13 +32,14 @@ public:
         MessageAnswer answer, std::function<void()> before = [] {}) {
         script.append({answer, std::move(before)});
     }
-    // Fails the running test unless exactly `count` boxes were shown, all of them this one.
-    void expectOnly(MessageIcon icon, MessageButtons buttons, const QString& title,
+    // True when exactly `count` boxes were shown, all of them this one.
+    bool showedOnly(MessageIcon icon, MessageButtons buttons, const QString& title,
                     const QString& text, int count = 1) const {
-        QCOMPARE(shown.size(), count);
-        for (const Shown& box : shown)
-            QVERIFY(box.icon == icon && box.buttons == buttons && box.title == title &&
-                    box.text == text);
+        return shown.size() == count &&
+               std::all_of(shown.begin(), shown.end(), [&](const Shown& box) {
+                   return box.icon == icon && box.buttons == buttons && box.title == title &&
+                          box.text == text;
+               });
     }
 
 private:
