@@ -2,7 +2,7 @@
 BUILD := build
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build test demo package clean fuzz soak bench mutate
+.PHONY: all deps build test demo package clean fuzz soak bench mutate windows windows-test
 
 all: build
 
@@ -50,6 +50,16 @@ soak: deps
 
 bench: deps
 	scripts/bench.sh build-perf
+
+# The Windows tool, cross-built: build-win/zarn-tool-<version>-win64.zip and -setup.exe. Qt for
+# Windows is built once (about 25 minutes) into a cache outside the tree. Not part of test.
+windows:
+	scripts/windows/build.sh
+
+# The Windows tool under Wine against the simulator, with a pseudo-terminal as COM1. Not part of
+# test.
+windows-test: build windows
+	scripts/windows/test.sh
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -10,8 +10,14 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include "app/windows_console.h"
+#endif
 
 int main(int argc, char** argv) {
+#ifdef Q_OS_WIN
+    WriteToStartingConsole();
+#endif
     QCoreApplication::setApplicationName(QStringLiteral("zarn-tool"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZARN_VERSION));
 

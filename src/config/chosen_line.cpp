@@ -1,7 +1,13 @@
 #include "config/chosen_line.h"
 
 #include "config/com_port_map.h"
+#ifdef Q_OS_WIN
+#include "link/win_com_line.h"
+using SystemLine = WinComLine;
+#else
 #include "link/qt_serial_line.h"
+using SystemLine = QtSerialLine;
+#endif
 
 #include <utility>
 
@@ -15,7 +21,7 @@ QString port_text::OpenFailure(const LineAddress& address, OpenOutcome failure) 
 
 LineFactory LinesOfThisMachine(const QString& configPath) {
     return [configPath](const LineAddress& address) -> std::unique_ptr<ByteLine> {
-        return std::make_unique<QtSerialLine>(DevicePathForCom(configPath, address.com_number));
+        return std::make_unique<SystemLine>(DevicePathForCom(configPath, address.com_number));
     };
 }
 

@@ -17,7 +17,7 @@ QString OpenFailure(const LineAddress& address, OpenOutcome failure);
 using LineFactory = std::function<std::unique_ptr<ByteLine>(const LineAddress&)>;
 
 // The lines of this machine: COM<n> is the serial device the port map of the configuration file
-// at `configPath` gives it, looked up at each opening.
+// at `configPath` gives it, looked up at each opening; on Windows, the system's port COM<n>.
 LineFactory LinesOfThisMachine(const QString& configPath);
 
 // The tool's one line, wherever the user has it go. The exchange cycle keeps this object while

@@ -3,10 +3,11 @@
 #include "disk/ini_file.h"
 
 namespace {
+// Windows reaches every port number, COM10 and above as well, in its namespace of devices.
+const QString kWindowsDevices = QStringLiteral("\\\\.\\");
+
+#ifndef Q_OS_WIN
 QString defaultDevice(int n) {
-#ifdef Q_OS_WIN
-    return LineName({n});
-#else
     if (n >= 1 && n <= 4)
         return QStringLiteral("/dev/ttyS%1").arg(n - 1);
     if (n >= 5 && n <= 12)
@@ -14,12 +15,18 @@ QString defaultDevice(int n) {
     if (n >= 13 && n <= 16)
         return QStringLiteral("/dev/ttyACM%1").arg(n - 13);
     return QString();
-#endif
 }
+#endif
 } // namespace
 
 QString DevicePathForCom(const QString& configPath, int n) {
+#ifdef Q_OS_WIN
+    // COM<n> is the system's port; the map is for this machine's /dev names only.
+    Q_UNUSED(configPath);
+    return kWindowsDevices + LineName({n});
+#else
     return ReadIniValue(configPath, QStringLiteral("Ports"), LineName({n}), defaultDevice(n));
+#endif
 }
 
 QString ComPortName(const QString& configPath, const LineAddress& address) {
@@ -27,5 +34,6 @@ QString ComPortName(const QString& configPath, const LineAddress& address) {
         return QStringLiteral("не выбран");
     const QString com = LineName(address);
     const QString device = DevicePathForCom(configPath, address.com_number);
-    return device.isEmpty() || device == com ? com : com + QStringLiteral(" (") + device + ')';
+    const bool sameName = device.isEmpty() || device == com || device == kWindowsDevices + com;
+    return sameName ? com : com + QStringLiteral(" (") + device + ')';
 }

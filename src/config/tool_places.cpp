@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -10,9 +11,27 @@ const QString kFileName = QStringLiteral("тп.ini");
 
 bool IsSystemFolder(const QString& executableFolder) {
     const QString folder = QDir::cleanPath(executableFolder);
-    for (const QString& system : {QStringLiteral("/usr"), QStringLiteral("/opt")})
-        if (folder == system || folder.startsWith(system + QLatin1Char('/')))
+#ifdef Q_OS_WIN
+    // The installer leaves its uninstaller beside the program, wherever the user installed it;
+    // a zip unpacked into Program Files by an administrator is shared all the same.
+    if (QFileInfo::exists(QDir(folder).filePath(QStringLiteral("Uninstall.exe"))))
+        return true;
+    const QStringList systems = {qEnvironmentVariable("ProgramFiles"),
+                                 qEnvironmentVariable("ProgramFiles(x86)"),
+                                 qEnvironmentVariable("ProgramW6432")};
+    const Qt::CaseSensitivity letterCase = Qt::CaseInsensitive;
+#else
+    const QStringList systems = {QStringLiteral("/usr"), QStringLiteral("/opt")};
+    const Qt::CaseSensitivity letterCase = Qt::CaseSensitive;
+#endif
+    for (const QString& given : systems) {
+        if (given.isEmpty())
+            continue;
+        const QString system = QDir::cleanPath(QDir::fromNativeSeparators(given));
+        if (folder.compare(system, letterCase) == 0 ||
+            folder.startsWith(system + QLatin1Char('/'), letterCase))
             return true;
+    }
     return false;
 }
 

@@ -6,7 +6,7 @@
 //
 // A program copied into a folder of its own (or run from its build) is portable: both stay beside
 // the executable, so the folder can be carried to another machine whole. A program installed in a
-// system folder (under /usr or /opt) shares that folder with every user and must not write into
+// system folder (under /usr or /opt, or installed on Windows) shares that folder with every user and must not write into
 // it, least of all when root runs it: the file is kept per user, and the picker starts among the
 // user's documents, where parameter files belong.
 struct ToolPlaces {
@@ -14,7 +14,8 @@ struct ToolPlaces {
     QString picker_folder;
 };
 
-// True when `executableFolder` lies under /usr or /opt.
+// True when `executableFolder` lies under /usr or /opt; on Windows, under Program Files or beside
+// the installer's uninstaller.
 bool IsSystemFolder(const QString& executableFolder);
 
 // The places of a program run from `executableFolder`, for the user who runs it. When installed,

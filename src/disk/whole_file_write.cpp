@@ -4,18 +4,20 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
 namespace {
 
 bool syncedToDisk(QFileDevice& file) {
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
+#ifdef Q_OS_WIN
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
 #else
-    Q_UNUSED(file);
-    return true;
+    return ::fsync(file.handle()) == 0;
 #endif
 }
 

@@ -1,12 +1,12 @@
 #include "link/qt_serial_line.h"
 
 #include "link/line_settings_reset.h"
+#include "link/steady_micros.h"
 #include "link/test_device_fence.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
-#include <chrono>
 #include <utility>
 
 namespace {
@@ -18,11 +18,6 @@ const char* const kLockFolders[] = {"/var/lock",       "/run/lock",  "/var/spool
 QString lockFileName(const QString& device) {
     QString name = device.startsWith("/dev/") ? device.mid(5) : device;
     return "LCK.." + name.replace('/', '_');
-}
-
-std::int64_t steadyUs() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 bool someoneHoldsLock(const QString& device) {
@@ -38,13 +33,13 @@ bool someoneHoldsLock(const QString& device) {
 QtSerialLine::QtSerialLine(QString devicePath) : device_path(std::move(devicePath)) {
     QObject::connect(&serial, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
-    QObject::connect(&serial, &QSerialPort::readyRead, [this] { last_arrival_us = steadyUs(); });
+    QObject::connect(&serial, &QSerialPort::readyRead, [this] { last_arrival_us = SteadyMicros(); });
     // Only a frame the driver could not take whole at once is stamped when Qt reports the rest
     // written; that report comes a pass of the event loop late.
     QObject::connect(&serial, &QSerialPort::bytesWritten, [this] {
         if (write_stamp_pending && serial.bytesToWrite() == 0) {
             write_stamp_pending = false;
-            write_done_us = steadyUs();
+            write_done_us = SteadyMicros();
         }
     });
 }
@@ -124,7 +119,7 @@ void QtSerialLine::write(const QByteArray& frame) {
     serial.flush();
     write_stamp_pending = serial.bytesToWrite() > 0;
     if (!write_stamp_pending)
-        write_done_us = steadyUs();
+        write_done_us = SteadyMicros();
 }
 
 void QtSerialLine::onError(QSerialPort::SerialPortError error) {

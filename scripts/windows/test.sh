@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# make windows-test: the Windows tool under Wine against zarn-sim. Wine runs on a virtual X
+# display in a prefix of its own, whose COM1 is the simulator's pseudo-terminal and whose COM2 to
+# COM16 lead to nothing: Wine maps COM numbers to the machine's /dev/ttyS* at each start of its
+# server, and ttyS0 may be the machine's console, so every number the tool can probe is mapped
+# through the prefix's registry first and checked before the tool starts.
+# The check runs from the packed folder, as a user unpacks it; screenshots go to docs/guide.
+# Usage: scripts/windows/test.sh [LINUX_BUILD] [WINDOWS_BUILD]   (default build, build-win)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/../.." && pwd)
+linux_build=$(cd "${1:-$root/build}" && pwd)
+windows_build=$(cd "${2:-$root/build-win}" && pwd)
+"$root/scripts/install-deps.sh" $("$root/scripts/windows/packages.sh" test)
+cmake --build "$windows_build" --target windows_package zarn-wine-check
+
+wine=/usr/lib/wine/wine64
+work=$(mktemp -d "${TMPDIR:-/tmp}/zarn-wine.XXXXXX")
+sim_pid="" display_pid=""
+finish() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
+  WINEPREFIX=$work/prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
+  [ -n "$display_pid" ] && kill "$display_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap finish EXIT
+windows_path() { echo "Z:${1//\//\\}"; }
+step() { echo "== $*"; }
+
+# A display of our own, whichever number is free.
+exec {display_fd}<> <(:)
+Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+display_pid=$!
+read -r -t 10 display_number <&"$display_fd"
+export DISPLAY=:$display_number WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ru_RU.UTF-8
+
+step "Wine prefix in $WINEPREFIX"
+clock_start=$(date +%s)
+"$wine" wineboot --init >/dev/null 2>&1
+cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+"$wine" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f >/dev/null
+
+link=$work/ttyZARN
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$link" /f >/dev/null
+for n in $(seq 2 16); do
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ /d "$work/no-device" /f >/dev/null
+done
+/usr/lib/wine/wineserver -k
+/usr/lib/wine/wineserver -w
+"$wine" cmd /c exit >/dev/null 2>&1 # the server starts again and maps the ports anew
+for n in $(seq 1 16); do
+  target=$(readlink "$WINEPREFIX/dosdevices/com$n" || true)
+  expected=$work/no-device
+  [ "$n" -eq 1 ] && expected=$link
+  if [ "$target" != "$expected" ]; then
+    echo "COM$n leads to '$target', not '$expected': stopped before the tool could reach it" >&2
+    exit 1
+  fi
+done
+echo "prefix ready in $(( $(date +%s) - clock_start )) s"
+
+step "zarn-sim on $link"
+"$linux_build/bin/zarn-sim" --link "$link" --eeprom-file "$work/eeprom.bin" >"$work/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 50); do [ -L "$link" ] && break; sleep 0.1; done
+
+# The packed folder, unpacked as a user would; the check runs among the tool's own DLLs.
+name=$(basename "$windows_build"/zarn-tool-*-win64.zip .zip)
+(cd "$work" && cmake -E tar xf "$windows_build/$name.zip")
+tool=$work/$name
+cp "$windows_build/bin/zarn-wine-check.exe" "$tool/"
+mkdir -p "$work/session" "$work/shots"
+
+step "the tool under Wine"
+status=0
+"$wine" "$tool/zarn-wine-check.exe" "$(windows_path "$work/session")" \
+  "$(windows_path "$work/eeprom.bin")" "$(windows_path "$work/shots")" \
+  >"$work/check.log" 2>"$work/check.err" || status=$?
+cat "$work/check.log"
+cp "$work"/shots/*.png "$root/docs/guide/" 2>/dev/null || true
+
+step "the batch mode: zarn-tool.exe --batch read"
+printf '[PC config]\r\nCOM=1\r\n' >"$tool/тп.ini"
+batch_status=0
+"$wine" "$tool/zarn-tool.exe" --batch read "$(windows_path "$work/batch.ini")" \
+  >"$work/batch.out" 2>"$work/batch.err" || batch_status=$?
+values=$(grep -c -E '^[^;[].*=.+' "$work/batch.ini" 2>/dev/null || true)
+echo "exit $batch_status, $values values"
+[ "$batch_status" -eq 0 ] && [ "$values" -eq 506 ] || status=1
+
+if [ "$status" -ne 0 ]; then
+  echo "Wine check FAILED; the tool's error output:" >&2
+  cat "$work/check.err" "$work/batch.err" >&2
+  exit 1
+fi
+echo "Wine check passed"
