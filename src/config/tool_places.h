@@ -6,9 +6,9 @@
 //
 // A program copied into a folder of its own (or run from its build) is portable: both stay beside
 // the executable, so the folder can be carried to another machine whole. A program installed in a
-// system folder (under /usr or /opt, or installed on Windows) shares that folder with every user and must not write into
-// it, least of all when root runs it: the file is kept per user, and the picker starts among the
-// user's documents, where parameter files belong.
+// system folder (under /usr or /opt, or installed on Windows) shares that folder with every user
+// and must not write into it, least of all when root runs it: the file is kept per user, and the
+// picker starts among the user's documents, where parameter files belong.
 struct ToolPlaces {
     QString config_path;
     QString picker_folder;

@@ -33,7 +33,8 @@ bool someoneHoldsLock(const QString& device) {
 QtSerialLine::QtSerialLine(QString devicePath) : device_path(std::move(devicePath)) {
     QObject::connect(&serial, &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
-    QObject::connect(&serial, &QSerialPort::readyRead, [this] { last_arrival_us = SteadyMicros(); });
+    QObject::connect(&serial, &QSerialPort::readyRead,
+                     [this] { last_arrival_us = SteadyMicros(); });
     // Only a frame the driver could not take whole at once is stamped when Qt reports the rest
     // written; that report comes a pass of the event loop late.
     QObject::connect(&serial, &QSerialPort::bytesWritten, [this] {

@@ -45,10 +45,9 @@ OpenOutcome WinComLine::open() {
         return OpenOutcome::Held;
     // No sharing: a second program that opens the port gets ERROR_ACCESS_DENIED, as we do while
     // another holds it.
-    const HANDLE handle =
-        CreateFileW(reinterpret_cast<const wchar_t*>(device_path.utf16()),
-                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_OVERLAPPED, nullptr);
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(device_path.utf16()),
+                                      GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_ACCESS_DENIED ? OpenOutcome::Held
                                                      : OpenOutcome::NotAvailable;
@@ -195,8 +194,8 @@ void WinComLine::write(const QByteArray& frame) {
         return;
     Overlapped write;
     DWORD sent = 0;
-    const BOOL started = WriteFile(Port(port), frame.constData(),
-                                   static_cast<DWORD>(frame.size()), &sent, &write.operation);
+    const BOOL started = WriteFile(Port(port), frame.constData(), static_cast<DWORD>(frame.size()),
+                                   &sent, &write.operation);
     if (!Finish(Port(port), write.operation, started, sent) ||
         sent != static_cast<DWORD>(frame.size())) {
         lost = true;

@@ -34,7 +34,7 @@ private:
     bool takeWhatWaits(std::int64_t wokeUs);
 
     QString device_path;
-    void* port = nullptr;       // the port's handle; null while closed
+    void* port = nullptr;        // the port's handle; null while closed
     void* stop_reader = nullptr; // event that ends the reader thread
     std::thread reader;
     // Set by either thread when the port failed (the adapter was pulled); the port is closed

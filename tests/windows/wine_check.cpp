@@ -44,8 +44,7 @@ bool RunUntil(const std::function<bool()>& done, int ms) {
 QStringList BoxesNotIn(ParamWindow& params, BoxState state) {
     QStringList others;
     for (int i = 0; i < kParamCount; ++i)
-        if ((params.box(i)->palette().color(QPalette::Base).rgb() & 0xFFFFFF) !=
-            BoxStateRgb(state))
+        if ((params.box(i)->palette().color(QPalette::Base).rgb() & 0xFFFFFF) != BoxStateRgb(state))
             others << QString("%1:%2").arg(i).arg(params.text(i));
     return others;
 }
@@ -88,7 +87,8 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     ToolSession::runFor(10000);
-    const double pollsPerSecond = (session.answeredFrames() - before) / 2.0 / (clock.elapsed() / 1000.0);
+    const double pollsPerSecond =
+        (session.answeredFrames() - before) / 2.0 / (clock.elapsed() / 1000.0);
     Step(pollsPerSecond >= 4.5, "polls a second", QString::number(pollsPerSecond, 'f', 2));
     Shoot(shots, "wine-main-window.png");
 
@@ -112,13 +112,15 @@ int main(int argc, char** argv) {
     Step(session.messages.shown.value(shown).text ==
              "Проверка записи: все 506 параметров записаны верно",
          "the check's verdict");
-    Step(Bytes(eeprom, 0x102, 1).toHex(' ') == "7b" && Bytes(eeprom, 0x10A, 2).toHex(' ') == "ff ff",
+    Step(Bytes(eeprom, 0x102, 1).toHex(' ') == "7b" &&
+             Bytes(eeprom, 0x10A, 2).toHex(' ') == "ff ff",
          "the simulator's EEPROM holds the written bytes",
          Bytes(eeprom, 0x102, 1).toHex(' ') + " / " + Bytes(eeprom, 0x10A, 2).toHex(' '));
 
     params.findChild<QLineEdit*>("Text3")->setText("wine-check.ini");
     params.saveFileButton()->click();
-    Step(QFile::exists(folder + "/wine-check.ini") && BoxesNotIn(params, BoxState::FromFile).isEmpty(),
+    Step(QFile::exists(folder + "/wine-check.ini") &&
+             BoxesNotIn(params, BoxState::FromFile).isEmpty(),
          "save to a parameter file");
     params.box(2)->setText("1111");
     params.compareButton()->click();
