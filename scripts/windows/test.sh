@@ -41,15 +41,18 @@ clock_start=$(date +%s)
 cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 "$wine" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f >/dev/null
 
+# Every number the tool accepts (1 to 255) is mapped: the machine's own ports move past them.
 link=$work/ttyZARN
-"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d "$link" /f >/dev/null
-for n in $(seq 2 16); do
-  "$wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ /d "$work/no-device" /f >/dev/null
-done
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
+  printf '"COM1"="%s"\r\n' "$link"
+  for n in $(seq 2 255); do printf '"COM%s"="%s"\r\n' "$n" "$work/no-device"; done
+} >"$work/ports.reg"
+"$wine" regedit /S "$(windows_path "$work/ports.reg")"
 /usr/lib/wine/wineserver -k
 /usr/lib/wine/wineserver -w
 "$wine" cmd /c exit >/dev/null 2>&1 # the server starts again and maps the ports anew
-for n in $(seq 1 16); do
+for n in $(seq 1 255); do
   target=$(readlink "$WINEPREFIX/dosdevices/com$n" || true)
   expected=$work/no-device
   [ "$n" -eq 1 ] && expected=$link
