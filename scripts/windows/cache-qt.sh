@@ -90,3 +90,6 @@ CMAKE
   rm -rf "$build"
   touch "$plot_prefix/.complete"
 fi
+
+# Only the installed folders are kept; the sources come again from Debian if ever needed.
+rm -rf "$cache/src"

@@ -17,6 +17,7 @@ cmake --build "$windows_build" --target windows_package zarn-wine-check
 wine=/usr/lib/wine/wine64
 work=$(mktemp -d "${TMPDIR:-/tmp}/zarn-wine.XXXXXX")
 sim_pid="" display_pid=""
+mkdir -p "$work/locale"
 finish() {
   [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null
   WINEPREFIX=$work/prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
@@ -33,13 +34,21 @@ Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>
 display_pid=$!
 read -r -t 10 display_number <&"$display_fd"
 export DISPLAY=:$display_number WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ru_RU.UTF-8
+# A Russian Windows: Wine takes the system's locale from the environment. The locale is made for
+# this run alone, so the machine's own locales stay as they are.
+localedef -i ru_RU -f UTF-8 "$work/locale/ru_RU.UTF-8"
+unset LC_ALL LANGUAGE
+export LOCPATH=$work/locale LANG=ru_RU.UTF-8
 
 step "Wine prefix in $WINEPREFIX"
 clock_start=$(date +%s)
 "$wine" wineboot --init >/dev/null 2>&1
-cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# Tahoma draws the Cyrillic of the dialogs, Marlett the buttons of the window frames.
+cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 "$wine" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f >/dev/null
+# A desktop of Wine's own, which draws the windows' frames as Windows does.
+"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null
+"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x1024 /f >/dev/null
 
 # Every number the tool accepts (1 to 255) is mapped: the machine's own ports move past them.
 link=$work/ttyZARN
@@ -63,19 +72,27 @@ for n in $(seq 1 255); do
 done
 echo "prefix ready in $(( $(date +%s) - clock_start )) s"
 
-step "zarn-sim on $link"
-"$linux_build/bin/zarn-sim" --link "$link" --eeprom-file "$work/eeprom.bin" >"$work/sim.out" 2>&1 &
-sim_pid=$!
-for _ in $(seq 50); do [ -L "$link" ] && break; sleep 0.1; done
+# A fresh simulator, and so a fresh pseudo-terminal, for each program: the pty keeps the line
+# settings of the program before, and the kernel refuses a change that only switches parity on
+# (a pty has no parity), so a second program's SetCommState would fail where no port would.
+start_sim() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  "$linux_build/bin/zarn-sim" --link "$link" --eeprom-file "$work/eeprom.bin" >>"$work/sim.out" 2>&1 &
+  sim_pid=$!
+  for _ in $(seq 50); do [ -L "$link" ] && return; sleep 0.1; done
+  echo "zarn-sim did not start" >&2
+  exit 1
+}
 
 # The packed folder, unpacked as a user would; the check runs among the tool's own DLLs.
 name=$(basename "$windows_build"/zarn-tool-*-win64.zip .zip)
-(cd "$work" && cmake -E tar xf "$windows_build/$name.zip")
+(cd "$work" && LC_ALL=C.UTF-8 cmake -E tar xf "$windows_build/$name.zip")
 tool=$work/$name
 cp "$windows_build/bin/zarn-wine-check.exe" "$tool/"
 mkdir -p "$work/session" "$work/shots"
 
 step "the tool under Wine"
+start_sim
 status=0
 "$wine" "$tool/zarn-wine-check.exe" "$(windows_path "$work/session")" \
   "$(windows_path "$work/eeprom.bin")" "$(windows_path "$work/shots")" \
@@ -85,12 +102,33 @@ cp "$work"/shots/*.png "$root/docs/guide/" 2>/dev/null || true
 
 step "the batch mode: zarn-tool.exe --batch read"
 printf '[PC config]\r\nCOM=1\r\n' >"$tool/тп.ini"
+start_sim
 batch_status=0
 "$wine" "$tool/zarn-tool.exe" --batch read "$(windows_path "$work/batch.ini")" \
   >"$work/batch.out" 2>"$work/batch.err" || batch_status=$?
 values=$(grep -c -E '^[^;[].*=.+' "$work/batch.ini" 2>/dev/null || true)
 echo "exit $batch_status, $values values"
 [ "$batch_status" -eq 0 ] && [ "$values" -eq 506 ] || status=1
+
+step "CPU of zarn-tool.exe polling, over 20 s"
+start_sim
+"$wine" "$tool/zarn-tool.exe" >/dev/null 2>&1 &
+tool_pid=$!
+sleep 5
+cpu_ticks() { # PROCESS NAME: its user and system clock ticks so far
+  local pid
+  pid=$(pgrep -x "$1" | head -n 1)
+  [ -n "$pid" ] && awk '{ print $14 + $15 }' "/proc/$pid/stat" || echo 0
+}
+tool_before=$(cpu_ticks zarn-tool.exe) server_before=$(cpu_ticks wineserver)
+sleep 20
+tool_after=$(cpu_ticks zarn-tool.exe) server_after=$(cpu_ticks wineserver)
+kill "$tool_pid" 2>/dev/null
+wait "$tool_pid" 2>/dev/null || true
+hz=$(getconf CLK_TCK)
+LC_ALL=C awk -v t=$((tool_after - tool_before)) -v s=$((server_after - server_before)) -v hz="$hz" \
+  'BEGIN { printf "figure cpu_percent %.1f (wineserver %.1f)\n", t / hz / 20 * 100, s / hz / 20 * 100 }'
+[ "$tool_after" -gt 0 ] || { echo "zarn-tool.exe did not run" >&2; status=1; }
 
 if [ "$status" -ne 0 ]; then
   echo "Wine check FAILED; the tool's error output:" >&2

@@ -9,6 +9,8 @@ namespace {
 // How long the reader sleeps at most between looks at the port. The arrival event is what wakes
 // it; this only bounds the wait for bytes that came just before the reader asked for the event.
 constexpr DWORD kLookAtLeastEveryMs = 10;
+// Where no arrival event comes, the pace of the looks, and so the precision of arrival stamps.
+constexpr DWORD kLookEveryMs = 2;
 
 HANDLE Port(void* handle) {
     return static_cast<HANDLE>(handle);
@@ -114,30 +116,34 @@ void WinComLine::readUntilStopped() {
     Overlapped event;
     const HANDLE wakers[] = {stop_reader, event.operation.hEvent};
     DWORD mask = 0;
+    // Where the driver cannot wait for arrivals (Wine on a pseudo-terminal, whose missing modem
+    // lines end every wait at once), the reader looks by the clock instead.
+    bool waitsForArrivals = true;
     bool waiting = false;
     while (true) {
-        if (!waiting) {
+        if (waitsForArrivals && !waiting) {
             ResetEvent(event.operation.hEvent);
-            if (!WaitCommEvent(Port(port), &mask, &event.operation)) {
-                if (GetLastError() != ERROR_IO_PENDING)
-                    break;
-                waiting = true;
-            }
+            mask = 0;
+            if (WaitCommEvent(Port(port), &mask, &event.operation))
+                waitsForArrivals = (mask & EV_RXCHAR) != 0;
+            else
+                waiting = waitsForArrivals = GetLastError() == ERROR_IO_PENDING;
         }
-        const DWORD woke = WaitForMultipleObjects(2, wakers, FALSE, kLookAtLeastEveryMs);
+        const DWORD woke = WaitForMultipleObjects(waiting ? 2 : 1, wakers, FALSE,
+                                                  waiting ? kLookAtLeastEveryMs : kLookEveryMs);
         const std::int64_t wokeUs = SteadyMicros();
         if (woke == WAIT_OBJECT_0)
             break;
         if (woke == WAIT_OBJECT_0 + 1) {
             DWORD unused = 0;
             waiting = false;
-            if (!GetOverlappedResult(Port(port), &event.operation, &unused, FALSE))
-                break;
+            waitsForArrivals = GetOverlappedResult(Port(port), &event.operation, &unused, FALSE) &&
+                               (mask & EV_RXCHAR) != 0;
         }
+        // A port that is gone fails here, however the wait ended.
         if (!takeWhatWaits(wokeUs))
             break;
     }
-    // A failure rather than the stop: the device is gone.
     if (WaitForSingleObject(stop_reader, 0) != WAIT_OBJECT_0)
         lost = true;
     if (waiting) {
