@@ -7,8 +7,9 @@
 // its CRC: data made from `pattern` for the reads, the echo for the writes.
 inline QByteArray AnswerTo(const QByteArray& request, std::uint8_t pattern) {
     QByteArray data(256, Qt::Uninitialized);
-    for (int k = 0; k < data.size(); ++k)
-        data[k] = char(pattern + 37 * k);
+    char* const cells = data.data(); // not detached again for every byte
+    for (int k = 0; k < 256; ++k)
+        cells[k] = char(pattern + 37 * k);
     if (request.size() < 4)
         return data.first(3);
     const QByteArray head = request.first(request.size() - 2);
