@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang twice and runs each for a fixed time, FUZZ_SECONDS
-# (default 60):
+# Builds the libFuzzer targets with clang twice and runs each (FUZZ_TARGETS, default all three)
+# for a fixed time, FUZZ_SECONDS (default 60):
 # - the volume build (build-fuzz-volume) fuzzes, with UndefinedBehaviorSanitizer and the targets'
-#   own invariant checks but without AddressSanitizer, which would cost most of each input's
-#   time; FUZZ_JOBS processes at once (libFuzzer -fork; default: one per core);
+#   own invariant checks but without AddressSanitizer, which takes a third of each input's time;
+#   FUZZ_JOBS processes at once (libFuzzer -fork; default: one per core);
 # - the check build (build-fuzz, AddressSanitizer and UndefinedBehaviorSanitizer) then runs again
 #   every input the volume run kept (its grown corpus: each input that reached something new) and
 #   every input that failed, so a memory fault the volume run passed over without a crash still
 #   fails the run. The committed corpora are replayed in both kinds of build by `make test`.
 # Each run starts from a scratch copy of the committed seeds, so the corpus in the repository
-# never grows by itself. Prints the executions per target (all jobs together) and fails when any
-# target crashed, leaked, hung or broke an invariant in either build; logs and the inputs that
-# failed are kept in build-fuzz/fuzz-results/<target>/.
+# never grows by itself. Prints the executions per target (all jobs together; with -fork those of
+# the jobs that finished) and fails when any target crashed, leaked, hung or broke an invariant in
+# either build; logs and the inputs that failed are kept in build-fuzz/fuzz-results/<target>/.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,7 +19,7 @@ check_build=${FUZZ_BUILD:-$root/build-fuzz}
 volume_build=${FUZZ_VOLUME_BUILD:-$root/build-fuzz-volume}
 seconds=${FUZZ_SECONDS:-60}
 jobs=${FUZZ_JOBS:-$(nproc)}
-targets=(fuzz_receive_path fuzz_answers fuzz_files)
+read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_receive_path fuzz_answers fuzz_files}"
 # The receive path's deepest seeds (a whole read-all and write-all answered frame by frame, a
 # poll answer fed byte by byte) take 400 to 523 bytes; 1024 leaves room to go on from there.
 declare -A max_len=([fuzz_receive_path]=1024 [fuzz_answers]=128 [fuzz_files]=8192)
