@@ -1,22 +1,36 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer) and
-# runs each for a fixed time, FUZZ_SECONDS (default 60). Each run starts from a scratch copy of
-# the committed seeds, so the corpus in the repository never grows by itself. Prints the
-# executions per target and fails when any target crashed, leaked, hung or broke an invariant;
-# logs and the inputs that failed are kept in build-fuzz/fuzz-results/<target>/.
+# Builds the libFuzzer targets with clang twice and runs each (FUZZ_TARGETS, default all three)
+# for a fixed time, FUZZ_SECONDS (default 60):
+# - the volume build (build-fuzz-volume) fuzzes, with UndefinedBehaviorSanitizer and the targets'
+#   own invariant checks but without AddressSanitizer, which takes a third of each input's time;
+#   FUZZ_JOBS processes at once (libFuzzer -fork; default: one per core);
+# - the check build (build-fuzz, AddressSanitizer and UndefinedBehaviorSanitizer) then runs again
+#   every input the volume run kept (its grown corpus: each input that reached something new) and
+#   every input that failed, so a memory fault the volume run passed over without a crash still
+#   fails the run. The committed corpora are replayed in both kinds of build by `make test`.
+# Each run starts from a scratch copy of the committed seeds, so the corpus in the repository
+# never grows by itself. Prints the executions per target (all jobs together; with -fork those of
+# the jobs that finished) and fails when any target crashed, leaked, hung or broke an invariant in
+# either build; logs and the inputs that failed are kept in build-fuzz/fuzz-results/<target>/.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${FUZZ_BUILD:-$root/build-fuzz}
+check_build=${FUZZ_BUILD:-$root/build-fuzz}
+volume_build=${FUZZ_VOLUME_BUILD:-$root/build-fuzz-volume}
 seconds=${FUZZ_SECONDS:-60}
-targets=(fuzz_receive_path fuzz_answers fuzz_files)
-declare -A max_len=([fuzz_receive_path]=4096 [fuzz_answers]=128 [fuzz_files]=8192)
+jobs=${FUZZ_JOBS:-$(nproc)}
+read -r -a targets <<<"${FUZZ_TARGETS:-fuzz_receive_path fuzz_answers fuzz_files}"
+# The receive path's deepest seeds (a whole read-all and write-all answered frame by frame, a
+# poll answer fed byte by byte) take 400 to 523 bytes; 1024 leaves room to go on from there.
+declare -A max_len=([fuzz_receive_path]=1024 [fuzz_answers]=128 [fuzz_files]=8192)
 
 "$root/scripts/install-deps.sh"
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DZARN_FUZZ=ON -DZARN_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --target "${targets[@]}"
+for build in "$check_build:ON" "$volume_build:OFF"; do
+  CC=clang CXX=clang++ cmake -S "$root" -B "${build%:*}" -G Ninja -DZARN_FUZZ=ON -DZARN_BENCH=OFF \
+    -DZARN_FUZZ_ADDRESS="${build##*:}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "${build%:*}" --target "${targets[@]}"
+done
 
 # The file target flushes every save to disk; in memory that costs nothing.
 scratch_parent=${TMPDIR:-/tmp}
@@ -24,43 +38,64 @@ scratch_parent=${TMPDIR:-/tmp}
 scratch=$(mktemp -d "$scratch_parent/zarn-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
-results=$build/fuzz-results
+# The executions of a libFuzzer log: its final statistics, else the last status line (-fork
+# prints no statistics; its status lines count the executions of all jobs).
+executions() {
+  local runs
+  runs=$(sed -n 's/^stat::number_of_executed_units: *\([0-9]*\).*/\1/p' "$1" | tail -n 1)
+  [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9]*\)[[:space:]:].*/\1/p' "$1" | tail -n 1)
+  echo "${runs:-?}"
+}
+
+results=$check_build/fuzz-results
 rm -rf "$results"
 failed=0
 summary=()
 for target in "${targets[@]}"; do
   work=$scratch/$target
-  mkdir -p "$work/tmp" "$results/$target"
+  out=$results/$target
+  mkdir -p "$work/tmp" "$out"
   cp -r "$root/tests/fuzz/corpus/$target" "$work/corpus"
   dict=()
   [ -f "$root/tests/fuzz/$target.dict" ] && dict=(-dict="$root/tests/fuzz/$target.dict")
-  echo "== $target: $seconds s"
+  parallel=()
+  [ "$jobs" -gt 1 ] && parallel=(-fork="$jobs")
+  echo "== $target: $seconds s, $jobs job(s)"
   status=0
   TMPDIR=$work/tmp UBSAN_OPTIONS=print_stacktrace=1 \
-    "$build/bin/$target" "$work/corpus" "${dict[@]}" \
+    "$volume_build/bin/$target" "$work/corpus" "${dict[@]}" "${parallel[@]}" \
     -max_total_time="$seconds" -max_len="${max_len[$target]}" -timeout=25 \
-    -print_final_stats=1 -artifact_prefix="$results/$target/" \
-    >"$results/$target/log" 2>&1 || status=$?
+    -print_final_stats=1 -artifact_prefix="$out/" >"$out/log" 2>&1 || status=$?
+  runs=$(executions "$out/log")
 
-  runs=$(sed -n 's/^stat::number_of_executed_units: *\([0-9]*\).*/\1/p' "$results/$target/log" |
-         tail -n 1)
-  [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9]*\)[[:space:]]*DONE.*/\1/p' "$results/$target/log" |
-                           tail -n 1)
-  artifacts=$(find "$results/$target" -maxdepth 1 -type f ! -name log | sort)
-  if [ "$status" -ne 0 ] || [ -n "$artifacts" ]; then
+  # Everything kept and everything that failed, once more with AddressSanitizer.
+  kept=$(find "$work/corpus" -type f | wc -l)
+  replay=0
+  TMPDIR=$work/tmp UBSAN_OPTIONS=print_stacktrace=1 \
+    "$check_build/bin/$target" "$work/corpus" -runs=0 -timeout=25 \
+    -artifact_prefix="$out/replay-" >"$out/replay.log" 2>&1 || replay=$?
+  artifacts=$(find "$out" -maxdepth 1 -type f ! -name '*log' | sort)
+  for artifact in $artifacts; do
+    "$check_build/bin/$target" "$artifact" >"$artifact.replay.log" 2>&1 || true
+  done
+
+  if [ "$status" -ne 0 ] || [ "$replay" -ne 0 ] || [ -n "$artifacts" ]; then
     failed=1
-    summary+=("$(printf '%-22s %12s executions  FAILED (exit %s)' "$target" "${runs:-?}" "$status")")
-    grep -E -m 5 'ERROR: |invariant broken|runtime error|SUMMARY' "$results/$target/log" || true
+    summary+=("$(printf '%-22s %12s executions  FAILED (exit %s, replay of %s kept inputs: exit %s)' \
+      "$target" "$runs" "$status" "$kept" "$replay")")
+    grep -h -E -m 5 'ERROR: |invariant broken|runtime error|SUMMARY' "$out/log" "$out/replay.log" ||
+      true
     for artifact in $artifacts; do
-      echo "   input: $artifact"
+      echo "   input: $artifact (with AddressSanitizer: $artifact.replay.log)"
     done
   else
-    summary+=("$(printf '%-22s %12s executions  ok' "$target" "${runs:-?}")")
+    summary+=("$(printf '%-22s %12s executions  ok, %s kept inputs clean with AddressSanitizer' \
+      "$target" "$runs" "$kept")")
   fi
 done
 
 echo
-echo "Fuzzing, $seconds s per target:"
+echo "Fuzzing, $seconds s per target, $jobs job(s):"
 printf '  %s\n' "${summary[@]}"
 if [ "$failed" -ne 0 ]; then
   echo "Failures: logs and inputs in $results" >&2

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -39,6 +40,45 @@ std::string roundToUnits(const std::string& mantissa, int exponent, int decimals
         incrementDigits(units);
     return units.empty() ? "0" : units;
 }
+
+// value × scale as a count of 10^-decimals units, rounded half to even, in integers: for a scale
+// that is a whole number or the double nearest 1/n (every scale the displays use) and a count
+// below 10^13. There the product's 15 significant digits are the exact quotient's (or fall on
+// the same side of every tie), so the digits equal those of the general path below, without
+// printing a double.
+std::optional<std::int64_t> exactUnits(std::int64_t value, int decimals, double scale) {
+    constexpr std::int64_t kExactBelow = 10'000'000'000'000;
+    if (!(scale >= 1e-6 && scale <= 1e6) || value <= -kExactBelow || value >= kExactBelow)
+        return std::nullopt;
+    std::int64_t times = 1, divisor = 1;
+    if (scale >= 1 && scale == std::floor(scale))
+        times = static_cast<std::int64_t>(scale);
+    else if (const double inverse = std::round(1 / scale); 1 / inverse == scale)
+        divisor = static_cast<std::int64_t>(inverse);
+    else
+        return std::nullopt;
+    for (int k = 0; k < decimals && times < kExactBelow; ++k)
+        times *= 10;
+    std::int64_t numerator = value < 0 ? -value : value;
+    if (numerator >= kExactBelow / times)
+        return std::nullopt;
+    numerator *= times;
+    std::int64_t units = numerator / divisor;
+    const std::int64_t rest = numerator % divisor;
+    if (2 * rest > divisor || (2 * rest == divisor && units % 2 == 1))
+        ++units;
+    return units;
+}
+
+// The general path: "d.dddddddddddddde±x" is the product correctly rounded to 15 significant
+// digits.
+std::string printedUnits(double product, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*e", kSignificant - 1, std::fabs(product));
+    const std::string mantissa = std::string(1, text[0]) + std::string(text + 2, kSignificant - 1);
+    const int exponent = std::atoi(text + kSignificant + 2);
+    return roundToUnits(mantissa, exponent, decimals);
+}
 } // namespace
 
 QString FormatScaled(std::int64_t value, int decimals, double scale, const QString& unit,
@@ -48,29 +88,40 @@ QString FormatScaled(std::int64_t value, int decimals, double scale, const QStri
     if (!std::isfinite(product))
         return QString::number(product) + QLatin1Char(' ') + unit;
 
-    // "d.dddddddddddddde±x": the product correctly rounded to 15 significant digits.
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*e", kSignificant - 1, std::fabs(product));
-    const std::string mantissa = std::string(1, text[0]) + std::string(text + 2, kSignificant - 1);
-    const int exponent = std::atoi(text + kSignificant + 2);
-
-    std::string units = roundToUnits(mantissa, exponent, decimals);
+    const std::optional<std::int64_t> exact = exactUnits(value, decimals, scale);
+    std::string units = exact ? std::to_string(*exact) : printedUnits(product, decimals);
     if (static_cast<int>(units.size()) <= decimals)
         units.insert(0, decimals + 1 - units.size(), '0');
-    const std::string whole = units.substr(0, units.size() - decimals);
-    std::string fraction = units.substr(units.size() - decimals);
-    fraction.erase(fraction.find_last_not_of('0') + 1);
+    const std::size_t wholeDigits = units.size() - decimals;
+    std::size_t fractionDigits = decimals;
+    while (fractionDigits > 0 && units[wholeDigits + fractionDigits - 1] == '0')
+        --fractionDigits;
 
     const bool zero = units.find_first_not_of('0') == std::string::npos;
-    QString result = product < 0 && !zero ? QStringLiteral("-") : QString();
-    result += QString::fromLatin1(whole.data(), static_cast<qsizetype>(whole.size()));
-    if (!fraction.empty()) {
+    QString result;
+    result.reserve(qsizetype(units.size() + unit.size()) + 3);
+    if (product < 0 && !zero)
+        result += QLatin1Char('-');
+    result += QLatin1String(units.data(), qsizetype(wholeDigits));
+    if (fractionDigits > 0) {
         result += decimalSeparator;
-        result += QString::fromLatin1(fraction.data(), static_cast<qsizetype>(fraction.size()));
+        result += QLatin1String(units.data() + wholeDigits, qsizetype(fractionDigits));
     }
-    return result + QLatin1Char(' ') + unit;
+    result += QLatin1Char(' ');
+    result += unit;
+    return result;
 }
 
 QString HexPadded(std::uint32_t value, int digits) {
-    return QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+    char text[8];
+    int length = 0;
+    do {
+        text[sizeof text - ++length] = "0123456789ABCDEF"[value % 16];
+        value /= 16;
+    } while (value != 0);
+    QString result;
+    result.reserve(std::max(length, digits));
+    result.fill(QLatin1Char('0'), std::max(digits - length, 0));
+    result += QLatin1String(text + sizeof text - length, length);
+    return result;
 }

@@ -59,11 +59,10 @@ PollPicture PollDecoder::decode(const RxBuffer& rx) {
         p.quantity_texts[q] = QuantityWindowText(QuantityAt(q), p.quantities[q], separator);
     p.adc_board_d = HexPadded(u16(rx, 66), 4);
 
+    // Register 75 + r holds signals 16r..16r+15, lowest bit first; register 70 the LEDs.
     for (int r = 0; r < 16; ++r)
-        for (int b = 0; b < 16; ++b)
-            p.signal_lit[16 * r + b] = (u16(rx, 75 + r) >> b) & 1;
-    for (int i = 0; i < kLedCount; ++i)
-        p.led_lit[i] = (u16(rx, 70) >> i) & 1;
+        p.signal_lit |= std::bitset<kSignalCount>(static_cast<unsigned>(u16(rx, 75 + r))) << 16 * r;
+    p.led_lit = std::bitset<kLedCount>(static_cast<unsigned>(u16(rx, 70)));
     for (int i = 0; i < kFaultCount; ++i)
         p.faults[i] = HexPadded(u16(rx, 92 + i), 4);
     return p;

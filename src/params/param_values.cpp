@@ -121,8 +121,15 @@ std::int32_t RoundToWhole(double x) {
     if (std::isnan(x))
         return 0;
     const double r = x > 0 ? x + 0.5 : x - 0.5;
-    if (std::fabs(r) < 1)
+    const double magnitude = std::fabs(r);
+    if (magnitude < 1)
         return 0;
+    // Below 2^31 the 15 digits round by less than 10^-5, so they reach the next whole number
+    // only from a fraction that close to it: any other is cut where it stands, without printing
+    // the number (a write-all reads 506 boxes).
+    const double cut = std::trunc(magnitude);
+    if (magnitude < 2147483648.0 && magnitude - cut < 0.99999)
+        return std::int32_t(r > 0 ? cut : -cut);
     const QByteArray digits = QByteArray::number(r, 'g', 15);
     // From 1e15 on the 15 digits no longer reach the units and are written with an exponent;
     // no such number fits 32 bits anyway.

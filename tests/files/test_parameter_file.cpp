@@ -197,7 +197,8 @@ private slots:
                 << text << number << size << scale << value;
         };
         row("12,5 ", 12.5, 2, 0.1, 125);
-        row("0,3", 0.3, 2, 0.1, 3); // 2.9999999999999996 before rounding to 15 digits
+        row("0,3", 0.3, 2, 0.1, 3);   // 2.9999999999999996 before rounding to 15 digits
+        row("0,15", 0.15, 2, 0.1, 2); // 1.9999999999999998 after adding the half
         row("1,25E1", 12.5, 2, 1.0, 13);
         row("25d-1", 2.5, 2, 1.0, 3);
         row("\t- 1\n2", -12, 2, -1.0, -12);

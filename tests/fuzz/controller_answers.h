@@ -1,14 +1,27 @@
 #pragma once
 
 #include <QByteArray>
+#include <array>
 #include <cstdint>
+
+// The data of a read's answer for each pattern, made once for the whole run.
+inline const QByteArray& AnswerData(std::uint8_t pattern) {
+    static const std::array<QByteArray, 256> kData = [] {
+        std::array<QByteArray, 256> data;
+        for (int p = 0; p < 256; ++p) {
+            data[p].resize(256);
+            for (int k = 0; k < 256; ++k)
+                data[p][k] = char(p + 37 * k);
+        }
+        return data;
+    }();
+    return kData[pattern];
+}
 
 // What a well-behaved controller answers to `request` (a whole frame as the tool sent it), before
 // its CRC: data made from `pattern` for the reads, the echo for the writes.
 inline QByteArray AnswerTo(const QByteArray& request, std::uint8_t pattern) {
-    QByteArray data(256, Qt::Uninitialized);
-    for (int k = 0; k < data.size(); ++k)
-        data[k] = char(pattern + 37 * k);
+    const QByteArray& data = AnswerData(pattern);
     if (request.size() < 4)
         return data.first(3);
     const QByteArray head = request.first(request.size() - 2);

@@ -8,6 +8,16 @@
 #include "params/param_catalogue.h"
 #include "recording_host.h"
 
+// Boxes that count the texts set in them, by the user or by an answer: what a write-all is
+// built from changes only then.
+struct CountingParamBoxes : MemoryParamBoxes {
+    void setText(int index, const QString& text) override {
+        ++texts_set;
+        MemoryParamBoxes::setText(index, text);
+    }
+    long long texts_set = 0;
+};
+
 // The receive path as the tool wires it, on an open in-memory line: the exchange, the poll's
 // decoder and the parameter answers shown in boxes without a window.
 struct ReceivePath {
@@ -21,7 +31,7 @@ struct ReceivePath {
     const ParamCatalogue& catalogue = Catalogue();
     RecordingHost host;
     PollDecoder poll;
-    MemoryParamBoxes boxes;
+    CountingParamBoxes boxes;
     ControllerImage image;
     ExchangeCycle cycle{port, host, poll};
     ParamAnswers answers;
