@@ -14,7 +14,7 @@ constexpr int kProbesAhead = 2;
 // "найден 1 контроллер", "найдено 3 контроллера", "найден 21 контроллер".
 constexpr RussianNoun kFound{"найден", "найдено", "найдено"};
 
-Request Probe(int address, AnswerConsumer& scan) {
+Request probeOf(int address, AnswerConsumer& scan) {
     Request probe = AnsweredBy(PollRequest(), scan);
     probe.slave = address;
     probe.strict = true;
@@ -24,11 +24,11 @@ Request Probe(int address, AnswerConsumer& scan) {
 
 // "1.7": the two bytes of poll register k, as the panel's label names a version. The main
 // window's own texts keep the blanks of its number format, which a list and a script do without.
-QString VersionAt(const RxBuffer& rx, int k) {
+QString versionAt(const RxBuffer& rx, int k) {
     return QStringLiteral("%1.%2").arg(rx[3 + 2 * k]).arg(rx[4 + 2 * k]);
 }
 
-QString FoundSummary(const std::vector<FoundController>& found) {
+QString foundSummary(const std::vector<FoundController>& found) {
     if (found.empty())
         return QStringLiteral("контроллеры не найдены");
     QStringList addresses;
@@ -61,7 +61,7 @@ void ControllerScan::stop() {
 
 void ControllerScan::follow() {
     while (scanning && nextAddress() <= kLastAddress && queued - probed < kProbesAhead &&
-           cycle.queue(Probe(nextAddress(), *this)))
+           cycle.queue(probeOf(nextAddress(), *this)))
         ++queued;
 }
 
@@ -74,7 +74,7 @@ void ControllerScan::DecodeAnswer(const RxBuffer& answer) {
     FoundController controller{kFirstAddress + probed++,
                                picture.object_look ? picture.object_look->caption
                                                    : QString::number(decoder.object_type),
-                               VersionAt(answer, 1), VersionAt(answer, 0), picture.motomin};
+                               versionAt(answer, 1), versionAt(answer, 0), picture.motomin};
     controllers.push_back(controller);
     on_found(controller);
 }
@@ -104,7 +104,7 @@ QString FoundText(const FoundController& controller) {
 }
 
 QString ScanEndText(const ControllerScan& scan) {
-    const QString found = FoundSummary(scan.found());
+    const QString found = foundSummary(scan.found());
     if (scan.done() < ControllerScan::kAddressCount)
         return QStringLiteral("Поиск контроллеров остановлен на адресе %1: %2")
             .arg(ControllerScan::kFirstAddress + scan.done() - 1)

@@ -15,7 +15,7 @@
 namespace {
 const QString kTitle = QStringLiteral("Поиск контроллеров");
 
-QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
+QPushButton* namedButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     return button;
@@ -45,10 +45,10 @@ ScanDialog::ScanDialog(QWidget* owner) : QDialog(owner) {
                                  panel_text::kRunningHours});
     found_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
-    again_button = Button(QStringLiteral("Искать снова"), "cmd_scan_again", this);
-    stop_button = Button(QStringLiteral("Остановить"), "cmd_scan_stop", this);
-    choose_button = Button(QStringLiteral("Выбрать"), "cmd_scan_choose", this);
-    auto* close = Button(QStringLiteral("Закрыть"), "cmd_scan_close", this);
+    again_button = namedButton(QStringLiteral("Искать снова"), "cmd_scan_again", this);
+    stop_button = namedButton(QStringLiteral("Остановить"), "cmd_scan_stop", this);
+    choose_button = namedButton(QStringLiteral("Выбрать"), "cmd_scan_choose", this);
+    auto* close = namedButton(QStringLiteral("Закрыть"), "cmd_scan_close", this);
     choose_button->setEnabled(false);
 
     auto* buttons = new QHBoxLayout;
