@@ -3,7 +3,6 @@
 #include "live/panel_names.h"
 #include "views/screen_placement.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -99,10 +98,10 @@ void ScanDialog::showEnded(const QString& text) {
     stop_button->setEnabled(false);
 }
 
-void ScanDialog::closeEvent(QCloseEvent* event) {
+void ScanDialog::hideEvent(QHideEvent* event) {
     if (stop_button->isEnabled())
         emit stopClicked();
-    QDialog::closeEvent(event);
+    QDialog::hideEvent(event);
 }
 
 void ScanDialog::chooseCurrent() {

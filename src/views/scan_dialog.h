@@ -29,7 +29,8 @@ signals:
     void chosen(int address);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // However it goes (its close button, Esc, «Закрыть»), a dialog gone stops its scan.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void chooseCurrent();

@@ -312,6 +312,18 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(main.findChild<QLabel*>("lbl_object")->text(),
                                       found->topLevelItem(i)->text(1), 5000);
         }
+
+        // Closed while it runs, the scan stops where it got to.
+        again->click();
+        ToolSession::runFor(1000);
+        dialog->findChild<QPushButton*>("cmd_scan_close")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(again->isEnabled(), 5000);
+        QStringList ends;
+        for (const JournalEntry& entry : line.tool->tool.recorder().journal().entries())
+            if (entry.text.startsWith("Поиск контроллеров о"))
+                ends << entry.text.section(':', 0, 0).section(' ', 0, 3);
+        QCOMPARE(ends,
+                 (QStringList{"Поиск контроллеров окончен", "Поиск контроллеров остановлен на"}));
     }
 
     // A write-all first backs up what the controller held (its memory, through the catalogue),
