@@ -32,8 +32,8 @@ public:
 
     ControllerScan(ExchangeCycle& cycle, QChar decimalSeparator);
 
-    // Starts from the first address, forgetting what an earlier scan found; false while the
-    // probes of an earlier one are still on the line, or when the ring has no room.
+    // Starts from the first address, forgetting what an earlier scan found (answers to its
+    // probes still on the line are not listed); false when the ring has no room.
     bool begin();
     // No more probes: the ones already queued still go out (and may still find a controller).
     void stop();
