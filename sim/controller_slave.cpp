@@ -40,7 +40,8 @@ ControllerSlave::ControllerSlave(int address, int objectType, EepromImage& eepro
 
 ControllerSlave::Outcome ControllerSlave::handle(const QByteArray& request, std::int64_t nowMs) {
     Outcome outcome;
-    if (request.size() < 4 || u8(request, 0) != own_address)
+    const bool broadcast = request.size() >= 4 && u8(request, 0) == kBroadcastAddress;
+    if (request.size() < 4 || (u8(request, 0) != own_address && !broadcast))
         return outcome;
     // The protocol data unit: function code and data, without address and CRC.
     const QByteArray pdu = request.mid(1, request.size() - 3);
@@ -69,6 +70,10 @@ ControllerSlave::Outcome ControllerSlave::handle(const QByteArray& request, std:
         outcome.answer = exception(static_cast<std::uint8_t>(function), IllegalFunction);
         break;
     }
+    // Every controller on the line takes a broadcast; were they to answer, they would all talk
+    // at once.
+    if (broadcast)
+        outcome.answer.clear();
     return outcome;
 }
 

@@ -8,9 +8,11 @@
 #include <vector>
 
 // The controller as a Modbus RTU slave: it takes a request whose CRC has been checked and
-// gives the answer frame (CRC included), or nothing when the request is for another slave.
+// gives the answer frame (CRC included), or nothing when the request is for another slave. A
+// broadcast (address 0) is performed as if it were its own and never answered.
 class ControllerSlave {
 public:
+    static constexpr int kBroadcastAddress = 0;
     static constexpr int kCommandRegister = 402;
     static constexpr int kFirstHolding = 400;
     static constexpr int kHoldingCount = 2;

@@ -1,17 +1,12 @@
-// zarn-sim: the ЗАРН controller on a pseudo-terminal (or a serial device), for the demo, the
-// end-to-end tests and soak runs of the service tool.
-#include "controller_slave.h"
-#include "eeprom_defaults.h"
-#include "eeprom_image.h"
-#include "engine_model.h"
+// zarn-sim: the ЗАРН controller (or several on one line) on a pseudo-terminal (or a serial device),
+// for the demo, the end-to-end tests and soak runs of the service tool.
+#include "controller_bus.h"
 #include "fault_injector.h"
-#include "params/param_catalogue.h"
 #include "sim_line.h"
 #include "sim_loop.h"
 #include "sim_options.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <csignal>
 #include <cstdio>
 #include <random>
@@ -73,24 +68,10 @@ int main(int argc, char** argv) {
     const SimOptions& options = parsed.options;
     const sigset_t waitMask = blockLoopSignals();
 
-    EepromImage eeprom;
-    StorePlausibleParameters(eeprom, options.address, options.object_type);
-    if (!options.eeprom_file.isEmpty() && QFileInfo::exists(options.eeprom_file)) {
-        QString error;
-        if (!eeprom.load(options.eeprom_file, error))
-            return fail(error);
-    }
-    // The memory always names the address the simulator answers to.
-    eeprom.storeBigEndian(ControllerSlave::kAddressByte, 1, options.address);
-
     const std::uint32_t seed = options.seed ? *options.seed : std::random_device{}();
-    EngineModel engine(SteadyMicroseconds() / 1000, seed);
-    ControllerSlave slave(options.address, options.object_type, eeprom, engine);
-    const ParamCatalogue& catalogue = Catalogue();
-    std::vector<ControllerSlave::StoreLimit> limits;
-    for (const auto& [number, max] : options.clamps)
-        limits.push_back({catalogue.param_address[number], catalogue.param_size[number], max});
-    slave.limitStored(limits);
+    ControllerBus controllers;
+    if (QString error; !controllers.build(options, seed, SteadyMicroseconds() / 1000, error))
+        return fail(error);
     FaultInjector faults(options.drop_probability, options.corrupt_probability,
                          options.split_probability, seed);
 
@@ -103,7 +84,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n", qPrintable(line.path()));
     std::fflush(stdout);
 
-    SimLoop loop(line, slave, engine, eeprom, faults, options);
+    SimLoop loop(line, controllers, faults, options);
     loop.run(stopRequested, countersRequested, waitMask);
     return 0;
 }

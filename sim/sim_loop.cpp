@@ -11,9 +11,9 @@ std::int64_t SteadyMicroseconds() {
         .count();
 }
 
-SimLoop::SimLoop(SimLine& line, ControllerSlave& slave, EngineModel& engine, EepromImage& eeprom,
-                 FaultInjector& faults, const SimOptions& options)
-    : line(line), slave(slave), engine(engine), eeprom(eeprom), faults(faults), options(options) {}
+SimLoop::SimLoop(SimLine& line, ControllerBus& controllers, FaultInjector& faults,
+                 const SimOptions& options)
+    : line(line), controllers(controllers), faults(faults), options(options) {}
 
 QByteArray LineCounters::line() const {
     return QStringLiteral("zarn-sim counters: received=%1 sent=%2 dropped=%3 corrupted=%4 split=%5")
@@ -44,7 +44,7 @@ void SimLoop::run(const volatile std::sig_atomic_t& stop, volatile std::sig_atom
 void SimLoop::step(const QByteArray& bytes, std::int64_t nowUs) {
     takeFrames(framer.push(bytes, nowUs), nowUs);
     sendDue(nowUs);
-    engine.advance(nowUs / 1000);
+    controllers.advance(nowUs / 1000);
 }
 
 QByteArray SimLoop::waitForLine(std::int64_t nowUs, const sigset_t& waitMask) {
@@ -78,25 +78,20 @@ void SimLoop::takeFrames(const QList<RtuFramer::Frame>& frames, std::int64_t now
 }
 
 void SimLoop::answer(const QByteArray& request, std::int64_t nowUs) {
-    const ControllerSlave::Outcome outcome = slave.handle(request, nowUs / 1000);
-    if (outcome.eeprom_changed && !options.eeprom_file.isEmpty()) {
-        QString error;
-        if (!eeprom.save(options.eeprom_file, error))
-            std::fprintf(stderr, "zarn-sim: %s\n", qPrintable(error));
-    }
-    // The controller answers every request for its address, if only with an exception: no
-    // answer means the request was another slave's.
-    if (outcome.answer.isEmpty())
+    const QByteArray answer = controllers.handle(request, nowUs / 1000);
+    // A controller answers every request for its address, if only with an exception: no
+    // answer means the request was for no controller here, or a broadcast.
+    if (answer.isEmpty())
         return;
     ++line_counters.received;
 
     const FaultInjector::Plan plan = faults.next();
     if (plan.drop) {
         ++line_counters.dropped;
-        log("answer dropped", outcome.answer);
+        log("answer dropped", answer);
         return;
     }
-    QByteArray bytes = outcome.answer;
+    QByteArray bytes = answer;
     if (plan.corrupt) {
         ++line_counters.corrupted;
         bytes = FaultInjector::corrupted(bytes);

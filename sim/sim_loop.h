@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controller_slave.h"
+#include "controller_bus.h"
 #include "fault_injector.h"
 #include "rtu_framer.h"
 #include "sim_line.h"
@@ -14,7 +14,7 @@
 // What really happened on the line, for holding the tool's link statistics against. The line
 // it prints is read by scripts: its keys and their order stay as they are.
 struct LineCounters {
-    std::int64_t received = 0;  // requests for this controller with a good CRC
+    std::int64_t received = 0;  // requests for its controllers with a good CRC
     std::int64_t sent = 0;      // answers handed to the line whole, spoiled and split ones too
     std::int64_t dropped = 0;   // answers the fault injector held back
     std::int64_t corrupted = 0; // answers sent with a spoiled CRC
@@ -32,8 +32,8 @@ public:
     static constexpr std::int64_t kMaxWaitUs = 100000;
     static constexpr std::int64_t kNobodyThereBackoffUs = 50000;
 
-    SimLoop(SimLine& line, ControllerSlave& slave, EngineModel& engine, EepromImage& eeprom,
-            FaultInjector& faults, const SimOptions& options);
+    SimLoop(SimLine& line, ControllerBus& controllers, FaultInjector& faults,
+            const SimOptions& options);
 
     // Runs until `stop` becomes non-zero, printing the counters whenever `report` is set (and
     // clearing it) and once more at the end; signals are let through only while waiting, using
@@ -62,9 +62,7 @@ private:
     void printCounters() const;
 
     SimLine& line;
-    ControllerSlave& slave;
-    EngineModel& engine;
-    EepromImage& eeprom;
+    ControllerBus& controllers;
     FaultInjector& faults;
     const SimOptions& options;
     RtuFramer framer;

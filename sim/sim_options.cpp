@@ -1,6 +1,9 @@
 #include "sim_options.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
 
 namespace {
 const QCommandLineOption
@@ -11,16 +14,20 @@ const QCommandLineOption kDevice("device",
                                  "PATH");
 const QCommandLineOption kAddress("address",
                                   "Own Modbus slave address, 1..247 (default 7); also put into "
-                                  "parameter byte 279, whose write moves the simulator to the "
-                                  "address written.",
-                                  "N", "7");
+                                  "parameter byte 279, whose write moves the controller to the "
+                                  "address written. Repeatable: one controller on the line for "
+                                  "each address, each with its own memory and engine.",
+                                  "N");
 const QCommandLineOption kObjectType("object-type",
                                      "Object type reported in input register 302: 0 ДГУ, 1 ДРА "
-                                     "(default 0).",
-                                     "N", "0");
+                                     "(default 0); A=N for the controller at address A only. "
+                                     "Repeatable.",
+                                     "N");
 const QCommandLineOption kEepromFile("eeprom-file",
                                      "Load the 4096-byte parameter memory from PATH if it exists; "
-                                     "save it there after every parameter write.",
+                                     "save it there after every parameter write. With several "
+                                     "addresses, one file each: PATH with \"-A\" put before its "
+                                     "extension (eeprom-12.bin).",
                                      "PATH");
 const QCommandLineOption kDrop("drop", "Probability 0..1 of not answering a request.", "P", "0");
 const QCommandLineOption kCorrupt("corrupt", "Probability 0..1 of answering with a bad CRC.", "P",
@@ -52,6 +59,50 @@ bool readInt(const QCommandLineParser& parser, const QCommandLineOption& option,
     return true;
 }
 
+bool readAddresses(const QCommandLineParser& parser, std::vector<int>& into, QString& error) {
+    if (!parser.isSet(kAddress))
+        return true;
+    into.clear();
+    for (const QString& text : parser.values(kAddress)) {
+        bool ok = false;
+        const int address = text.toInt(&ok);
+        if (!ok || address < 1 || address > 247) {
+            error = QStringLiteral("--address wants a whole number from 1 to 247, not \"%1\"")
+                        .arg(text);
+            return false;
+        }
+        if (std::find(into.begin(), into.end(), address) != into.end()) {
+            error = QStringLiteral("--address %1 given twice").arg(address);
+            return false;
+        }
+        into.push_back(address);
+    }
+    return true;
+}
+
+// "N" for every controller, "A=N" for the one at address A.
+bool readObjectTypes(const QCommandLineParser& parser, SimOptions& into, QString& error) {
+    for (const QString& text : parser.values(kObjectType)) {
+        const bool forOne = text.contains('=');
+        bool addressOk = !forOne, typeOk = false;
+        const int address = forOne ? text.section('=', 0, 0).toInt(&addressOk) : 0;
+        const int type = text.section('=', forOne ? 1 : 0).toInt(&typeOk);
+        const auto& on = into.addresses;
+        if (!typeOk || !addressOk || type < 0 || type > 65535 ||
+            (forOne && std::find(on.begin(), on.end(), address) == on.end())) {
+            error = QStringLiteral("--object-type wants N or A=N with N from 0 to 65535 and A "
+                                   "one of the addresses, not \"%1\"")
+                        .arg(text);
+            return false;
+        }
+        if (forOne)
+            into.object_types[address] = type;
+        else
+            into.object_type = type;
+    }
+    return true;
+}
+
 bool readProbability(const QCommandLineParser& parser, const QCommandLineOption& option,
                      double& into, QString& error) {
     bool ok = false;
@@ -73,7 +124,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         "path it prints on stdout) or on a serial device.\n\n"
         "On exit, and on SIGUSR1 (after which it runs on), it prints one line on stdout:\n"
         "  zarn-sim counters: received=N sent=N dropped=N corrupted=N split=N\n"
-        "  received   requests for its address with a good CRC\n"
+        "  received   requests for its addresses with a good CRC\n"
         "  sent       answers sent, the spoiled and split ones included\n"
         "  dropped    answers held back (--drop)\n"
         "  corrupted  answers sent with a bad CRC (--corrupt)\n"
@@ -113,8 +164,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         return parsed;
     }
     QString& error = parsed.error;
-    if (!readInt(parser, kAddress, 1, 247, o.address, error) ||
-        !readInt(parser, kObjectType, 0, 65535, o.object_type, error) ||
+    if (!readAddresses(parser, o.addresses, error) || !readObjectTypes(parser, o, error) ||
         !readInt(parser, kDelay, 0, 60000, o.extra_delay_ms, error) ||
         !readProbability(parser, kDrop, o.drop_probability, error) ||
         !readProbability(parser, kCorrupt, o.corrupt_probability, error) ||
@@ -141,4 +191,17 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         o.seed = seed;
     }
     return parsed;
+}
+
+int SimOptions::objectTypeAt(int address) const {
+    const auto found = object_types.find(address);
+    return found == object_types.end() ? object_type : found->second;
+}
+
+QString SimOptions::eepromFileOf(int address) const {
+    if (eeprom_file.isEmpty() || addresses.size() == 1)
+        return eeprom_file;
+    const QFileInfo file(eeprom_file);
+    const QString suffix = file.suffix().isEmpty() ? QString() : "." + file.suffix();
+    return file.dir().filePath(file.completeBaseName() + "-" + QString::number(address) + suffix);
 }

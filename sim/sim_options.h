@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -11,8 +12,11 @@
 struct SimOptions {
     QString link_path;   // symlink made to the pty's slave side
     QString device_path; // an existing serial device instead of a pty
-    int address = 7;
-    int object_type = 0;
+    // The controllers on the line, one per address (--address, repeatable), each with its own
+    // memory, engine and object type.
+    std::vector<int> addresses{7};
+    int object_type = 0;             // of every controller not named below
+    std::map<int, int> object_types; // by address (--object-type A=N)
     QString eeprom_file;
     double drop_probability = 0;
     double corrupt_probability = 0;
@@ -23,6 +27,12 @@ struct SimOptions {
     // Parameters the memory keeps below a limit whatever is written (--clamp N=MAX), as a
     // controller that limits a setting does.
     std::vector<std::pair<int, std::int32_t>> clamps;
+
+    int objectTypeAt(int address) const;
+    // The EEPROM file of the controller at `address`: the one given, for a single controller;
+    // for several, one each, the address put before the extension ("eeprom.bin" ->
+    // "eeprom-12.bin").
+    QString eepromFileOf(int address) const;
 };
 
 struct ParsedSimOptions {

@@ -6,12 +6,12 @@
 #include <QString>
 #include <optional>
 
-enum class BatchCommand { Read, Write, Compare, Report };
+enum class BatchCommand { Read, Write, Compare, Report, Scan };
 
 // One run of the batch mode, as the command line gives it.
 struct BatchJob {
     BatchCommand command = BatchCommand::Read;
-    QString file;
+    QString file;                    // none for a scan
     std::optional<LineAddress> port; // none: the configuration file's
     int address = 7;
     QString backup_folder;
@@ -20,8 +20,10 @@ struct BatchJob {
 
 // The exit status a script acts on.
 enum class BatchExit {
-    Done = 0,     // done, and the controller holds what was asked (or what the file says)
+    Done = 0,     // done, and the controller holds what was asked (or what the file says);
+                  // a scan found at least one controller
     Differs = 1,  // compare found differences, or the read-back after a write did
-    NoAnswer = 2, // the port did not open, or the controller fell silent for 5 s
+    NoAnswer = 2, // the port did not open, the controller fell silent for 5 s, or a scan
+                  // found none
     BadInput = 3, // bad arguments, or a file that cannot be read or written
 };

@@ -7,6 +7,7 @@
 #include "files/param_report_pdf.h"
 #include "files/parameter_backup.h"
 #include "files/parameter_file.h"
+#include "live/controller_scan.h"
 #include "params/param_requests.h"
 #include "params/param_transfers.h"
 #include "params/write_check_sequence.h"
@@ -83,6 +84,8 @@ BatchExit BatchRun::runCommand() {
         return write();
     case BatchCommand::Compare:
         return compare();
+    case BatchCommand::Scan:
+        return scan();
     case BatchCommand::Report:
         break;
     }
@@ -165,7 +168,7 @@ BatchExit BatchRun::write() {
     WriteCheckSequence check(cycle, answers, catalogue, image, progress);
     check.begin(expected, cycle.waiting() - waitingBefore);
     WriteCheckTurn turn = WriteCheckTurn::Waiting;
-    runTicks(progress, [&] {
+    runTicks(shown(progress), [&] {
         turn = check.follow();
         if (turn == WriteCheckTurn::ReadingBack)
             console.tell(QStringLiteral("Проверка записи: чтение всех параметров"));
@@ -261,13 +264,47 @@ bool BatchRun::awaitAnswers(TransferStep step, int frames) {
     AnswerSilence silence;
     silence.restart(cycle);
     bool silent = false;
-    runTicks(progress, [&] { return !progress.now(cycle) || (silent = silence.expired(cycle)); });
+    runTicks(shown(progress),
+             [&] { return !progress.now(cycle) || (silent = silence.expired(cycle)); });
     if (silent)
         tellSilence();
     return !silent;
 }
 
-void BatchRun::runTicks(const TransferProgress& progress, const std::function<bool()>& through) {
+BatchExit BatchRun::scan() {
+    if (!openPort())
+        return BatchExit::NoAnswer;
+    ControllerScan scan(cycle, decimal_separator);
+    scan.on_found = [this](const FoundController& controller) {
+        console.result(FoundLine(controller));
+        session.note(JournalKind::Link, FoundText(controller));
+    };
+    session.note(JournalKind::Link, ScanBeginText());
+    session.holdLink(true);
+    if (scan.begin())
+        runTicks([&] { return ScanProgressText(scan); },
+                 [&] {
+                     // A line gone (an adapter pulled) ends the scan where it got to.
+                     if (!line.isOpen())
+                         return true;
+                     scan.follow();
+                     return scan.over();
+                 });
+    session.holdLink(false);
+    console.tell(ScanEndText(scan));
+    session.note(JournalKind::Link, ScanEndText(scan));
+    return scan.found().empty() ? BatchExit::NoAnswer : BatchExit::Done;
+}
+
+std::function<QString()> BatchRun::shown(const TransferProgress& progress) const {
+    return [this, &progress] {
+        const std::optional<TransferState> state = progress.now(cycle);
+        return state ? TransferText(*state) : QString();
+    };
+}
+
+void BatchRun::runTicks(const std::function<QString()>& progress,
+                        const std::function<bool()>& through) {
     QEventLoop loop;
     QTimer timer1;
     timer1.setInterval(kTickMs);
@@ -275,8 +312,7 @@ void BatchRun::runTicks(const TransferProgress& progress, const std::function<bo
         cycle.ExchangeTick();
         session.checkLink();
         const bool done = through();
-        const std::optional<TransferState> state = progress.now(cycle);
-        console.showTransfer(state ? TransferText(*state) : QString());
+        console.showTransfer(progress());
         if (done)
             loop.quit();
     });

@@ -22,8 +22,8 @@ class ChosenLine;
 // The window's parameter operations without a window, run to their end on the exchange cycle
 // (the 100 ms tick, driven by a timer of its own): read all into a file, write a file with the
 // backup before and the read-back check after, compare with a file, report. The refusals and the
-// backup are the window's own, answered as the console answers questions. The traffic log and
-// the journal are kept as the windows keep them.
+// backup are the window's own, answered as the console answers questions; and the search for
+// the controllers on the line. The traffic log and the journal are kept as the windows keep them.
 class BatchRun {
 public:
     // `portName`: the line as the report names it.
@@ -38,6 +38,8 @@ private:
     BatchExit write();
     BatchExit compare();
     BatchExit report();
+    // Every address of the line asked in turn; each controller found is a line of the result.
+    BatchExit scan();
     // Opens the job's port; false, said on the console, when it does not open.
     bool openPort();
     // The read of all parameters, after a poll when the panel's facts are wanted; NoAnswer
@@ -47,9 +49,11 @@ private:
     // step's own `frames`, the last queued, are; false, said on the console, when no answer came
     // for 5 s.
     bool awaitAnswers(TransferStep step, int frames);
-    // Runs the exchange on its tick, showing `progress`, until `through` (asked after each
-    // tick) says the step is through.
-    void runTicks(const TransferProgress& progress, const std::function<bool()>& through);
+    // Runs the exchange on its tick, showing what `progress` says, until `through` (asked after
+    // each tick) says the step is through.
+    void runTicks(const std::function<QString()>& progress, const std::function<bool()>& through);
+    // What `progress` says of its transfer.
+    std::function<QString()> shown(const TransferProgress& progress) const;
     void tellSilence();
     void journal(const QString& text);
 

@@ -7,6 +7,7 @@
 #include "views/journal_window.h"
 #include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
+#include "views/scan_dialog.h"
 #include "views/traffic_window.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,8 @@ Tool::Tool(LineFactory makeLine, MessageBoxService& boxes, const ToolPlaces& pla
       config(places.config_path, frm_main, boxes), traffic_monitor(Catalogue(), decimalSeparator),
       session(decimalSeparator), decimal_separator(decimalSeparator),
       exchange_timer(new QTimer(&frm_main)),
-      param_editor(cycle, frm_main, boxes, decimalSeparator, places.picker_folder, &frm_main) {
+      param_editor(cycle, frm_main, boxes, decimalSeparator, places.picker_folder, &frm_main),
+      scan(cycle, decimalSeparator) {
     exchange_timer->setObjectName(QStringLiteral("Timer1"));
     exchange_timer->setInterval(100);
     connect(exchange_timer, &QTimer::timeout, this, [this] {
@@ -31,6 +33,7 @@ Tool::Tool(LineFactory makeLine, MessageBoxService& boxes, const ToolPlaces& pla
         cycle.ExchangeTick();
         session.checkLink();
         param_editor.followTransfers();
+        followScan();
     });
     poll.show_poll = [this](const PollPicture& picture) { showPoll(picture); };
     connect(&frm_main, &MainWindow::commandClicked, this, &Tool::queueCommand);
@@ -39,6 +42,12 @@ Tool::Tool(LineFactory makeLine, MessageBoxService& boxes, const ToolPlaces& pla
     connect(&frm_main, &MainWindow::trafficMenuChosen, this, &Tool::openTrafficWindow);
     connect(&frm_main, &MainWindow::chartsMenuChosen, this, &Tool::openChartWindow);
     connect(&frm_main, &MainWindow::journalMenuChosen, this, &Tool::openJournalWindow);
+    connect(&frm_main, &MainWindow::scanMenuChosen, this, &Tool::openScanDialog);
+    scan.on_found = [this](const FoundController& controller) {
+        session.note(JournalKind::Link, FoundText(controller));
+        if (scan_dialog)
+            scan_dialog->addFound(controller);
+    };
     connect(&frm_main, &MainWindow::slaveAddressChosen, &param_editor,
             &ParamEditor::forgetController);
     cycle.on_event = [this](const LinkEvent& event) {
@@ -133,6 +142,52 @@ void Tool::openJournalWindow() {
     journal_window->activateWindow();
 }
 
+void Tool::openScanDialog() {
+    if (!scan_dialog) {
+        scan_dialog = new ScanDialog(&frm_main);
+        connect(scan_dialog, &ScanDialog::againClicked, this, &Tool::beginScan);
+        connect(scan_dialog, &ScanDialog::stopClicked, this, [this] { scan.stop(); });
+        connect(scan_dialog, &ScanDialog::chosen, this, [this](int address) {
+            frm_main.setSlaveAddress(address);
+            param_editor.forgetController();
+        });
+    }
+    scan_dialog->show();
+    scan_dialog->raise();
+    scan_dialog->activateWindow();
+    if (!scan_followed)
+        beginScan();
+}
+
+void Tool::beginScan() {
+    if (scan_followed || !scan.begin())
+        return;
+    scan_followed = true;
+    session.note(JournalKind::Link, ScanBeginText());
+    session.holdLink(true);
+    if (scan_dialog)
+        scan_dialog->showBegun();
+    followScan();
+}
+
+void Tool::followScan() {
+    if (!scan_followed)
+        return;
+    scan.follow();
+    if (scan_dialog)
+        scan_dialog->showProgress(scan.done(), ScanProgressText(scan));
+    if (scan.over())
+        endScan();
+}
+
+void Tool::endScan() {
+    scan_followed = false;
+    session.holdLink(false);
+    session.note(JournalKind::Link, ScanEndText(scan));
+    if (scan_dialog)
+        scan_dialog->showEnded(ScanEndText(scan));
+}
+
 // Said once; the exchange goes on without the file.
 void Tool::tellFileFailed(const QString& title, const QString& error) {
     boxes.ask(MessageIcon::Warning, title, error, MessageButtons::Ok);
@@ -160,6 +215,8 @@ void Tool::end() {
         chart_window->hide();
     if (journal_window)
         journal_window->hide();
+    if (scan_dialog)
+        scan_dialog->hide();
     line.close();
     QCoreApplication::quit();
 }

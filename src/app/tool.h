@@ -6,6 +6,7 @@
 #include "config/tool_places.h"
 #include "history/session_recorder.h"
 #include "link/exchange_cycle.h"
+#include "live/controller_scan.h"
 #include "live/poll_decoder.h"
 #include "traffic/traffic_monitor.h"
 #include "views/main_window.h"
@@ -17,6 +18,7 @@
 class ChartWindow;
 class JournalWindow;
 class PortDialog;
+class ScanDialog;
 class QTimer;
 class TrafficWindow;
 
@@ -52,6 +54,11 @@ private:
     void openTrafficWindow();
     void openChartWindow();
     void openJournalWindow();
+    void openScanDialog();
+    // The scan of the line begun anew, followed after every tick, and its end noted.
+    void beginScan();
+    void followScan();
+    void endScan();
     void tellFileFailed(const QString& title, const QString& error);
     void showPoll(const PollPicture& picture);
     void end();
@@ -72,4 +79,8 @@ private:
     QPointer<PortDialog> port_dialog;
     ParamEditor param_editor;
     PanelFacts panel_facts;
+    ControllerScan scan;
+    // A scan begun whose end has not been noted yet.
+    bool scan_followed = false;
+    QPointer<ScanDialog> scan_dialog;
 };

@@ -12,7 +12,8 @@
 
 namespace {
 const QStringList kBatchCommands = {QStringLiteral("read"), QStringLiteral("write"),
-                                    QStringLiteral("compare"), QStringLiteral("report")};
+                                    QStringLiteral("compare"), QStringLiteral("report"),
+                                    QStringLiteral("scan")};
 
 // What QGuiApplication and QApplication take off the command line themselves, known here so
 // that the whole line is checked before they start: with a value, then without.
@@ -56,10 +57,12 @@ ToolOptions::ToolOptions()
             QStringLiteral("Пакетный режим, без окна: read — прочитать все параметры в файл FILE, "
                            "write — записать параметры из файла FILE (с резервной копией до и "
                            "проверкой после), compare — вывести параметры, отличающиеся от файла "
-                           "FILE, report — отчёт PDF в файл FILE. Файл записывается только в "
-                           "существующую папку. Код завершения: 0 — выполнено, 1 — есть "
-                           "отличия, 2 — контроллер не отвечает, 3 — неверные аргументы или "
-                           "файл."),
+                           "FILE, report — отчёт PDF в файл FILE, scan — найти контроллеры на "
+                           "линии (адреса 1–127; по строке на найденный: адрес;тип;версия ПО;"
+                           "версия протокола). Файл записывается только в существующую папку. "
+                           "Код завершения: 0 — выполнено, 1 — есть отличия, 2 — контроллер не "
+                           "отвечает (при поиске — не найден ни один), 3 — неверные аргументы "
+                           "или файл."),
             QStringLiteral("COMMAND")),
       port(QStringLiteral("port"),
            QStringLiteral("Только пакетный режим: порт COM<N>; без него — порт из файла "
@@ -86,7 +89,8 @@ ToolOptions::ToolOptions()
 
 QString ToolOptions::usageLine() {
     return QStringLiteral("Использование: zarn-tool [ПАРАМЕТРЫ] или zarn-tool --batch "
-                          "read|write|compare|report FILE [ПАРАМЕТРЫ]; список параметров: "
+                          "read|write|compare|report FILE [ПАРАМЕТРЫ] или zarn-tool --batch scan "
+                          "[ПАРАМЕТРЫ]; список параметров: "
                           "zarn-tool --help");
 }
 
@@ -137,11 +141,13 @@ QString ToolOptions::mistakeOfBatch() {
     if (command < 0)
         return QStringLiteral("неизвестная команда «%1»: ожидается %2")
             .arg(parser.value(batch), kBatchCommands.join(QStringLiteral(", ")));
-    if (parser.positionalArguments().size() != 1)
-        return QStringLiteral("пакетному режиму нужен ровно один файл");
     BatchJob wanted;
     wanted.command = static_cast<BatchCommand>(command);
-    wanted.file = parser.positionalArguments().constFirst();
+    const qsizetype files = wanted.command == BatchCommand::Scan ? 0 : 1;
+    if (parser.positionalArguments().size() != files)
+        return files == 0 ? QStringLiteral("поиску контроллеров (scan) файл не нужен")
+                          : QStringLiteral("пакетному режиму нужен ровно один файл");
+    wanted.file = parser.positionalArguments().value(0);
     if (parser.isSet(port)) {
         wanted.port = LineAddressFromText(parser.value(port));
         if (!wanted.port)

@@ -46,7 +46,7 @@ void SessionRecorder::takePoll(const PollPicture& picture) {
 }
 
 void SessionRecorder::takeLinkEvent(const LinkEvent& event) {
-    if (!event.sent &&
+    if (!link_held && !event.sent &&
         (event.outcome == LinkOutcome::Ok || event.outcome == LinkOutcome::Exception))
         goodAnswer(clock());
 }
@@ -64,10 +64,18 @@ void SessionRecorder::checkLink() {
     const std::int64_t now = clock();
     // A clock set back counts the silence from the moment it was set.
     last_good_ms = std::min(last_good_ms, now);
-    if (!link_up || now - last_good_ms < kLinkLostMs)
+    if (link_held || !link_up || now - last_good_ms < kLinkLostMs)
         return;
     link_up = false;
     events.add({now, JournalKind::Link, QStringLiteral("Связь потеряна")});
+}
+
+void SessionRecorder::holdLink(bool held) {
+    // The chosen controller has had no turn while the line was scanned: its silence counts from
+    // the end of the scan.
+    if (link_held && !held)
+        last_good_ms = clock();
+    link_held = held;
 }
 
 void SessionRecorder::checkPort(const QString& openPort) {

@@ -31,6 +31,9 @@ public:
     void takeLinkEvent(const LinkEvent& event);
     // Called on every exchange tick, also while the port is closed and nothing arrives.
     void checkLink();
+    // While the line is scanned the answers are other controllers': they neither establish nor
+    // lose the link to the chosen one.
+    void holdLink(bool held);
     // The name of the port open on this tick (empty while none is): its opening and closing are
     // noted.
     void checkPort(const QString& openPort);
@@ -69,6 +72,7 @@ private:
     CsvLogFile recording_file;
     QTimer flush_timer;
     bool link_up = false;
+    bool link_held = false;
     std::optional<QString> open_port; // none: not yet checked
     std::int64_t last_good_ms = 0;
     bool shaft_shown = false;

@@ -30,6 +30,7 @@ void ExchangeCycle::ExchangeTick() {
     if (received.rx_count <= 2) {
         host.setText(port.isOpen() ? link_text::kNoAnswer : link_text::kNoPort);
         tellAnswer(LinkOutcome::NoAnswer);
+        giveUpOnce();
         SendNext();
         return;
     }
@@ -39,6 +40,7 @@ void ExchangeCycle::ExchangeTick() {
     } else {
         host.setText(link_text::kCrcMismatch);
         tellAnswer(LinkOutcome::CrcMismatch);
+        giveUpOnce();
     }
     SendNext();
 }
@@ -47,7 +49,7 @@ void ExchangeCycle::takeAnswer() {
     if (headRefuses()) {
         host.setText(link_text::kNoAnswer);
         tellAnswer(LinkOutcome::NoAnswer);
-        return;
+        return giveUpOnce();
     }
     const bool refused = received[1] > 127;
     host.setText(refused ? link_text::kAnswerOk + QStringLiteral(" Нарушение протокола, код: ") +
@@ -55,6 +57,7 @@ void ExchangeCycle::takeAnswer() {
                          : link_text::kAnswerOk);
     tellAnswer(refused ? LinkOutcome::Exception : LinkOutcome::Ok);
     AnswerConsumer* const consumer = consumerOfAnswer();
+    const bool onceRefused = refused && !request_queue.empty() && request_queue.headRequest().once;
     // Before the first send nothing is in flight: advancing the empty ring would make it
     // look full of blank frames that no controller answers, and the link would never recover.
     if (!request_queue.empty()) {
@@ -67,6 +70,18 @@ void ExchangeCycle::takeAnswer() {
     // An exception carries nothing to show but its code, which the status line has.
     if (consumer && !refused)
         consumer->DecodeAnswer(received);
+    else if (consumer && onceRefused)
+        consumer->missed();
+}
+
+void ExchangeCycle::giveUpOnce() {
+    if (request_queue.empty() || !head_sent || !request_queue.headRequest().once)
+        return;
+    AnswerConsumer* const consumer = request_queue.headRequest().consumer;
+    request_queue.QueueAdvanceRead();
+    head_sent = false;
+    if (consumer)
+        consumer->missed();
 }
 
 bool ExchangeCycle::headRefuses() const {

@@ -65,6 +65,8 @@ private:
     void takeAnswer();
     // A strict head in flight and a frame from another slave or about another function.
     bool headRefuses() const;
+    // The tick after a request sent once went out found no answer to it: it leaves the ring.
+    void giveUpOnce();
     // The consumer the answer goes to, judged before the head is completed.
     AnswerConsumer* consumerOfAnswer() const;
 

@@ -15,7 +15,8 @@ bool RequestQueue::append(const Request& request) {
                                    .new_address = request.new_address,
                                    .consumer = request.consumer,
                                    .slave = request.slave,
-                                   .strict = request.strict};
+                                   .strict = request.strict,
+                                   .once = request.once};
     QueueAdvanceWrite();
     return true;
 }

@@ -25,6 +25,10 @@ struct Request {
     // with its own function (or that function's exception): any other good frame is taken for
     // silence, completes nothing, reaches no decoder, and the request is sent again.
     bool strict = false;
+    // Sent once, as a bus scan asks each address: the tick after it goes out decides, and
+    // whatever that tick finds other than its answer (silence, a bad CRC, another slave's frame,
+    // an exception) ends it unanswered, and its consumer hears so (`AnswerConsumer::missed`).
+    bool once = false;
 };
 
 // A transfer that the ring takes whole or not at all.

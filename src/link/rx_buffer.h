@@ -19,4 +19,6 @@ class AnswerConsumer {
 public:
     virtual ~AnswerConsumer() = default;
     virtual void DecodeAnswer(const RxBuffer& answer) = 0;
+    // A request sent once (`Request::once`) ended without an answer to decode.
+    virtual void missed() {}
 };

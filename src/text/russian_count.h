@@ -19,6 +19,7 @@ namespace nouns {
 inline constexpr RussianNoun kParameter{"параметр", "параметра", "параметров"};
 inline constexpr RussianNoun kRequest{"запрос", "запроса", "запросов"};
 inline constexpr RussianNoun kRegister{"регистр", "регистра", "регистров"};
+inline constexpr RussianNoun kController{"контроллер", "контроллера", "контроллеров"};
 // After a word that governs the genitive: «значения 1 параметра», «значения 3 параметров»,
 // «значения 21 параметра» (the genitive singular after 1, 21, …, the plural after the rest).
 inline constexpr RussianNoun kOfParameter{"параметра", "параметров", "параметров"};

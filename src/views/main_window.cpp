@@ -141,6 +141,9 @@ void MainWindow::buildMenu() {
     mnu_journal = menuBar()->addAction(QStringLiteral("&Журнал событий"));
     mnu_journal->setObjectName(QStringLiteral("mnu_journal"));
     connect(mnu_journal, &QAction::triggered, this, &MainWindow::journalMenuChosen);
+    mnu_scan = menuBar()->addAction(QStringLiteral("П&оиск контроллеров"));
+    mnu_scan->setObjectName(QStringLiteral("mnu_scan"));
+    connect(mnu_scan, &QAction::triggered, this, &MainWindow::scanMenuChosen);
 }
 
 void MainWindow::buildHeader(QWidget* area) {

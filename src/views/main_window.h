@@ -43,6 +43,7 @@ signals:
     void trafficMenuChosen();
     void chartsMenuChosen();
     void journalMenuChosen();
+    void scanMenuChosen();
     // The user chose another address in `cmb_slad` (not the switch an own-address write makes).
     void slaveAddressChosen();
     void closing();
@@ -68,6 +69,7 @@ private:
     QAction* mnu_traffic = nullptr;
     QAction* mnu_charts = nullptr;
     QAction* mnu_journal = nullptr;
+    QAction* mnu_scan = nullptr;
     QLabel* lbl_object = nullptr;
     QLabel* lbl_pr_ver = nullptr;
     QLabel* lbl_sw_ver = nullptr;

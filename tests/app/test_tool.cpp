@@ -203,7 +203,7 @@ private slots:
         QStringList menu;
         for (QAction* entry : f.window.menuBar()->actions())
             menu << entry->text();
-        QCOMPARE(menu.mid(2), (QStringList{"&Монитор обмена", "&Графики", "&Журнал событий"}));
+        QCOMPARE(menu.mid(2, 3), (QStringList{"&Монитор обмена", "&Графики", "&Журнал событий"}));
         f.tick();
         f.answer(PollFrame({{75, 0x0020}}));
         f.window.findChild<QPushButton*>("cmd_mode_0")->click();

@@ -244,6 +244,40 @@ private slots:
         QVERIFY(!QFile::exists(tool.path("p.ini")));
     }
 
+    // Each controller of the line a result line as it answers, the scan journalled without
+    // taking their answers for the link to address 7; a line where nobody answers exits 2.
+    void scanFindsTheControllers() {
+        SimProcess sim;
+        QVERIFY2(sim.start({"--address", "7", "--address", "12", "--address", "127",
+                            "--object-type", "12=1"}),
+                 qPrintable(sim.errorText()));
+        BatchTool tool;
+        tool.mapCom1(sim.linkPath());
+        const Outcome found =
+            tool.run({"--batch", "scan", "--port", "1", "--journal", tool.path("ж.csv")});
+        QVERIFY2(found.exit_code == 0, qPrintable(found.errors));
+        QCOMPARE(found.lines, (QStringList{"7;ДГУ;1.7;2.3", "12;ДРА;1.7;2.3", "127;ДГУ;1.7;2.3"}));
+        QStringList journalled;
+        for (const QString& line : QString::fromUtf8(FileBytes(tool.path("ж.csv"))).split("\r\n"))
+            journalled << line.section(';', 1);
+        QVERIFY2(journalled.filter("Связь").isEmpty() &&
+                     journalled.filter("Найден контроллер: адрес ").size() == 3 &&
+                     journalled.contains("Поиск контроллеров окончен: найдено 3 контроллера "
+                                         "(адреса 7, 12, 127)"),
+                 qPrintable(journalled.join('\n')));
+
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        QVERIFY(QFile::link(::ptsname(master), tool.path("tty")));
+        tool.mapCom1(tool.path("tty"));
+        const Outcome none = tool.run({"--batch", "scan"});
+        ::close(master);
+        QCOMPARE(none.exit_code, 2);
+        QVERIFY2(none.lines.isEmpty() &&
+                     none.errors.contains("Поиск контроллеров окончен: контроллеры не найдены"),
+                 qPrintable(none.errors));
+    }
+
     // Nothing reaches a port: COM1 leads nowhere, so an exit 2 would show a refusal missed.
     void badArguments_data() {
         QTest::addColumn<QStringList>("arguments");
@@ -251,6 +285,7 @@ private slots:
         const QString file = "@p.ini";
         QTest::newRow("unknown command") << QStringList{"--batch", "load", file} << "load";
         QTest::newRow("no file") << QStringList{"--batch", "read"} << "один файл";
+        QTest::newRow("scan with a file") << QStringList{"--batch", "scan", file} << "не нужен";
         QTest::newRow("port 0") << QStringList{"--batch", "read", file, "--port", "0"} << "255";
         QTest::newRow("address 128")
             << QStringList{"--batch", "read", file, "--address", "128"} << "127";

@@ -9,6 +9,7 @@
 #include "tool_session.h"
 #include "traffic/traffic_monitor.h"
 #include "views/param_window/param_window.h"
+#include "views/scan_dialog.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTreeWidget>
 
 #include <QtTest>
 #include <csignal>
@@ -254,6 +256,74 @@ private slots:
               "«Готов»: выкл", "Команда СТОП", "«Двиг. ост.»: вкл"})
             QVERIFY2(events.contains(QString::fromUtf8(expected)), expected);
         QVERIFY(events.indexOf("Команда СТАРТ") < events.indexOf("«Работа»: вкл"));
+    }
+
+    // Three controllers on one line: the scan finds each as it answers and nothing else, in
+    // about one tick an address, while the main window stays on address 7 and the journal
+    // takes no answer of theirs for its; then each one chosen shows its own parameters.
+    void scanFindsAndSwitches() {
+        Line line;
+        QVERIFY2(line.start({"--address", "7", "--address", "12", "--address", "30",
+                             "--object-type", "12=1"}),
+                 qPrintable(line.sim.errorText()));
+        MainWindow& main = line.tool->tool.window();
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
+        main.findChild<QAction*>("mnu_scan")->trigger();
+        auto* dialog = main.findChild<ScanDialog*>("frm_scan");
+        QVERIFY(dialog && dialog->isVisible());
+        const int ticksBefore = line.tool->ticks();
+        auto* again = dialog->findChild<QPushButton*>("cmd_scan_again");
+        QTRY_VERIFY_WITH_TIMEOUT(again->isEnabled(), 30000);
+        const int ticks = line.tool->ticks() - ticksBefore;
+        qInfo("scan of 127 addresses: %d ticks", ticks);
+        QVERIFY2(ticks <= 127 * 105 / 100, qPrintable(QString::number(ticks)));
+        auto* found = dialog->findChild<QTreeWidget*>("lst_found");
+        QStringList rows;
+        for (int i = 0; i < found->topLevelItemCount(); ++i)
+            rows << found->topLevelItem(i)->text(0) + " " + found->topLevelItem(i)->text(1) + " " +
+                        found->topLevelItem(i)->text(2) + " " + found->topLevelItem(i)->text(3);
+        QCOMPARE(rows, (QStringList{"7 ДГУ 1.7 2.3", "12 ДРА 1.7 2.3", "30 ДГУ 1.7 2.3"}));
+        auto* slad = main.findChild<QComboBox*>("cmb_slad");
+        QCOMPARE(slad->currentText(), "7");
+        QStringList journal;
+        for (const JournalEntry& entry : line.tool->tool.recorder().journal().entries())
+            journal << entry.text;
+        const qsizetype begun = journal.indexOf("Поиск контроллеров на линии");
+        QVERIFY2(begun >= 0 && journal.mid(begun).filter("Связь").isEmpty() &&
+                     journal.contains("Поиск контроллеров окончен: найдено 3 контроллера "
+                                      "(адреса 7, 12, 30)") &&
+                     journal.filter(QRegularExpression("^Найден контроллер: адрес 12, ДРА, "
+                                                       "версия ПО 1.7, версия протокола 2.3, "
+                                                       "общая наработка \\d+ мч$"))
+                             .size() == 1,
+                 qPrintable(journal.join('\n')));
+
+        auto* choose = dialog->findChild<QPushButton*>("cmd_scan_choose");
+        for (int i : {1, 2, 0}) {
+            found->setCurrentItem(found->topLevelItem(i));
+            choose->click();
+            const QString address = found->topLevelItem(i)->text(0);
+            QCOMPARE(slad->currentText(), address);
+            QVERIFY(
+                line.tool->paramWindow()
+                    ? line.transfer(line.params().readAllButton())
+                    : line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
+            QCOMPARE(line.params().text(kOwnAddressParam).trimmed(), address);
+            QTRY_COMPARE_WITH_TIMEOUT(main.findChild<QLabel*>("lbl_object")->text(),
+                                      found->topLevelItem(i)->text(1), 5000);
+        }
+
+        // Closed while it runs, the scan stops where it got to.
+        again->click();
+        ToolSession::runFor(1000);
+        dialog->findChild<QPushButton*>("cmd_scan_close")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(again->isEnabled(), 5000);
+        QStringList ends;
+        for (const JournalEntry& entry : line.tool->tool.recorder().journal().entries())
+            if (entry.text.startsWith("Поиск контроллеров о"))
+                ends << entry.text.section(':', 0, 0).section(' ', 0, 3);
+        QCOMPARE(ends,
+                 (QStringList{"Поиск контроллеров окончен", "Поиск контроллеров остановлен на"}));
     }
 
     // A write-all first backs up what the controller held (its memory, through the catalogue),

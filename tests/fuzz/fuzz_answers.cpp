@@ -67,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rig.host.address = in.next() & 0x7F;
     Request request = rig.requestOf(in);
     request.strict = flags & 2;
+    request.once = flags & 8;
     if (flags & 4)
         request.slave = in.next() & 0x7F;
     FUZZ_CHECK(rig.cycle.queue(request));

@@ -1,4 +1,6 @@
+#include "controller_bus.h"
 #include "controller_slave.h"
+#include "file_bytes.h"
 #include "frames.h"
 #include "sim_loop.h"
 
@@ -56,13 +58,13 @@ private slots:
     // a bad CRC or another slave's request is not taken, a dropped answer is neither spoiled
     // nor sent, and a split one counts as sent only once its second part is out.
     void lineCounters() {
-        EepromImage eeprom;
-        EngineModel engine{1000, 1};
-        ControllerSlave slave{7, 0, eeprom, engine};
         FaultInjector faults{0, 0, 0, 1};
         SimLine unopened; // takes no bytes; the counters count what the simulator hands it
         const SimOptions options;
-        SimLoop loop{unopened, slave, engine, eeprom, faults, options};
+        ControllerBus controllers;
+        QString error;
+        QVERIFY(controllers.build(options, 1, 1000, error));
+        SimLoop loop{unopened, controllers, faults, options};
         std::int64_t now = 1000000;
         const auto send = [&](const QByteArray& request, const FaultInjector& fate) {
             faults = fate;
@@ -80,6 +82,36 @@ private slots:
         loop.step({}, now += FaultInjector::kSplitGapMs * 1000);
         QCOMPARE(loop.counters().line(),
                  "zarn-sim counters: received=3 sent=2 dropped=1 corrupted=1 split=1");
+    }
+
+    // Two controllers on one line, each with its own memory file and object type, each
+    // answering its own address only; a broadcast write reaches both and neither answers.
+    void severalControllersOnALine() {
+        QTemporaryDir dir;
+        const ParsedSimOptions parsed =
+            ParseSimOptions({"zarn-sim", "--address", "7", "--address", "12", "--object-type",
+                             "12=1", "--eeprom-file", dir.filePath("eeprom.bin")});
+        QCOMPARE(parsed.error, QString());
+        ControllerBus controllers;
+        QString error;
+        QVERIFY(controllers.build(parsed.options, 1, 1000, error));
+        const auto ask = [&](const char* hex) {
+            return HexText(controllers.handle(WithCrc(Hex(hex)), 1000).chopped(2));
+        };
+        QCOMPARE(ask("07 04 01 2E 00 01"), QString("07 04 02 00 00"));
+        QCOMPARE(ask("0C 04 01 2E 00 01"), QString("0C 04 02 00 01"));
+        QCOMPARE(ask("08 04 01 2E 00 01"), QString());
+        QCOMPARE(ask("0C 65 01 00 01 2A"), QString("0C 65 01 00 01 2A"));
+        QCOMPARE(ask("00 65 01 01 01 33"), QString());
+        QCOMPARE(ask("07 64 01 01 01"), QString("07 64 01 01 01 33"));
+        QCOMPARE(ask("0C 64 01 00 02"), QString("0C 64 01 00 02 2A 33"));
+        QCOMPARE(ask("0C 64 01 17 01"), QString("0C 64 01 17 01 0C"));
+        QCOMPARE(FileBytes(dir.filePath("eeprom-12.bin")).mid(0x100, 2), Hex("2A 33"));
+        QCOMPARE(FileBytes(dir.filePath("eeprom-7.bin")).mid(0x101, 1), Hex("33"));
+        QVERIFY(!QFileInfo::exists(dir.filePath("eeprom.bin")));
+        const SimOptions one = ParseSimOptions({"zarn-sim", "--eeprom-file", "e.bin"}).options;
+        QCOMPARE(one.addresses, std::vector<int>{7});
+        QCOMPARE(one.eepromFileOf(7), QString("e.bin"));
     }
 };
 
