@@ -98,8 +98,13 @@ QString ParamFilePath(const QString& folder, const QString& name) {
 QString SaveParameterTexts(const QString& path,
                            const std::function<std::optional<QString>(int)>& textOf) {
     IniDocument document;
-    if (document.load(path) == IniDocument::LoadStatus::Unreadable)
+    const IniDocument::LoadStatus loaded = document.load(path);
+    if (loaded == IniDocument::LoadStatus::Unreadable)
         return FileFailureReason(path, QString());
+    // Nothing of a file that is no text can be kept: merged into, it would stay a file that no
+    // read takes, and the user has chosen to replace it.
+    if (loaded == IniDocument::LoadStatus::NotText)
+        document = IniDocument();
     for (int i = 0; i < kParamCount; ++i)
         if (const std::optional<QString> text = textOf(i))
             document.setValue(ParamFileSection(), ParamFileKey(i), *text);
