@@ -94,10 +94,29 @@ bool BatchRun::openPort() {
     if (line.choose(*job.port))
         outcome = line.open();
     if (outcome == OpenOutcome::Opened)
-        return true;
+        return connected();
     // The dialog's advice to pick another port does not apply here.
     console.tell(port_text::kOpenErrorTitle + QStringLiteral(": ") +
                  port_text::OpenFailure(*job.port, outcome).section(QStringLiteral("\r\n"), 0, 0));
+    return false;
+}
+
+bool BatchRun::connected() {
+    // A network line connects in the background; a script wants to know at once why not.
+    QEventLoop loop;
+    QTimer look;
+    look.setInterval(kTickMs);
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (line.state() != LineState::Connecting)
+            loop.quit();
+    });
+    if (line.state() == LineState::Connecting) {
+        look.start();
+        loop.exec();
+    }
+    if (line.state() == LineState::Carrying)
+        return true;
+    console.tell(port_text::kOpenErrorTitle + QStringLiteral(": ") + line.stateText());
     return false;
 }
 

@@ -9,6 +9,7 @@ class ChosenLine;
 class ConfigFile;
 class ExchangeCycle;
 class QComboBox;
+class QLabel;
 class StatusLine;
 
 // wndSetCOM: shows the ports the chooser found free, hands it every pick and the choice on OK,
@@ -32,7 +33,10 @@ signals:
 private:
     void pick(int index);
     void takeChoice();
+    void showLineState();
 
     PortChooser chooser;
     QComboBox* port_list = nullptr;
+    // Why a network line picked does not carry; hidden for a port that does.
+    QLabel* line_state = nullptr;
 };
