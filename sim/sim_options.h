@@ -11,6 +11,10 @@
 struct SimOptions {
     QString link_path;   // symlink made to the pty's slave side
     QString device_path; // an existing serial device instead of a pty
+    // Served as a serial device server does, on TCP: the address (loopback unless given) and
+    // the port (0: any free one); tcp_port < 0 when not asked for.
+    QString tcp_host;
+    int tcp_port = -1;
     int address = 7;
     int object_type = 0;
     QString eeprom_file;
