@@ -24,6 +24,8 @@
 
 namespace {
 constexpr int kTickMs = 100;
+// Looked at often while connecting, so a script's run waits no longer than the network does.
+constexpr int kConnectionLookMs = 10;
 
 // The window's box names a file it cannot read by its bare name and gives no reason; a script's
 // log wants the path and the reason, so the file is tried here first. Only an ordinary file (or
@@ -105,7 +107,7 @@ bool BatchRun::connected() {
     // A network line connects in the background; a script wants to know at once why not.
     QEventLoop loop;
     QTimer look;
-    look.setInterval(kTickMs);
+    look.setInterval(kConnectionLookMs);
     QObject::connect(&look, &QTimer::timeout, &loop, [&] {
         if (line.state() != LineState::Connecting)
             loop.quit();
