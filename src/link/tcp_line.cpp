@@ -134,7 +134,9 @@ std::uint8_t TcpLine::readByte() {
 }
 
 void TcpLine::write(const QByteArray& frame) {
-    if (line_state != LineState::Carrying)
+    // A server that stops taking frames (its serial side stuck) gets no more of them: the tick
+    // repeats the frame anyway, and the queue would only grow.
+    if (line_state != LineState::Carrying || socket.bytesToWrite() > kKeptBytes)
         return;
     socket.write(frame);
     socket.flush();
