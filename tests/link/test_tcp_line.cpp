@@ -74,8 +74,9 @@ long peakKib() {
 class TcpLineTest : public QObject {
     Q_OBJECT
 private slots:
-    // Opening returns at once; the frames then pass both ways unchanged. A lost connection is
-    // told, tried again (a second has passed since the last attempt) and carries again.
+    // Opening returns at once (the frames then pass as the end-to-end test shows). A lost
+    // connection is told, tried again (a second has passed since the last attempt) and carries
+    // again.
     void connectsAndComesBack() {
         Rig rig;
         QCOMPARE(rig.line->open(), OpenOutcome::Opened);
@@ -84,17 +85,6 @@ private slots:
         QCOMPARE(rig.line->open(), OpenOutcome::Held);
         QVERIFY(rig.carrying());
         QCOMPARE(rig.line->stateText(), QString());
-
-        const QByteArray poll = QByteArray::fromHex("0704012C007DF078");
-        rig.line->write(poll);
-        QVERIFY(QTest::qWaitFor([&] { return rig.peer->bytesAvailable() >= poll.size(); }));
-        QCOMPARE(rig.peer->readAll(), poll);
-        rig.peer->write(poll);
-        QVERIFY(QTest::qWaitFor([&] { return rig.line->waitingBytes() == poll.size(); }));
-        QByteArray taken;
-        while (rig.line->waitingBytes() > 0)
-            taken.append(char(rig.line->readByte()));
-        QCOMPARE(taken, poll);
 
         rig.now_us += 5'000'000;
         rig.peer->close();
