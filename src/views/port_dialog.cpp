@@ -64,17 +64,18 @@ PortDialog::PortDialog(ChosenLine& line, ExchangeCycle& cycle, ConfigFile& confi
     connect(ok, &QPushButton::clicked, this, &PortDialog::takeChoice);
     connect(cancel, &QPushButton::clicked, this, &PortDialog::reject);
     // A network line connects, fails and comes back while the dialog is up.
-    auto* stateWatch = new QTimer(this);
-    stateWatch->setInterval(kStateWatchMs);
-    connect(stateWatch, &QTimer::timeout, this, &PortDialog::showLineState);
-    stateWatch->start();
+    state_watch = new QTimer(this);
+    state_watch->setInterval(kStateWatchMs);
+    connect(state_watch, &QTimer::timeout, this, &PortDialog::showLineState);
 }
 
 void PortDialog::load() {
     for (const int n : chooser.probe())
         port_list->addItem(LineName({n}));
     port_list->setCurrentIndex(port_list->findText(LineName({chooser.configuredPort()})));
+    // Only now: the lines probed meanwhile were never the tool's.
     showLineState();
+    state_watch->start();
 }
 
 void PortDialog::pick(int index) {

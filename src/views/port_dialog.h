@@ -10,6 +10,7 @@ class ConfigFile;
 class ExchangeCycle;
 class QComboBox;
 class QLabel;
+class QTimer;
 class StatusLine;
 
 // wndSetCOM: shows the ports the chooser found free, hands it every pick and the choice on OK,
@@ -39,4 +40,5 @@ private:
     QComboBox* port_list = nullptr;
     // Why a network line picked does not carry; hidden for a port that does.
     QLabel* line_state = nullptr;
+    QTimer* state_watch = nullptr;
 };
