@@ -38,8 +38,8 @@ void FillHistory(EngineHistory& history, std::int64_t endMs, int samples);
 void ShowAllQuantities(QWidget& chartWindow);
 
 // Read-all against the simulator: wall time of the 59 frames, CPU per answer, and the
-// resident memory with both windows open.
-int BulkRead(int repeats);
+// resident memory with both windows open; `overTcp`: COM1 mapped to the simulator's TCP port.
+int BulkRead(int repeats, bool overTcp);
 
 // Heap growth per minute of polling, against the history's own samples, over `minutes` after
 // `warmUpMinutes` (the monitor's rows full by then): the whole tool with only its main window,

@@ -9,7 +9,8 @@
 //   bench_tool monitor-rows               memory of the traffic monitor with 10,000 rows
 //   bench_tool charts-day [REPEATS]       redraw of a 24-hour history, memory of its samples
 //   bench_tool polling-of TOOL SECONDS REPEATS   CPU, poll rate, memory of the built zarn-tool
-//   bench_tool bulk REPEATS               read-all timing, CPU per answer, memory
+//   bench_tool bulk REPEATS [tcp]         read-all timing, CPU per answer, memory (tcp: through
+//                                         the simulator serving TCP, as a serial device server)
 //   bench_tool memory-hour [MINUTES [WARM-UP]]  heap growth over an hour (or MINUTES) of
 //                                         polling after ten minutes (or WARM-UP) of warm-up,
 //                                         fast-forwarded
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     if (scenario == "memory-hour")
         return MemoryOverAnHour(number(3) > 0 ? number(3) : 10, number(2) > 0 ? number(2) : 60);
     if (scenario == "bulk" && args.size() > 2)
-        return BulkRead(number(2));
+        return BulkRead(number(2), args.value(3) == "tcp");
     std::fprintf(stderr, "usage: see the comment at the top of bench/bench_tool.cpp\n");
     return 2;
 }

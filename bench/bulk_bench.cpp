@@ -68,20 +68,21 @@ void Print(const char* what, const BulkTiming& t) {
 }
 } // namespace
 
-int BulkRead(int repeats) {
+int BulkRead(int repeats, bool overTcp) {
     SimProcess sim;
-    if (!sim.start()) {
+    if (!(overTcp ? sim.startOnTcp() : sim.start())) {
         std::fprintf(stderr, "bench: %s\n", qPrintable(sim.errorText()));
         return 1;
     }
-    ToolSession rig(sim.linkPath(), QFileInfo(sim.linkPath()).path());
+    ToolSession rig(overTcp ? sim.tcpAddress() : sim.linkPath(), QFileInfo(sim.linkPath()).path());
     QList<TickMark> marks;
     rig.after_tick = [&] { marks.append({Clock::now(), rig.tool.link().answered()}); };
     if (!rig.start())
         return 1;
     ToolSession::runFor(1000);
 
-    std::printf("read-all against zarn-sim, tool in process (%s)\n",
+    std::printf("read-all against zarn-sim %s, tool in process (%s)\n",
+                overTcp ? "over TCP on the loopback" : "over a pty",
                 qPrintable(QGuiApplication::platformName()));
     const std::optional<BulkTiming> opening = Time(rig, marks, [&rig] { rig.openParamWindow(); });
     if (!opening)

@@ -53,6 +53,7 @@ quiet "$bin/bench_tool" memory-hour 60
 echo
 echo "== read of all parameters"
 quiet "$bin/bench_tool" bulk 5
+quiet "$bin/bench_tool" bulk 5 tcp
 
 echo
 echo "== the plotting libraries: one redraw of ten series, QCustomPlot against Qt Charts"

@@ -77,8 +77,10 @@ int main(int argc, char** argv) {
 
     SimLine line;
     QString error;
-    const bool opened = options.device_path.isEmpty() ? line.openPty(options.link_path, error)
-                                                      : line.openDevice(options.device_path, error);
+    const bool opened =
+        options.tcp_port >= 0           ? line.openTcp(options.tcp_host, options.tcp_port, error)
+        : options.device_path.isEmpty() ? line.openPty(options.link_path, error)
+                                        : line.openDevice(options.device_path, error);
     if (!opened)
         return fail(error);
     std::printf("%s\n", qPrintable(line.path()));

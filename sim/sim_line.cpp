@@ -5,7 +5,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -39,6 +43,8 @@ SimLine::~SimLine() {
         ::close(slave_hold_fd);
     if (line_fd >= 0)
         ::close(line_fd);
+    if (listen_fd >= 0)
+        ::close(listen_fd);
 }
 
 bool SimLine::openPty(const QString& linkPath, QString& error) {
@@ -87,7 +93,45 @@ bool SimLine::openDevice(const QString& path, QString& error) {
     return true;
 }
 
+bool SimLine::openTcp(const QString& host, int port, QString& error) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV | AI_PASSIVE;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.toLatin1().constData(), QByteArray::number(port).constData(), &hints,
+                    &found) != 0) {
+        error = "--tcp: " + host + " is not a numeric address";
+        return false;
+    }
+    listen_fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int yes = 1;
+    const bool listening =
+        listen_fd >= 0 && setsockopt(listen_fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) == 0 &&
+        bind(listen_fd, found->ai_addr, found->ai_addrlen) == 0 && listen(listen_fd, 1) == 0;
+    const int family = found->ai_family;
+    freeaddrinfo(found);
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    if (!listening || getsockname(listen_fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0) {
+        error = systemError(QStringLiteral("cannot listen on %1:%2").arg(host).arg(port));
+        return false;
+    }
+    const int taken =
+        ntohs(family == AF_INET6 ? reinterpret_cast<const sockaddr_in6&>(bound).sin6_port
+                                 : reinterpret_cast<const sockaddr_in&>(bound).sin_port);
+    line_path = (family == AF_INET6 ? '[' + host + ']' : host) + ':' + QString::number(taken);
+    return true;
+}
+
 SimLine::ReadResult SimLine::read(QByteArray& into) {
+    if (listen_fd >= 0 && line_fd < 0) {
+        line_fd = accept4(listen_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int yes = 1;
+        if (line_fd >= 0)
+            setsockopt(line_fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        return ReadResult::Nothing;
+    }
     char chunk[512];
     ReadResult result = ReadResult::Nothing;
     for (;;) {
@@ -100,13 +144,21 @@ SimLine::ReadResult SimLine::read(QByteArray& into) {
         if (n < 0 && errno == EINTR)
             continue;
         // EOF, or EIO on a pty nobody holds / a device that went away.
-        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
-            return result == ReadResult::Data ? result : ReadResult::NobodyThere;
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            if (listen_fd < 0)
+                return result == ReadResult::Data ? result : ReadResult::NobodyThere;
+            // The client left: the next one is taken on when it comes.
+            ::close(line_fd);
+            line_fd = -1;
+            return result;
+        }
         return result;
     }
 }
 
 int SimLine::write(const QByteArray& bytes) {
+    if (line_fd < 0)
+        return static_cast<int>(bytes.size());
     qsizetype sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::write(line_fd, bytes.constData() + sent, bytes.size() - sent);

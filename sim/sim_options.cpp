@@ -12,6 +12,11 @@ const QCommandLineOption kDevice("device",
                                  "Use the existing serial device PATH (115200 8E1) instead of a "
                                  "pseudo-terminal.",
                                  "PATH");
+const QCommandLineOption kTcp("tcp",
+                              "Serve the line on TCP, as a serial device server does: one client "
+                              "at a time at ADDRESS:PORT (ADDRESS 127.0.0.1 unless given; PORT 0 "
+                              "takes a free one); prints ADDRESS:PORT instead of the pty's path.",
+                              "[ADDRESS:]PORT");
 const QCommandLineOption kAddress("address",
                                   "Own Modbus slave address, 1..247 (default 7); also put into "
                                   "parameter byte 279, whose write moves the controller to the "
@@ -103,6 +108,24 @@ bool readObjectTypes(const QCommandLineParser& parser, SimOptions& into, QString
     return true;
 }
 
+// "[ADDRESS:]PORT": only the loopback is served unless another address is named.
+bool readTcp(const QString& text, SimOptions& o, QString& error) {
+    const qsizetype colon = text.lastIndexOf(':');
+    QString host = colon < 0 ? QStringLiteral("127.0.0.1") : text.left(colon);
+    if (host.startsWith('[') && host.endsWith(']'))
+        host = host.mid(1, host.size() - 2);
+    bool ok = false;
+    const int port = text.mid(colon + 1).toInt(&ok);
+    if (!ok || port < 0 || port > 65535 || host.isEmpty()) {
+        error = QStringLiteral("--tcp wants [ADDRESS:]PORT with PORT from 0 to 65535, not \"%1\"")
+                    .arg(text);
+        return false;
+    }
+    o.tcp_host = host;
+    o.tcp_port = port;
+    return true;
+}
+
 bool readProbability(const QCommandLineParser& parser, const QCommandLineOption& option,
                      double& into, QString& error) {
     bool ok = false;
@@ -130,8 +153,8 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         "  corrupted  answers sent with a bad CRC (--corrupt)\n"
         "  split      answers sent in two parts (--split)");
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({kLink, kDevice, kAddress, kObjectType, kEepromFile, kDrop, kCorrupt, kSplit,
-                       kDelay, kSeed, kVerbose, kClamp});
+    parser.addOptions({kLink, kDevice, kTcp, kAddress, kObjectType, kEepromFile, kDrop, kCorrupt,
+                       kSplit, kDelay, kSeed, kVerbose, kClamp});
 
     ParsedSimOptions parsed;
     parsed.help_text = parser.helpText();
@@ -153,10 +176,12 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     o.device_path = parser.value(kDevice);
     o.eeprom_file = parser.value(kEepromFile);
     o.verbose = parser.isSet(kVerbose);
-    if (parser.isSet(kLink) && parser.isSet(kDevice)) {
-        parsed.error = "--link and --device exclude each other";
+    if (int(parser.isSet(kLink)) + int(parser.isSet(kDevice)) + int(parser.isSet(kTcp)) > 1) {
+        parsed.error = "--link, --device and --tcp exclude each other";
         return parsed;
     }
+    if (parser.isSet(kTcp) && !readTcp(parser.value(kTcp), o, parsed.error))
+        return parsed;
     if ((parser.isSet(kLink) && o.link_path.isEmpty()) ||
         (parser.isSet(kDevice) && o.device_path.isEmpty()) ||
         (parser.isSet(kEepromFile) && o.eeprom_file.isEmpty())) {

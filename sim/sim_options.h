@@ -17,6 +17,10 @@ struct SimOptions {
     std::vector<int> addresses{7};
     int object_type = 0;             // of every controller not named below
     std::map<int, int> object_types; // by address (--object-type A=N)
+    // Served as a serial device server does, on TCP: the address (loopback unless given) and
+    // the port (0: any free one); tcp_port < 0 when not asked for.
+    QString tcp_host;
+    int tcp_port = -1;
     QString eeprom_file;
     double drop_probability = 0;
     double corrupt_probability = 0;

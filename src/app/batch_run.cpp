@@ -25,6 +25,8 @@
 
 namespace {
 constexpr int kTickMs = 100;
+// Looked at often while connecting, so a script's run waits no longer than the network does.
+constexpr int kConnectionLookMs = 10;
 
 // The window's box names a file it cannot read by its bare name and gives no reason; a script's
 // log wants the path and the reason, so the file is tried here first. Only an ordinary file (or
@@ -97,10 +99,29 @@ bool BatchRun::openPort() {
     if (line.choose(*job.port))
         outcome = line.open();
     if (outcome == OpenOutcome::Opened)
-        return true;
+        return connected();
     // The dialog's advice to pick another port does not apply here.
     console.tell(port_text::kOpenErrorTitle + QStringLiteral(": ") +
                  port_text::OpenFailure(*job.port, outcome).section(QStringLiteral("\r\n"), 0, 0));
+    return false;
+}
+
+bool BatchRun::connected() {
+    // A network line connects in the background; a script wants to know at once why not.
+    QEventLoop loop;
+    QTimer look;
+    look.setInterval(kConnectionLookMs);
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (line.state() != LineState::Connecting)
+            loop.quit();
+    });
+    if (line.state() == LineState::Connecting) {
+        look.start();
+        loop.exec();
+    }
+    if (line.state() == LineState::Carrying)
+        return true;
+    console.tell(port_text::kOpenErrorTitle + QStringLiteral(": ") + line.stateText());
     return false;
 }
 

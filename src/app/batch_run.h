@@ -42,6 +42,8 @@ private:
     BatchExit scan();
     // Opens the job's port; false, said on the console, when it does not open.
     bool openPort();
+    // Waits while the opened line connects; false, said on the console, when it did not.
+    bool connected();
     // The read of all parameters, after a poll when the panel's facts are wanted; NoAnswer
     // unless every parameter was reported.
     BatchExit readAll(bool withPoll);

@@ -65,8 +65,8 @@ ToolOptions::ToolOptions()
                            "или файл."),
             QStringLiteral("COMMAND")),
       port(QStringLiteral("port"),
-           QStringLiteral("Только пакетный режим: порт COM<N>; без него — порт из файла "
-                          "конфигурации."),
+           QStringLiteral("Только пакетный режим: порт COM<N> или сервер последовательных "
+                          "портов tcp://УЗЕЛ:ПОРТ; без него — порт из файла конфигурации."),
            QStringLiteral("N")),
       address(QStringLiteral("address"),
               QStringLiteral("Только пакетный режим: адрес контроллера A (0–127, по умолчанию "
@@ -151,7 +151,10 @@ QString ToolOptions::mistakeOfBatch() {
     if (parser.isSet(port)) {
         wanted.port = LineAddressFromText(parser.value(port));
         if (!wanted.port)
-            return QStringLiteral("номер порта должен быть от 1 до 255");
+            return parser.value(port).startsWith(QStringLiteral("tcp:"), Qt::CaseInsensitive)
+                       ? QStringLiteral("адрес сети задаётся как tcp://УЗЕЛ:ПОРТ, порт от 1 "
+                                        "до 65535")
+                       : QStringLiteral("номер порта должен быть от 1 до 255");
     }
     bool number = false;
     wanted.address = parser.value(address).toInt(&number);

@@ -1,6 +1,7 @@
 #include "config/chosen_line.h"
 
 #include "config/com_port_map.h"
+#include "link/tcp_line.h"
 #ifdef Q_OS_WIN
 #include "link/win_com_line.h"
 using SystemLine = WinComLine;
@@ -21,6 +22,11 @@ QString port_text::OpenFailure(const LineAddress& address, OpenOutcome failure) 
 
 LineFactory LinesOfThisMachine(const QString& configPath) {
     return [configPath](const LineAddress& address) -> std::unique_ptr<ByteLine> {
+        // Looked at before the serial device, as on Windows the map is read for nothing else.
+        if (const std::optional<LineAddress> network =
+                address.isNetwork() ? address : NetworkLineForCom(configPath, address.com_number))
+            return std::make_unique<TcpLine>(network->host,
+                                             static_cast<quint16>(network->tcp_port));
         return std::make_unique<SystemLine>(DevicePathForCom(configPath, address.com_number));
     };
 }
@@ -36,6 +42,14 @@ bool ChosenLine::choose(const LineAddress& next) {
 
 QString ChosenLine::openName() const {
     return isOpen() ? LineName(address) : QString();
+}
+
+LineState ChosenLine::state() {
+    return line ? line->state() : LineState::Carrying;
+}
+
+QString ChosenLine::stateText() const {
+    return line ? line->stateText() : QString();
 }
 
 OpenOutcome ChosenLine::open() {

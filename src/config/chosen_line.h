@@ -17,7 +17,8 @@ QString OpenFailure(const LineAddress& address, OpenOutcome failure);
 using LineFactory = std::function<std::unique_ptr<ByteLine>(const LineAddress&)>;
 
 // The lines of this machine: COM<n> is the serial device the port map of the configuration file
-// at `configPath` gives it, looked up at each opening; on Windows, the system's port COM<n>.
+// at `configPath` gives it, looked up at each opening; on Windows, the system's port COM<n>. A
+// network address, given or mapped to a COM number, is a line through a serial device server.
 LineFactory LinesOfThisMachine(const QString& configPath);
 
 // The tool's one line, wherever the user has it go. The exchange cycle keeps this object while
@@ -41,6 +42,8 @@ public:
     void write(const QByteArray& frame) override;
     std::int64_t writeDoneUs() const override { return line ? line->writeDoneUs() : 0; }
     std::int64_t lastArrivalUs() const override { return line ? line->lastArrivalUs() : 0; }
+    LineState state() override;
+    QString stateText() const override;
 
 private:
     LineFactory make_line;

@@ -29,11 +29,23 @@ QString DevicePathForCom(const QString& configPath, int n) {
 #endif
 }
 
+std::optional<LineAddress> NetworkLineForCom(const QString& configPath, int n) {
+    const QString entry = ReadIniValue(configPath, QStringLiteral("Ports"), LineName({n}), {});
+    if (!entry.startsWith(QStringLiteral("tcp:"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return NetworkAddressFromText(entry).value_or(LineAddress{});
+}
+
 QString ComPortName(const QString& configPath, const LineAddress& address) {
+    if (address.isNetwork())
+        return LineName(address);
     if (address.com_number == 0)
         return QStringLiteral("не выбран");
     const QString com = LineName(address);
-    const QString device = DevicePathForCom(configPath, address.com_number);
+    const std::optional<LineAddress> network = NetworkLineForCom(configPath, address.com_number);
+    const QString device = network && NamesALine(*network)
+                               ? LineName(*network)
+                               : DevicePathForCom(configPath, address.com_number);
     const bool sameName = device.isEmpty() || device == com || device == kWindowsDevices + com;
     return sameName ? com : com + QStringLiteral(" (") + device + ')';
 }

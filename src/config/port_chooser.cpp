@@ -61,6 +61,11 @@ void PortChooser::finish() {
     ReopenPort();
 }
 
+QString PortChooser::lineState() {
+    // Looked at here too: at start-up the dialog is up before the exchange cycle ticks.
+    return line.isOpen() && line.state() != LineState::Carrying ? line.stateText() : QString();
+}
+
 void PortChooser::ReopenPort() {
     if (line.isOpen())
         return;

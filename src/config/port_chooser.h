@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <cstdint>
 #include <functional>
 
@@ -31,6 +32,9 @@ public:
     void keep(int n);
     // The dialog closes, whichever way.
     void finish();
+    // Why the line the tool is on does not carry (a network line connecting, or without its
+    // connection); empty when it carries or none is open.
+    QString lineState();
 
 private:
     void ReopenPort();

@@ -20,6 +20,9 @@ void ExchangeCycle::ExchangeTick() {
     if (line_held)
         return;
 
+    // A network line that is not connected sends nothing, and its own words stand in the
+    // status line: neither a controller nor the user's choice of port is to blame.
+    line_carries = port.isOpen() && port.state() == LineState::Carrying;
     received.rx_count = 0;
     while (port.waitingBytes() > 0) {
         const std::uint8_t byte = port.readByte();
@@ -28,7 +31,9 @@ void ExchangeCycle::ExchangeTick() {
     }
 
     if (received.rx_count <= 2) {
-        host.setText(port.isOpen() ? link_text::kNoAnswer : link_text::kNoPort);
+        host.setText(line_carries    ? link_text::kNoAnswer
+                     : port.isOpen() ? port.stateText()
+                                     : link_text::kNoPort);
         tellAnswer(LinkOutcome::NoAnswer);
         giveUpOnce();
         SendNext();
@@ -142,7 +147,7 @@ void ExchangeCycle::SendNext() {
     std::copy_n(request_queue.headFrame(), last, send_buffer.begin() + 1);
     AppendCrc(send_buffer.data(), last + 1);
 
-    if (!port.isOpen())
+    if (!line_carries)
         return;
     const QByteArray frame(reinterpret_cast<const char*>(send_buffer.data()), last + 3);
     port.write(frame);

@@ -26,9 +26,10 @@ inline const QString kQueueFull = QStringLiteral("Очередь запросо�
 
 // The strict request-answer cycle of the Modbus master. Each tick judges what arrived since the
 // previous tick as the answer to the frame at queue_read, reports the outcome in the status line
-// (or that no port is open), hands a good answer to the consumer of the request it answers and
-// sends the next frame. The tick is the whole time-out; a frame is repeated every tick until it
-// is answered with a correct CRC (and, for a strict request, by its own slave and function).
+// (or that no port is open, or why a network line does not carry), hands a good answer to the
+// consumer of the request it answers and sends the next frame. The tick is the whole time-out; a
+// frame is repeated every tick until it is answered with a correct CRC (and, for a strict request,
+// by its own slave and function).
 class ExchangeCycle {
 public:
     // `polls`: the consumer of the poll answers, for the polls the cycle sends itself.
@@ -96,4 +97,6 @@ private:
     };
     std::deque<PendingAddress> pending_addresses;
     bool line_held = false;
+    // The line was open and carrying bytes at the start of this tick.
+    bool line_carries = false;
 };

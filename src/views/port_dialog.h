@@ -9,6 +9,8 @@ class ChosenLine;
 class ConfigFile;
 class ExchangeCycle;
 class QComboBox;
+class QLabel;
+class QTimer;
 class StatusLine;
 
 // wndSetCOM: shows the ports the chooser found free, hands it every pick and the choice on OK,
@@ -32,7 +34,11 @@ signals:
 private:
     void pick(int index);
     void takeChoice();
+    void showLineState();
 
     PortChooser chooser;
     QComboBox* port_list = nullptr;
+    // Why a network line picked does not carry; hidden for a port that does.
+    QLabel* line_state = nullptr;
+    QTimer* state_watch = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "config/chosen_line.h"
 #include "config/com_port_map.h"
 #include "config/config_file.h"
 #include "file_bytes.h"
@@ -60,6 +61,45 @@ private slots:
         QVERIFY(boxes.showedOnly(MessageIcon::Critical, MessageButtons::RetryCancel, kTitle,
                                  "Ошибка открытия файла тп.ini для чтения\r\n", expected < 0));
         QCOMPARE(host.status, expected < 0 ? "Чтение конфигурации" : "");
+    }
+
+    // A serial device server, named on the command line or by a COM number's port map entry
+    // (which opens at once, connecting in the background); whatever is malformed names no line,
+    // and a COM number mapped to it does not open.
+    void networkLines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name"); // empty: no line
+        QTest::newRow("IPv4") << "tcp://127.0.0.1:4001"
+                              << "tcp://127.0.0.1:4001";
+        QTest::newRow("name") << "TCP://Converter.local:502"
+                              << "tcp://converter.local:502";
+        QTest::newRow("IPv6") << "tcp://[::1]:502"
+                              << "tcp://[::1]:502";
+        QTest::newRow("COM number") << "9"
+                                    << "COM9";
+        for (const char* bad : {"tcp://127.0.0.1", "tcp://127.0.0.1:0", "tcp://127.0.0.1:65536",
+                                "tcp://127.0.0.1:4001/x", "tcp://user@127.0.0.1:4001",
+                                "tcp://:4001", "tcp://127.0.0.1:4001?x", "tcp:127.0.0.1:4001"})
+            QTest::newRow(bad) << bad << "";
+        QTest::newRow("other scheme") << "udp://127.0.0.1:4001"
+                                      << "";
+    }
+    void networkLines() {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        const std::optional<LineAddress> given = LineAddressFromText(text);
+        QCOMPARE(given ? LineName(*given) : QString(), name);
+        if (!text.startsWith("tcp:", Qt::CaseInsensitive))
+            return;
+        WriteFileBytes(path, "[Ports]\r\nCOM9=" + text.toUtf8() + "\r\n");
+        QCOMPARE(ComPortName(path, {9}), "COM9 (" + (name.isEmpty() ? text : name) + ")");
+        if (given)
+            QCOMPARE(ComPortName(path, *given), name);
+        ChosenLine line(LinesOfThisMachine(path));
+        QVERIFY(line.choose({9}));
+        const bool loopback = name.startsWith("tcp://127.") || name.startsWith("tcp://[::1]");
+        if (name.isEmpty() || loopback)
+            QCOMPARE(line.open(), name.isEmpty() ? OpenOutcome::NotAvailable : OpenOutcome::Opened);
     }
 
     // Retry reads the file again; the port map names the device; a save keeps the map, comments

@@ -278,6 +278,26 @@ private slots:
                  qPrintable(none.errors));
     }
 
+    // --port tcp://…: the read goes through a serial device server; one that refuses is told in
+    // its own words, with exit status 2.
+    void overTheNetwork() {
+        SimProcess sim;
+        QVERIFY2(sim.startOnTcp(), qPrintable(sim.errorText()));
+        BatchTool tool;
+        tool.mapCom1(tool.path("no-such-device"));
+        const QStringList read{"--batch", "read", tool.path("p.ini"), "--port", sim.tcpAddress()};
+        const Outcome done = tool.run(read);
+        QCOMPARE(done.exit_code, 0);
+        QCOMPARE(ReadIniValue(tool.path("p.ini"), kSection, "PAR23", "-").trimmed(), "7");
+        sim.process().terminate();
+        QVERIFY(sim.process().waitForFinished(5000));
+        const Outcome refused = tool.run(read);
+        QCOMPARE(refused.exit_code, 2);
+        QVERIFY2(refused.errors.contains("Ошибка открытия порта: Нет связи с " +
+                                         sim.tcpAddress().mid(6) + ": соединение отклонено"),
+                 qPrintable(refused.errors));
+    }
+
     // Nothing reaches a port: COM1 leads nowhere, so an exit 2 would show a refusal missed.
     void badArguments_data() {
         QTest::addColumn<QStringList>("arguments");
@@ -287,6 +307,9 @@ private slots:
         QTest::newRow("no file") << QStringList{"--batch", "read"} << "один файл";
         QTest::newRow("scan with a file") << QStringList{"--batch", "scan", file} << "не нужен";
         QTest::newRow("port 0") << QStringList{"--batch", "read", file, "--port", "0"} << "255";
+        QTest::newRow("network port 0")
+            << QStringList{"--batch", "read", file, "--port", "tcp://127.0.0.1:0"}
+            << "tcp://УЗЕЛ:ПОРТ";
         QTest::newRow("address 128")
             << QStringList{"--batch", "read", file, "--address", "128"} << "127";
         QTest::newRow("unknown option")

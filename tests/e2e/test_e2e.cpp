@@ -43,6 +43,11 @@ struct Line {
     SimProcess sim;
     std::unique_ptr<ToolSession> tool;
 
+    // Through a serial device server: COM1 mapped to the simulator's TCP port.
+    bool startOnTcp() {
+        return sim.startOnTcp() &&
+               (tool = std::make_unique<ToolSession>(sim.tcpAddress(), sim.filePath(".")))->start();
+    }
     bool start(const QStringList& arguments = {}) {
         return sim.start(QStringList{"--eeprom-file", sim.filePath("eeprom.bin")} + arguments) &&
                (tool = std::make_unique<ToolSession>(sim.linkPath(), sim.filePath(".")))->start();
@@ -172,6 +177,32 @@ private slots:
         list->setCurrentIndex(list->findText("COM1"));
         emit list->activated(list->currentIndex());
         list->window()->findChild<QPushButton*>("OK")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
+    }
+
+    // Through a serial device server (COM1 mapped to tcp://…): every parameter read, in as many
+    // ticks as on a serial line. The server gone, the status line says so; back on its port, the
+    // link comes back by itself.
+    void overTheNetwork() {
+        Line line;
+        QVERIFY2(line.startOnTcp(), qPrintable(line.sim.errorText()));
+        MainWindow& main = line.tool->tool.window();
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
+        const int ticksBefore = line.tool->ticks();
+        QVERIFY(line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
+        // The first tick after the click only takes the answer to the frame then in flight.
+        const int ticks = line.tool->ticks() - ticksBefore - 1;
+        qInfo("read-all over TCP: 59 frames in %d ticks", ticks);
+        QVERIFY2(ticks <= 60, qPrintable(QString::number(ticks))); // 1.03 × 59
+        QCOMPARE(line.boxes().filter("!"), QStringList());
+
+        const QString where = line.sim.tcpAddress().mid(6);
+        line.sim.process().terminate();
+        QVERIFY(line.sim.process().waitForFinished(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(main.text(), "Нет связи с " + where + ": соединение потеряно",
+                                  5000);
+        SimProcess again;
+        QVERIFY2(again.startOnTcp(where), qPrintable(again.errorText()));
         QTRY_COMPARE_WITH_TIMEOUT(main.text(), kConnected, 5000);
     }
 

@@ -59,6 +59,19 @@ private slots:
         QCOMPARE(link.port.waitingBytes(), 0);
     }
 
+    // A network line without its connection: nothing goes out, no controller is blamed, the
+    // line's own words stand in the status line; once it carries, the poll leaves.
+    void lineNotCarrying() {
+        LinkRig link;
+        link.port.line_state = LineState::Down;
+        link.port.state_text = "Нет связи с 10.0.0.50:4001: соединение отклонено";
+        QVERIFY(link.tick().isEmpty());
+        QCOMPARE(link.host.status, link.port.state_text);
+        link.port.line_state = LineState::Carrying;
+        QCOMPARE(HexText(link.tick()), kPoll);
+        QCOMPARE(link.host.status, kSilence);
+    }
+
     // Poll and transaction write alternate; the counter shown runs 1..65534, then 0.
     void pollAndTransactionAlternate() {
         LinkRig link;

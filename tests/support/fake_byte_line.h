@@ -26,6 +26,8 @@ public:
     void write(const QByteArray& frame) override { written.append(frame); }
     std::int64_t writeDoneUs() const override { return write_done_us; }
     std::int64_t lastArrivalUs() const override { return arrival_us; }
+    LineState state() override { return line_state; }
+    QString stateText() const override { return state_text; }
     void feed(const QByteArray& bytes) {
         if (read_at == incoming.size()) {
             incoming.clear();
@@ -38,6 +40,9 @@ public:
     QList<QByteArray> written;
     // The clock of the line as a test scripts it: when the last frame left, the last bytes came.
     std::int64_t write_done_us = 0, arrival_us = 0;
+    // A network line's connection as a test scripts it.
+    LineState line_state = LineState::Carrying;
+    QString state_text;
 
 private:
     bool opened = false;

@@ -49,6 +49,8 @@ private:
         void write(const QByteArray& frame) override { ports.device.write(frame); }
         std::int64_t writeDoneUs() const override { return ports.device.writeDoneUs(); }
         std::int64_t lastArrivalUs() const override { return ports.device.lastArrivalUs(); }
+        LineState state() override { return ports.device.state(); }
+        QString stateText() const override { return ports.device.stateText(); }
 
     private:
         FakePorts& ports;

@@ -13,7 +13,15 @@ SimProcess::~SimProcess() {
 }
 
 bool SimProcess::start(const QStringList& arguments) {
-    child.start(qEnvironmentVariable("ZARN_SIM"), QStringList{"--link", linkPath()} + arguments);
+    return launch(QStringList{"--link", linkPath()} + arguments);
+}
+
+bool SimProcess::startOnTcp(const QString& where, const QStringList& arguments) {
+    return launch(QStringList{"--tcp", where} + arguments);
+}
+
+bool SimProcess::launch(const QStringList& arguments) {
+    child.start(qEnvironmentVariable("ZARN_SIM"), arguments);
     while (!child.canReadLine() && child.waitForReadyRead(kTimeoutMs)) {
     }
     if (!child.canReadLine()) {

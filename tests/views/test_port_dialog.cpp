@@ -6,6 +6,7 @@
 #include "views/port_dialog.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,6 +84,24 @@ private slots:
         // The СТАРТ that waited at the head of the ring goes out once the port is settled.
         QCOMPARE(TickAndTakeFrame(f.cycle, f.ports.device),
                  kept ? Hex("07 06 01 92 12 38 24 CF") : QByteArray());
+    }
+
+    // A network line on the chosen number says under the list why it does not carry, and the
+    // words go once it does; a serial port shows nothing there.
+    void networkLineState() {
+        PortDialogRig f({1, 3});
+        QLabel* state = f.dialog.findChild<QLabel*>("lbl_line_state");
+        f.dialog.load();
+        f.dialog.show();
+        QVERIFY(state->isHidden());
+        const QString refused = "Нет связи с 10.0.0.50:4001: соединение отклонено";
+        f.ports.device.line_state = LineState::Down;
+        f.ports.device.state_text = refused;
+        QTRY_COMPARE(state->text(), refused);
+        QVERIFY(state->isVisible());
+        f.ports.device.line_state = LineState::Carrying;
+        f.ports.device.state_text.clear();
+        QTRY_VERIFY(state->isHidden());
     }
 };
 
