@@ -12,6 +12,14 @@
 
 // The line to a serial device server, against a server of the test's own on the loopback; the
 // line's clock is the test's, so time-outs and the pause between attempts need no waiting.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kFreedMemoryHeldBack = true;
+#elif defined(__has_feature)
+constexpr bool kFreedMemoryHeldBack = __has_feature(address_sanitizer);
+#else
+constexpr bool kFreedMemoryHeldBack = false;
+#endif
+
 namespace {
 constexpr int kWaitMs = 5000;
 
@@ -151,7 +159,8 @@ private slots:
         QVERIFY(mostWaiting <= TcpLine::kKeptBytes);
         qInfo("100 MB of noise: at most %d bytes waited, peak memory +%ld KiB", mostWaiting,
               peakKib() - peakBefore);
-        QVERIFY2(peakKib() - peakBefore < 16 * 1024,
+        // AddressSanitizer holds freed blocks back for a while, so the peak there says nothing.
+        QVERIFY2(kFreedMemoryHeldBack || peakKib() - peakBefore < 16 * 1024,
                  qPrintable(QString::number(peakKib() - peakBefore) + " KiB more at the peak"));
 
         // Ticks as the exchange's: each drains everything waiting and judges it; the peer sends
@@ -172,7 +181,7 @@ private slots:
         const long peakBeforeFrames = peakKib();
         for (int i = 0; i < 160000; ++i)
             rig.line->write(QByteArray(256, '\x07'));
-        QVERIFY2(peakKib() - peakBeforeFrames < 16 * 1024,
+        QVERIFY2(kFreedMemoryHeldBack || peakKib() - peakBeforeFrames < 16 * 1024,
                  qPrintable(QString::number(peakKib() - peakBeforeFrames) + " KiB more"));
     }
 };
