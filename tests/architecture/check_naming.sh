@@ -9,5 +9,8 @@ if [ -z "$tidy" ]; then
   echo "clang-tidy is missing: 'make deps' installs it" >&2
   exit 1
 fi
-find "$root/src" "$root/sim" -name '*.cpp' -print0 |
+# The files this build compiles: those of the other platform (the Windows line and console) have
+# no compile command here and would only fail to find their system headers.
+sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build/compile_commands.json" |
+  grep -E "^$root/(src|sim)/.*\.cpp$" | sort -u | tr '\n' '\0' |
   xargs -0 -P 2 -n 8 "$tidy" -p "$build" --quiet --use-color=false
