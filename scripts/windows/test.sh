@@ -130,6 +130,29 @@ LC_ALL=C awk -v t=$((tool_after - tool_before)) -v s=$((server_after - server_be
   'BEGIN { printf "figure cpu_percent %.1f (wineserver %.1f)\n", t / hz / 20 * 100, s / hz / 20 * 100 }'
 [ "$tool_after" -gt 0 ] || { echo "zarn-tool.exe did not run" >&2; status=1; }
 
+step "the installer: install, run, uninstall (silent)"
+installed="$WINEPREFIX/drive_c/Program Files/zarn-tool"
+entry="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/ЗАРН — сервисная программа.lnk"
+"$wine" "$windows_build/${name%-win64}-setup.exe" /S
+installed_whole=no
+[ -f "$installed/zarn-tool.exe" ] && [ -f "$installed/Uninstall.exe" ] && [ -f "$entry" ] &&
+  installed_whole=yes
+# An installed tool keeps its configuration in the user's application data, not beside itself
+# (COM200 leads nowhere in this prefix).
+"$wine" "$installed/zarn-tool.exe" --batch read 'C:\p.ini' --port 200 >/dev/null 2>&1 || true
+config_folder=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/zarn-tool' -type d)
+config_beside=$(ls "$installed" | grep -c '\.ini$' || true)
+"$wine" "$installed/Uninstall.exe" /S
+sleep 3 # the uninstaller runs on from a copy of itself
+if [ "$installed_whole" = yes ] && [ -n "$config_folder" ] && [ "$config_beside" -eq 0 ] &&
+  [ ! -e "$installed" ] && [ ! -e "$entry" ]; then
+  echo "installed with its menu entry, configured in AppData\\Local\\zarn-tool, uninstalled whole"
+else
+  echo "installer: installed whole=$installed_whole, configuration in '$config_folder'," \
+    "left behind: $(ls "$installed" 2>/dev/null | tr '\n' ' ')" >&2
+  status=1
+fi
+
 if [ "$status" -ne 0 ]; then
   echo "Wine check FAILED; the tool's error output:" >&2
   cat "$work/check.err" "$work/batch.err" >&2
