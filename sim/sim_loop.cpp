@@ -97,7 +97,7 @@ void SimLoop::answer(const QByteArray& request, std::int64_t nowUs) {
         bytes = FaultInjector::corrupted(bytes);
         log("answer CRC spoiled", bytes);
     }
-    const std::int64_t due = nowUs + kAnswerDelayUs + options.extra_delay_ms * 1000LL;
+    const std::int64_t due = nowUs + options.turnaround_ms * 1000LL;
     if (plan.split && bytes.size() > 1) {
         ++line_counters.split;
         const qsizetype half = bytes.size() / 2;

@@ -24,11 +24,10 @@ struct LineCounters {
 };
 
 // The simulator's single-threaded main loop: waits on the line with a time-out (never spins,
-// also while nobody holds the far end), cuts requests out of the byte stream, answers them a
-// few milliseconds after they end, and sends answers (or parts of them) when they fall due.
+// also while nobody holds the far end), cuts requests out of the byte stream, answers them the
+// turnaround after they end, and sends answers (or parts of them) when they fall due.
 class SimLoop {
 public:
-    static constexpr std::int64_t kAnswerDelayUs = 3000;
     static constexpr std::int64_t kMaxWaitUs = 100000;
     static constexpr std::int64_t kNobodyThereBackoffUs = 50000;
 

@@ -39,7 +39,12 @@ const QCommandLineOption kCorrupt("corrupt", "Probability 0..1 of answering with
                                   "0");
 const QCommandLineOption
     kSplit("split", "Probability 0..1 of sending an answer in two parts 150 ms apart.", "P", "0");
-const QCommandLineOption kDelay("delay", "Extra delay of every answer in milliseconds.", "MS", "0");
+// The controller's processing time between the end of a request and its answer; --delay is
+// its older name, kept for the scripts that use it.
+const QCommandLineOption kTurnaround(QStringList{"turnaround", "delay"},
+                                     "Time from the end of a request to its answer in "
+                                     "milliseconds (the controller's turnaround).",
+                                     "MS", "0");
 const QCommandLineOption kSeed("seed", "Seed of the fault and noise generators (repeatable runs).",
                                "N");
 const QCommandLineOption kVerbose("verbose", "Log every frame received and sent to stderr.");
@@ -154,7 +159,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
         "  split      answers sent in two parts (--split)");
     const QCommandLineOption help = parser.addHelpOption();
     parser.addOptions({kLink, kDevice, kTcp, kAddress, kObjectType, kEepromFile, kDrop, kCorrupt,
-                       kSplit, kDelay, kSeed, kVerbose, kClamp});
+                       kSplit, kTurnaround, kSeed, kVerbose, kClamp});
 
     ParsedSimOptions parsed;
     parsed.help_text = parser.helpText();
@@ -190,7 +195,7 @@ ParsedSimOptions ParseSimOptions(const QStringList& arguments) {
     }
     QString& error = parsed.error;
     if (!readAddresses(parser, o.addresses, error) || !readObjectTypes(parser, o, error) ||
-        !readInt(parser, kDelay, 0, 60000, o.extra_delay_ms, error) ||
+        !readInt(parser, kTurnaround, 0, 60000, o.turnaround_ms, error) ||
         !readProbability(parser, kDrop, o.drop_probability, error) ||
         !readProbability(parser, kCorrupt, o.corrupt_probability, error) ||
         !readProbability(parser, kSplit, o.split_probability, error))

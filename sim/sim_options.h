@@ -25,7 +25,7 @@ struct SimOptions {
     double drop_probability = 0;
     double corrupt_probability = 0;
     double split_probability = 0;
-    int extra_delay_ms = 0;
+    int turnaround_ms = 0;
     std::optional<std::uint32_t> seed;
     bool verbose = false;
     // Parameters the memory keeps below a limit whatever is written (--clamp N=MAX), as a

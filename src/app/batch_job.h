@@ -16,6 +16,7 @@ struct BatchJob {
     int address = 7;
     QString backup_folder;
     SessionFiles files; // never a recording: that belongs to the windows
+    bool fast = false;  // the fast exchange
 };
 
 // The exit status a script acts on.

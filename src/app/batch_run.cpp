@@ -48,6 +48,7 @@ BatchRun::BatchRun(const BatchJob& job, ChosenLine& line, QString portName, Batc
       decimal_separator(decimalSeparator), traffic(catalogue, decimalSeparator),
       session(decimalSeparator), poll(decimalSeparator), cycle(line, console, poll),
       answers(cycle, catalogue, decimalSeparator, image) {
+    cycle.setFast(job.fast);
     cycle.on_event = [this](const LinkEvent& event) {
         traffic.take(event);
         session.takeLinkEvent(event);

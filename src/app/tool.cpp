@@ -43,6 +43,7 @@ Tool::Tool(LineFactory makeLine, MessageBoxService& boxes, const ToolPlaces& pla
     connect(&frm_main, &MainWindow::chartsMenuChosen, this, &Tool::openChartWindow);
     connect(&frm_main, &MainWindow::journalMenuChosen, this, &Tool::openJournalWindow);
     connect(&frm_main, &MainWindow::scanMenuChosen, this, &Tool::openScanDialog);
+    connect(&frm_main, &MainWindow::fastExchangeSwitched, this, &Tool::switchFastExchange);
     scan.on_found = [this](const FoundController& controller) {
         session.note(JournalKind::Link, FoundText(controller));
         if (scan_dialog)
@@ -76,6 +77,8 @@ Tool::~Tool() {
 
 bool Tool::start() {
     config.LoadConfig();
+    frm_main.showFastExchange(config.fast_exchange);
+    cycle.setFast(config.fast_exchange);
     frm_main.fillSlaveAddresses();
     frm_main.createSignalGrid();
     if (!OpenPortAtStart())
@@ -97,6 +100,14 @@ void Tool::queueCommand(Command command) {
     if (!cycle.queue(CommandRequest(command)))
         return frm_main.setText(link_text::kQueueFull);
     session.note(JournalKind::Command, QStringLiteral("Команда ") + CommandCaption(command));
+}
+
+void Tool::switchFastExchange(bool on) {
+    cycle.setFast(on);
+    config.fast_exchange = on;
+    config.SaveFastExchange();
+    session.note(JournalKind::Link,
+                 on ? link_text::kFastExchangeOn : link_text::kFastExchangeOff);
 }
 
 void Tool::openPortDialog() {

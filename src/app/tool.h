@@ -50,6 +50,7 @@ public:
 private:
     bool OpenPortAtStart();
     void queueCommand(Command command);
+    void switchFastExchange(bool on);
     void openPortDialog();
     void openTrafficWindow();
     void openChartWindow();

@@ -71,13 +71,16 @@ ToolOptions::ToolOptions()
       address(QStringLiteral("address"),
               QStringLiteral("Только пакетный режим: адрес контроллера A (0–127, по умолчанию "
                              "7)."),
-              QStringLiteral("A"), QStringLiteral("7")) {
+              QStringLiteral("A"), QStringLiteral("7")),
+      fast(QStringLiteral("fast"),
+           QStringLiteral("Только пакетный режим: быстрый обмен — каждый следующий запрос "
+                          "передачи сразу после ответа на предыдущий, а не раз в 100 мс.")) {
     parser.setApplicationDescription(
         QStringLiteral("Сервисная программа контроллера ЗАРН (Modbus RTU, ведущий), версия ") +
         QCoreApplication::applicationVersion() + QLatin1Char('.'));
     // As QApplication reads its own options: "-platform offscreen", not "-p -l -a …".
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions({traffic_log, record, journal, backup_dir, batch, port, address});
+    parser.addOptions({traffic_log, record, journal, backup_dir, batch, port, address, fast});
     for (const QString& name : kWindowSystemOptions)
         parser.addOption(Hidden(name, QStringLiteral("VALUE")));
     for (const QString& name : kWindowSystemFlags)
@@ -125,7 +128,7 @@ QString ToolOptions::mistakeOfMode() const {
         return parser.isSet(record)
                    ? QStringLiteral("параметр --record не действует в пакетном режиме")
                    : QString();
-    for (const QCommandLineOption* batchOnly : {&port, &address})
+    for (const QCommandLineOption* batchOnly : {&port, &address, &fast})
         if (parser.isSet(*batchOnly))
             return QStringLiteral("параметр --%1 действует только в пакетном режиме (--batch)")
                 .arg(batchOnly->names().constFirst());
@@ -172,6 +175,7 @@ QString ToolOptions::mistakeOfBatch() {
         return QStringLiteral("папка резервных копий %1 не существует")
             .arg(QDir::toNativeSeparators(wanted.backup_folder));
     wanted.files = sessionFiles();
+    wanted.fast = parser.isSet(fast);
     job = wanted;
     return {};
 }

@@ -50,5 +50,6 @@ private:
     QCommandLineOption batch;
     QCommandLineOption port;
     QCommandLineOption address;
+    QCommandLineOption fast;
     std::optional<BatchJob> job;
 };

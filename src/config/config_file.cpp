@@ -13,6 +13,7 @@ namespace {
 const QString kErrorTitle = file_text::kOpenErrorTitle + QLatin1Char(' ');
 const QString kPcSection = QStringLiteral("PC config");
 const QString kComKey = QStringLiteral("COM");
+const QString kFastKey = QStringLiteral("FAST");
 
 // A decimal number (point or comma) rounded half to even, if it names a byte.
 std::optional<std::uint8_t> portNumberFromText(QString text) {
@@ -33,6 +34,7 @@ ConfigFile::ConfigFile(QString path, LinkHost& host, MessageBoxService& boxes)
 
 void ConfigFile::LoadConfig() {
     com_port = 1;
+    fast_exchange = false;
     if (!QFileInfo(file_path).isFile()) {
         SaveConfig();
         host.setText(QString());
@@ -52,23 +54,30 @@ void ConfigFile::LoadConfig() {
             MessageAnswer::Retry)
             return;
     }
+    fast_exchange =
+        ReadIniValue(file_path, kPcSection, kFastKey, QStringLiteral("0")).trimmed() == "1";
     host.setText(QString());
 }
 
 void ConfigFile::SaveConfig() {
     host.showProgress(QStringLiteral("Сохранение конфигурации"));
-    const QString error = kErrorTitle + QFileInfo(file_path).fileName() + file_text::kForWriting;
-    const std::pair<QString, QString> writes[] = {
-        {kPcSection, kComKey},
-        {QStringLiteral("QLA config"), QStringLiteral("MBSLAD")},
-    };
-    const QString values[] = {QString::number(com_port), QString::number(host.slaveAddress())};
-    for (int i = 0; i < 2; ++i)
-        while (!WriteIniValue(file_path, writes[i].first, writes[i].second, values[i]))
-            if (boxes.ask(MessageIcon::Critical, kErrorTitle, error, MessageButtons::RetryCancel) !=
-                MessageAnswer::Retry) {
-                host.setText(QString());
-                return;
-            }
+    if (writeValue(kPcSection, kComKey, QString::number(com_port)))
+        writeValue(QStringLiteral("QLA config"), QStringLiteral("MBSLAD"),
+                   QString::number(host.slaveAddress()));
     host.setText(QString());
+}
+
+void ConfigFile::SaveFastExchange() {
+    host.showProgress(QStringLiteral("Сохранение конфигурации"));
+    writeValue(kPcSection, kFastKey, fast_exchange ? QStringLiteral("1") : QStringLiteral("0"));
+    host.setText(QString());
+}
+
+bool ConfigFile::writeValue(const QString& section, const QString& key, const QString& value) {
+    const QString error = kErrorTitle + QFileInfo(file_path).fileName() + file_text::kForWriting;
+    while (!WriteIniValue(file_path, section, key, value))
+        if (boxes.ask(MessageIcon::Critical, kErrorTitle, error, MessageButtons::RetryCancel) !=
+            MessageAnswer::Retry)
+            return false;
+    return true;
 }

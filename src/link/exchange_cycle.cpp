@@ -2,6 +2,8 @@
 
 #include "link/frame_crc.h"
 #include "link/slave_address.h"
+#include "link/steady_micros.h"
+#include "link/whole_answer.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -14,7 +16,11 @@ bool answersFunction(std::uint8_t answered, std::uint8_t function) {
 } // namespace
 
 ExchangeCycle::ExchangeCycle(ByteLine& port, LinkHost& host, AnswerConsumer& polls)
-    : port(port), host(host), polls(polls) {}
+    : clock_us(SteadyMicros), port(port), host(host), polls(polls) {
+    line_watch.setTimerType(Qt::PreciseTimer);
+    line_watch.setInterval(kWatchIntervalMs);
+    QObject::connect(&line_watch, &QTimer::timeout, [this] { watchLine(); });
+}
 
 void ExchangeCycle::ExchangeTick() {
     if (line_held)
@@ -23,31 +29,110 @@ void ExchangeCycle::ExchangeTick() {
     // A network line that is not connected sends nothing, and its own words stand in the
     // status line: neither a controller nor the user's choice of port is to blame.
     line_carries = port.isOpen() && port.state() == LineState::Carrying;
-    received.rx_count = 0;
+    drain();
+    if (fast_exchange && in_flight && sent_between_ticks)
+        return followWatch();
+    if (judged_early_at_us >= 0 && !in_flight && received.rx_count == 0)
+        return tickAfterEarlyAnswer();
+    judge();
+    SendNext();
+    followWatch();
+}
+
+void ExchangeCycle::drain() {
+    if (rx_judged) {
+        received.rx_count = 0;
+        rx_judged = false;
+    }
     while (port.waitingBytes() > 0) {
         const std::uint8_t byte = port.readByte();
         if (received.rx_count < RxBuffer::kCells)
             received.rx_buffer[received.rx_count++] = byte;
     }
+}
 
+void ExchangeCycle::judge() {
+    rx_judged = true;
     if (received.rx_count <= 2) {
         host.setText(line_carries    ? link_text::kNoAnswer
                      : port.isOpen() ? port.stateText()
                                      : link_text::kNoPort);
         tellAnswer(LinkOutcome::NoAnswer);
-        giveUpOnce();
-        SendNext();
-        return;
+        return giveUpOnce();
     }
+    if (HasGoodCrc(received.rx_buffer.data(), received.rx_count))
+        return takeAnswer();
+    host.setText(link_text::kCrcMismatch);
+    tellAnswer(LinkOutcome::CrcMismatch);
+    giveUpOnce();
+}
 
-    if (HasGoodCrc(received.rx_buffer.data(), received.rx_count)) {
-        takeAnswer();
-    } else {
-        host.setText(link_text::kCrcMismatch);
-        tellAnswer(LinkOutcome::CrcMismatch);
-        giveUpOnce();
-    }
+void ExchangeCycle::tickAfterEarlyAnswer() {
+    // Queued frames are the watch's while it runs; a background request waits for the next tick
+    // rather than break the silence after the answer.
+    if (watching() || clock_us() - judged_early_at_us < kFrameSilenceUs)
+        return;
+    judged_early_at_us = -1;
     SendNext();
+    followWatch();
+}
+
+void ExchangeCycle::setFast(bool on) {
+    fast_exchange = on;
+    followWatch();
+}
+
+void ExchangeCycle::setLineHeld(bool held) {
+    line_held = held;
+    followWatch();
+}
+
+bool ExchangeCycle::watching() const {
+    if (!fast_exchange || line_held || !line_carries)
+        return false;
+    // A background request alone in flight is the tick's business; one with queued frames
+    // behind it is watched, so that the first of them follows its answer at once.
+    if (in_flight)
+        return sent_between_ticks || request_queue.waiting() > 1;
+    return judged_early_at_us >= 0 && !request_queue.empty();
+}
+
+void ExchangeCycle::watchLine() {
+    if (!watching())
+        return followWatch();
+    const std::int64_t now = clock_us();
+    if (in_flight) {
+        drain();
+        if (IsWholeAnswer(received, request_queue.headSlave(), request_queue.headFrame(),
+                          request_queue.headLength())) {
+            judge();
+            judged_early_at_us = now;
+        } else if (sent_between_ticks && now - sent_at_us >= kAnswerTimeoutUs) {
+            // The tick's time-out, counted from this frame's own send; the repeat follows at
+            // once, as it does on the tick.
+            judge();
+            judged_early_at_us = -1;
+            if (!request_queue.empty())
+                sendBetweenTicks(now);
+        }
+    }
+    if (!in_flight && judged_early_at_us >= 0 && !request_queue.empty() &&
+        now - judged_early_at_us >= kFrameSilenceUs)
+        sendBetweenTicks(now);
+    followWatch();
+}
+
+void ExchangeCycle::sendBetweenTicks(std::int64_t now) {
+    SendNext();
+    sent_between_ticks = in_flight;
+    sent_at_us = now;
+}
+
+void ExchangeCycle::followWatch() {
+    if (!watching())
+        line_watch.stop();
+    else if (!line_watch.isActive())
+        line_watch.start();
 }
 
 void ExchangeCycle::takeAnswer() {
@@ -151,6 +236,8 @@ void ExchangeCycle::SendNext() {
         return;
     const QByteArray frame(reinterpret_cast<const char*>(send_buffer.data()), last + 3);
     port.write(frame);
+    sent_between_ticks = false;
+    judged_early_at_us = -1;
     if (on_event)
         on_event({QDateTime::currentMSecsSinceEpoch(), true, frame,
                   head_sent ? LinkOutcome::Repeat : LinkOutcome::FirstSend});
@@ -164,6 +251,7 @@ bool ExchangeCycle::queue(const Request& request) {
         return false;
     if (request.new_address >= 0)
         pending_addresses.push_back({slot, request.new_address});
+    followWatch();
     return true;
 }
 

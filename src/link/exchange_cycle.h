@@ -8,6 +8,7 @@
 #include "link/rx_buffer.h"
 
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -22,6 +23,9 @@ inline const QString kNoPort = QStringLiteral("Порт не выбран");
 // Said when a command or a transfer does not fit into the request ring and is refused whole:
 // in the status line, and as the title of the parameter window's message box.
 inline const QString kQueueFull = QStringLiteral("Очередь запросов переполнена");
+// The journal's note of the user's switch of the fast exchange.
+inline const QString kFastExchangeOn = QStringLiteral("Быстрый обмен включён");
+inline const QString kFastExchangeOff = QStringLiteral("Быстрый обмен выключен");
 } // namespace link_text
 
 // The strict request-answer cycle of the Modbus master. Each tick judges what arrived since the
@@ -30,12 +34,35 @@ inline const QString kQueueFull = QStringLiteral("Очередь запросо�
 // consumer of the request it answers and sends the next frame. The tick is the whole time-out; a
 // frame is repeated every tick until it is answered with a correct CRC (and, for a strict request,
 // by its own slave and function).
+//
+// The fast exchange (opt-in) keeps all of that and adds one thing between the ticks: while
+// queued requests wait, the line is watched every millisecond, a whole good answer to the frame
+// in flight is taken at once, and the next queued frame follows after the line's silence
+// between frames. A frame sent between ticks has its own time-out, a tick long from its send.
+// The poll and the transaction still go only on the tick, so the live picture and the
+// controller's load do not change.
 class ExchangeCycle {
 public:
     // `polls`: the consumer of the poll answers, for the polls the cycle sends itself.
     ExchangeCycle(ByteLine& port, LinkHost& host, AnswerConsumer& polls);
 
     void ExchangeTick();
+
+    // The quiet time the line keeps between an answer and the next frame: 3.5 characters, and
+    // the 1.75 ms fixed for rates above 19200 baud.
+    static constexpr std::int64_t kFrameSilenceUs = 1750;
+    // A frame sent between ticks is given up on as the tick gives up on its own.
+    static constexpr std::int64_t kAnswerTimeoutUs = 100000;
+    static constexpr int kWatchIntervalMs = 1;
+
+    void setFast(bool on);
+    bool fast() const { return fast_exchange; }
+    // One look at the line between ticks (the watch timer's work); tests call it directly.
+    void watchLine();
+    // Whether the fast exchange has a queued frame waiting or in flight and watches the line.
+    bool watching() const;
+    // Microseconds of a clock that never goes back; tests set their own.
+    std::function<std::int64_t()> clock_us;
 
     // The one way to queue a request: false, with nothing queued, when the ring is full.
     bool queue(const Request& request);
@@ -55,10 +82,18 @@ public:
 
     // While the port dialog probes other ports the line is not ours: ticks do nothing at all,
     // so no queued request (a СТАРТ among them) reaches whatever device sits on a probed port.
-    void setLineHeld(bool held) { line_held = held; }
+    void setLineHeld(bool held);
     bool lineHeld() const { return line_held; }
 
 private:
+    // Adds what has arrived to what the frame in flight has got so far.
+    void drain();
+    // Judges what arrived as the answer to the frame in flight, as the tick always has.
+    void judge();
+    // The tick after an answer the watch took, with nothing sent since.
+    void tickAfterEarlyAnswer();
+    void sendBetweenTicks(std::int64_t now);
+    void followWatch();
     void SendNext();
     void tellAnswer(LinkOutcome outcome);
     // A frame with a good CRC: the head completed (unless a strict head refuses it), the status
@@ -99,4 +134,14 @@ private:
     bool line_held = false;
     // The line was open and carrying bytes at the start of this tick.
     bool line_carries = false;
+    // `received` holds a judged answer; the next drain starts afresh.
+    bool rx_judged = true;
+
+    bool fast_exchange = false;
+    QTimer line_watch;
+    // The frame in flight went out between ticks, at sent_at_us.
+    bool sent_between_ticks = false;
+    std::int64_t sent_at_us = 0;
+    // When the watch last judged an answer, or -1 once a frame has gone out since.
+    std::int64_t judged_early_at_us = -1;
 };

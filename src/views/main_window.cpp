@@ -10,8 +10,10 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <vector>
 
 namespace {
@@ -144,6 +146,17 @@ void MainWindow::buildMenu() {
     mnu_scan = menuBar()->addAction(QStringLiteral("П&оиск контроллеров"));
     mnu_scan->setObjectName(QStringLiteral("mnu_scan"));
     connect(mnu_scan, &QAction::triggered, this, &MainWindow::scanMenuChosen);
+    QMenu* exchange = menuBar()->addMenu(QStringLiteral("О&бмен"));
+    exchange->setObjectName(QStringLiteral("mnu_exchange"));
+    mnu_fast = exchange->addAction(QStringLiteral("&Быстрый обмен"));
+    mnu_fast->setObjectName(QStringLiteral("mnu_fast"));
+    mnu_fast->setCheckable(true);
+    connect(mnu_fast, &QAction::toggled, this, &MainWindow::fastExchangeSwitched);
+}
+
+void MainWindow::showFastExchange(bool on) {
+    const QSignalBlocker quiet(mnu_fast);
+    mnu_fast->setChecked(on);
 }
 
 void MainWindow::buildHeader(QWidget* area) {

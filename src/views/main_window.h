@@ -35,6 +35,8 @@ public:
     void setSlaveAddress(int address) override;
     bool armOffChecked() const override;
     void showTransactionCounter(int counter) override;
+    // The «Быстрый обмен» entry shown as `on`, without telling anyone.
+    void showFastExchange(bool on);
 
 signals:
     void commandClicked(Command command);
@@ -44,6 +46,7 @@ signals:
     void chartsMenuChosen();
     void journalMenuChosen();
     void scanMenuChosen();
+    void fastExchangeSwitched(bool on);
     // The user chose another address in `cmb_slad` (not the switch an own-address write makes).
     void slaveAddressChosen();
     void closing();
@@ -70,6 +73,7 @@ private:
     QAction* mnu_charts = nullptr;
     QAction* mnu_journal = nullptr;
     QAction* mnu_scan = nullptr;
+    QAction* mnu_fast = nullptr;
     QLabel* lbl_object = nullptr;
     QLabel* lbl_pr_ver = nullptr;
     QLabel* lbl_sw_ver = nullptr;

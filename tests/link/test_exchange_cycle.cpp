@@ -129,6 +129,62 @@ private slots:
         QCOMPARE(link.cycle.answered(), 5);
     }
 
+    // The fast exchange: queued frames follow a whole good answer after 1.75 ms of silence, not
+    // on the tick; a frame sent between ticks times out 100 ms after its own send and is
+    // repeated; what is not plainly its answer (half of it, a wrong echo) waits for the tick;
+    // the poll and the transaction still go on the tick alone.
+    void fastExchange() {
+        LinkRig link;
+        std::int64_t now = 0;
+        link.cycle.clock_us = [&now] { return now; };
+        link.cycle.setFast(true);
+        const auto watchAt = [&](std::int64_t at) {
+            now = at;
+            link.port.written.clear();
+            link.cycle.watchLine();
+            return HexText(link.port.written.value(0).chopped(2));
+        };
+        link.tick(); // the poll in flight, alone: nothing to watch
+        QVERIFY(!link.cycle.watching());
+        RequestBatch reads{ParamReadRequest(0x100, 2), ParamReadRequest(0x102, 1),
+                           ParamReadRequest(0x103, 1)};
+        QVERIFY(link.cycle.queueAll(reads));
+        QVERIFY(link.cycle.watching());
+        link.port.feed(PollFrame({}));
+        QCOMPARE(watchAt(1000), QString());
+        QCOMPARE(watchAt(2749), QString());
+        QCOMPARE(watchAt(2750), "07 64 01 00 02");
+        const QByteArray read = WithCrc(Hex("07 64 01 00 02 AA BB"));
+        link.port.feed(read.left(4));
+        QCOMPARE(watchAt(3000), QString());
+        link.port.feed(read.mid(4));
+        QCOMPARE(watchAt(4000), QString());
+        QCOMPARE(watchAt(5750), "07 64 01 02 01");
+        // An echo of another address, CRC good: not taken early; the frame's own time-out
+        // judges it as the tick would (any good frame completes it) and the next follows.
+        link.port.feed(WithCrc(Hex("07 64 01 09 01 00")));
+        QCOMPARE(watchAt(9000), QString());
+        QVERIFY(link.tick().isEmpty());
+        QCOMPARE(watchAt(105749), QString());
+        QCOMPARE(watchAt(105750), "07 64 01 03 01");
+        QCOMPARE(link.host.status, kOk);
+        // Unanswered, repeated 100 ms after its own send, then answered; a command queued
+        // meanwhile follows it.
+        QVERIFY(link.cycle.queue(CommandRequest(Command::Stop)));
+        QCOMPARE(watchAt(205750), "07 64 01 03 01");
+        QCOMPARE(link.host.status, kSilence);
+        link.port.feed(WithCrc(Hex("07 64 01 03 01 00")));
+        QCOMPARE(watchAt(206000), QString());
+        QCOMPARE(watchAt(207750), "07 06 01 92 45 69");
+        link.port.feed(WithCrc(Hex("07 06 01 92 45 69")));
+        QCOMPARE(watchAt(208000), QString());
+        QVERIFY(!link.cycle.watching());
+        QVERIFY(link.tick().isEmpty()); // within the silence after the answer
+        now = 209750;
+        QCOMPARE(HexText(link.tick()), kTransaction1);
+        QCOMPARE(link.cycle.answered(), 5);
+    }
+
     // A strict request to slave 9 (the window points at 7) is answered only by slave 9 with its
     // own function or that function's exception. Any other good frame is taken for silence:
     // nothing decoded, the request sent again; the monitor still sees the bytes.
