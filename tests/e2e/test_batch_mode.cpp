@@ -107,7 +107,7 @@ const QList<Edit> kEdits = {{2, "1230", 123},    {10, "65535", 65535}, {53, "-12
 class BatchModeTest : public QObject {
     Q_OBJECT
 private slots:
-    // read → edit → write → compare, then compare with the file from before the write.
+    // read → edit → write (fast) → compare, then compare with the file from before the write.
     void readWriteCompare() {
         SimProcess sim;
         const QString eeprom = sim.filePath("eeprom.bin");
@@ -133,8 +133,10 @@ private slots:
                                   ReadIniValue(before, kSection, QString("PAR%1").arg(e.n), ""));
         }
 
-        const Outcome write = tool.run({"--batch", "write", edited, "--port", "1", "--journal",
-                                        tool.path("ж.csv"), "--traffic-log", tool.path("о.csv")});
+        // The write, its backup read and its read-back with the fast exchange.
+        const Outcome write =
+            tool.run({"--batch", "write", edited, "--port", "1", "--fast", "--journal",
+                      tool.path("ж.csv"), "--traffic-log", tool.path("о.csv")});
         QVERIFY2(write.exit_code == 0, qPrintable(write.errors));
         QStringList journalled;
         for (const QString& line : QString::fromUtf8(FileBytes(tool.path("ж.csv"))).split("\r\n"))
@@ -313,7 +315,7 @@ private slots:
         QTest::newRow("address 128")
             << QStringList{"--batch", "read", file, "--address", "128"} << "127";
         QTest::newRow("unknown option")
-            << QStringList{"--batch", "read", file, "--fast"} << "неизвестный параметр --fast";
+            << QStringList{"--batch", "read", file, "--quick"} << "неизвестный параметр --quick";
         QTest::newRow("file missing")
             << QStringList{"--batch", "write", "@нет.ini"} << "нет.ini: файл не найден";
         QTest::newRow("file lacks a key")

@@ -48,9 +48,12 @@ struct Line {
         return sim.startOnTcp() &&
                (tool = std::make_unique<ToolSession>(sim.tcpAddress(), sim.filePath(".")))->start();
     }
-    bool start(const QStringList& arguments = {}) {
-        return sim.start(QStringList{"--eeprom-file", sim.filePath("eeprom.bin")} + arguments) &&
-               (tool = std::make_unique<ToolSession>(sim.linkPath(), sim.filePath(".")))->start();
+    bool start(const QStringList& arguments = {}, bool fast = false) {
+        if (!sim.start(QStringList{"--eeprom-file", sim.filePath("eeprom.bin")} + arguments) ||
+            !(tool = std::make_unique<ToolSession>(sim.linkPath(), sim.filePath(".")))->start())
+            return false;
+        tool->setFast(fast);
+        return true;
     }
     ParamWindow& params() { return *tool->paramWindow(); }
     bool transfer(QPushButton* button) {
@@ -116,20 +119,25 @@ class E2eTest : public QObject {
 private slots:
     void roundTrip_data() {
         QTest::addColumn<QStringList>("faults");
-        QTest::newRow("clean line") << QStringList{};
-        QTest::newRow("answers lost and spoiled")
-            << QStringList{"--drop", "0.3", "--corrupt", "0.1", "--seed", "5"};
+        QTest::addColumn<bool>("fast");
+        const QStringList faulty{"--drop", "0.3", "--corrupt", "0.1", "--seed", "5"};
+        QTest::newRow("clean line") << QStringList{} << false;
+        QTest::newRow("answers lost and spoiled") << faulty << false;
+        QTest::newRow("clean line, fast exchange") << QStringList{"--turnaround", "5"} << true;
+        QTest::newRow("answers lost and spoiled, fast exchange") << faulty << true;
     }
     // Every size, sign and factor; the own address moves to 9 (written last, then switched to).
     void roundTrip() {
         QFETCH(QStringList, faults);
+        QFETCH(bool, fast);
         const QList<Edit> edits = Edits(9);
         Line line;
-        QVERIFY2(line.start(faults), qPrintable(line.sim.errorText()));
+        QVERIFY2(line.start(faults, fast), qPrintable(line.sim.errorText()));
+        const bool faulty = faults.contains("--drop");
         QVERIFY(line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
-        line.settle(!faults.isEmpty());
+        line.settle(faulty);
         QCOMPARE(line.boxes().filter("!"), QStringList());
-        RoundTrip(line, edits, !faults.isEmpty());
+        RoundTrip(line, edits, faulty);
         if (QTest::currentTestFailed())
             return;
         const QByteArray image = FileBytes(line.sim.filePath("eeprom.bin"));
@@ -360,13 +368,19 @@ private slots:
     // A write-all first backs up what the controller held (its memory, through the catalogue),
     // then reads everything back: the one parameter the controller limits turns light red and
     // is named, the others stay green.
+    void writeAllBacksUpAndChecks_data() {
+        QTest::addColumn<bool>("fast");
+        QTest::newRow("tick by tick") << false;
+        QTest::newRow("fast exchange") << true;
+    }
     void writeAllBacksUpAndChecks() {
+        QFETCH(bool, fast);
         const ParamCatalogue& catalogue = Catalogue();
         int limited = 0;
         while (catalogue.param_size[limited] != 2 || catalogue.param_scale[limited] != 1)
             ++limited;
         Line line;
-        QVERIFY2(line.start({"--clamp", QString("%1=60000").arg(limited)}),
+        QVERIFY2(line.start({"--clamp", QString("%1=60000").arg(limited)}, fast),
                  qPrintable(line.sim.errorText()));
         QVERIFY(line.tool->runTransfer([&] { line.tool->openParamWindow(); }, kTransferMs));
         // While the check reads back, the window says so; the verdict clears it.
@@ -419,7 +433,8 @@ private slots:
     }
 
     // The long mode (make soak): the round trip, other values each round, on a line that also
-    // splits answers, again and again for SOAK_SECONDS (the soak script watches the memory).
+    // splits answers, again and again for SOAK_SECONDS (the soak script watches the memory);
+    // every other round with the fast exchange.
     void soak() {
         const int seconds = qEnvironmentVariableIntValue("SOAK_SECONDS");
         if (seconds <= 0)
@@ -441,12 +456,14 @@ private slots:
             if (round % 2 == 0)
                 for (Edit& e : edits)
                     e.typed = e.shown = e.box == 23 ? e.shown : "0 ";
+            line.tool->setFast(round % 2 == 0);
             RoundTrip(line, edits, true);
             if (QTest::currentTestFailed())
                 return;
-            qInfo("round %d: %.0f s, slave address %d, %d of %d ticks answered", round,
-                  clock.elapsed() / 1000.0, line.tool->tool.window().slaveAddress(),
-                  line.tool->answeredFrames(), line.tool->ticks());
+            qInfo("round %d%s: %.0f s, slave address %d, %d answered frames, %d ticks", round,
+                  round % 2 == 0 ? " (fast)" : "", clock.elapsed() / 1000.0,
+                  line.tool->tool.window().slaveAddress(), line.tool->answeredFrames(),
+                  line.tool->ticks());
         }
     }
 };

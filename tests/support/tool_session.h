@@ -28,6 +28,8 @@ public:
     // mnu_param: the window shown, the read of all queued; the window is null until then.
     void openParamWindow() { tool.window().findChild<QAction*>("mnu_param")->trigger(); }
     ParamWindow* paramWindow() { return tool.window().findChild<ParamWindow*>("frm_param"); }
+    // «Быстрый обмен» switched as the user switches it.
+    void setFast(bool on) { tool.window().findChild<QAction*>("mnu_fast")->setChecked(on); }
 
     // Does `act` (a click) and runs the tool until every frame it queued is answered; false when
     // it queued nothing or did not finish within timeoutMs.
