@@ -19,7 +19,7 @@ int StartupOfTool(const QString& toolPath, int repeats);
 // CPU per wall second over `repeats` windows of `seconds` and poll answers per second while
 // the tool in this process polls the simulator; `extra` "params" opens the parameter window,
 // "monitor" the traffic monitor with its log file written, "charts" the chart window following
-// all ten quantities over ten minutes.
+// all ten quantities over ten minutes, "fast" switches the fast exchange on.
 int PollingInProcess(int seconds, int repeats, const QString& extra);
 // The same for the built zarn-tool as its own process, and its resident memory.
 int PollingOfTool(const QString& toolPath, int seconds, int repeats);
@@ -40,6 +40,11 @@ void ShowAllQuantities(QWidget& chartWindow);
 // Read-all against the simulator: wall time of the 59 frames, CPU per answer, and the
 // resident memory with both windows open; `overTcp`: COM1 mapped to the simulator's TCP port.
 int BulkRead(int repeats, bool overTcp);
+
+// Read-all and the checked write-all with the fast exchange against tick by tick, in one run:
+// with a controller turnaround of 5 ms, of none (against the line's own time), and on a line
+// that drops and spoils answers (repeats per lost answer, and whether the values agree).
+int FastTransfers();
 
 // Heap growth per minute of polling, against the history's own samples, over `minutes` after
 // `warmUpMinutes` (the monitor's rows full by then): the whole tool with only its main window,

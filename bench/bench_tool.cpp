@@ -2,15 +2,18 @@
 // scripts/bench.sh). ZARN_SIM names the simulator for the scenarios that need one.
 //   bench_tool startup REPEATS            process start → window → first frame, in process
 //   bench_tool startup-of TOOL REPEATS    process start → first frame, the built zarn-tool
-//   bench_tool polling SECONDS REPEATS [params|monitor]  CPU and poll rate, in process
+//   bench_tool polling SECONDS REPEATS [params|monitor|charts|fast]  CPU and poll rate, in process
 //                                   (params: the parameter window open; monitor: the traffic
 //                                   monitor open and its log written; charts: the chart
-//                                   window following 10 quantities over 10 minutes)
+//                                   window following 10 quantities over 10 minutes; fast: the
+//                                   fast exchange on)
 //   bench_tool monitor-rows               memory of the traffic monitor with 10,000 rows
 //   bench_tool charts-day [REPEATS]       redraw of a 24-hour history, memory of its samples
 //   bench_tool polling-of TOOL SECONDS REPEATS   CPU, poll rate, memory of the built zarn-tool
 //   bench_tool bulk REPEATS [tcp]         read-all timing, CPU per answer, memory (tcp: through
 //                                         the simulator serving TCP, as a serial device server)
+//   bench_tool fast                       read-all and checked write-all, fast exchange against
+//                                         tick by tick; repeats per lost answer on a lossy line
 //   bench_tool memory-hour [MINUTES [WARM-UP]]  heap growth over an hour (or MINUTES) of
 //                                         polling after ten minutes (or WARM-UP) of warm-up,
 //                                         fast-forwarded
@@ -43,6 +46,8 @@ int main(int argc, char** argv) {
         return MonitorRows();
     if (scenario == "memory-hour")
         return MemoryOverAnHour(number(3) > 0 ? number(3) : 10, number(2) > 0 ? number(2) : 60);
+    if (scenario == "fast")
+        return FastTransfers();
     if (scenario == "bulk" && args.size() > 2)
         return BulkRead(number(2), args.value(3) == "tcp");
     std::fprintf(stderr, "usage: see the comment at the top of bench/bench_tool.cpp\n");

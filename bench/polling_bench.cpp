@@ -78,6 +78,7 @@ int PollingInProcess(int seconds, int repeats, const QString& extra) {
     };
     if (!rig.start())
         return 1;
+    rig.setFast(extra == "fast");
     if (paramWindow && !rig.runTransfer([&rig] { rig.openParamWindow(); }, 30000))
         return 1;
     if (monitor) {

@@ -40,6 +40,7 @@ echo
 echo "== polling the simulator: three windows of ${seconds} s each"
 quiet "$bin/bench_tool" polling "$seconds" 3
 quiet "$bin/bench_tool" polling "$seconds" 3 params
+quiet "$bin/bench_tool" polling "$seconds" 3 fast
 quiet "$bin/bench_tool" polling "$seconds" 3 monitor
 quiet "$bin/bench_tool" monitor-rows
 quiet "$bin/bench_tool" polling "$seconds" 3 charts
@@ -54,6 +55,10 @@ echo
 echo "== read of all parameters"
 quiet "$bin/bench_tool" bulk 5
 quiet "$bin/bench_tool" bulk 5 tcp
+
+echo
+echo "== the fast exchange"
+quiet "$bin/bench_tool" fast
 
 echo
 echo "== the plotting libraries: one redraw of ten series, QCustomPlot against Qt Charts"
