@@ -194,6 +194,26 @@ private slots:
         QCoreApplication::removeTranslator(&russian);
     }
 
+    // «Обмен» → «Быстрый обмен» starts as тп.ini has it (FAST=1), and a switch is written there
+    // at once and journalled; a file without the key is left as it is until the user switches.
+    void fastExchangeRemembered() {
+        for (const bool stored : {false, true}) {
+            const QByteArray config = kCom3 + (stored ? "FAST=1\r\n" : "");
+            ToolFixture f(config);
+            QVERIFY(f.tool.start());
+            auto* entry = f.window.findChild<QAction*>("mnu_fast");
+            QCOMPARE(entry->text(), QString("&Быстрый обмен"));
+            QCOMPARE(entry->isChecked(), stored);
+            QCOMPARE(f.tool.link().fast(), stored);
+            QCOMPARE(FileBytes(f.path), config);
+            entry->trigger();
+            QCOMPARE(f.tool.link().fast(), !stored);
+            QCOMPARE(FileBytes(f.path), kCom3 + (stored ? "FAST=0\r\n" : "FAST=1\r\n"));
+            QCOMPARE(f.journalled(JournalKind::Link).last(),
+                     stored ? "Быстрый обмен выключен" : "Быстрый обмен включён");
+        }
+    }
+
     // What the tool saw and did goes to the journal, which opens from its own menu entry
     // after the monitor's, filters by kind and saves what it shows; a recording file that
     // cannot be written is said once while polling goes on, one that cannot be opened at once.
