@@ -158,7 +158,8 @@ int FastTransfers() {
     }
     {
         Bench bench;
-        if (!bench.start({"--turnaround", "5", "--drop", "0.3", "--corrupt", "0.1", "--seed", "11"}))
+        if (!bench.start(
+                {"--turnaround", "5", "--drop", "0.3", "--corrupt", "0.1", "--seed", "11"}))
             return 1;
         const auto normal = bench.readAll(false);
         const QStringList normalBoxes = bench.boxes();

@@ -106,8 +106,7 @@ void Tool::switchFastExchange(bool on) {
     cycle.setFast(on);
     config.fast_exchange = on;
     config.SaveFastExchange();
-    session.note(JournalKind::Link,
-                 on ? link_text::kFastExchangeOn : link_text::kFastExchangeOff);
+    session.note(JournalKind::Link, on ? link_text::kFastExchangeOn : link_text::kFastExchangeOff);
 }
 
 void Tool::openPortDialog() {

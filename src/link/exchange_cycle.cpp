@@ -58,13 +58,14 @@ void ExchangeCycle::judge() {
                      : port.isOpen() ? port.stateText()
                                      : link_text::kNoPort);
         tellAnswer(LinkOutcome::NoAnswer);
-        return giveUpOnce();
+        giveUpOnce();
+    } else if (HasGoodCrc(received.rx_buffer.data(), received.rx_count)) {
+        takeAnswer();
+    } else {
+        host.setText(link_text::kCrcMismatch);
+        tellAnswer(LinkOutcome::CrcMismatch);
+        giveUpOnce();
     }
-    if (HasGoodCrc(received.rx_buffer.data(), received.rx_count))
-        return takeAnswer();
-    host.setText(link_text::kCrcMismatch);
-    tellAnswer(LinkOutcome::CrcMismatch);
-    giveUpOnce();
 }
 
 void ExchangeCycle::tickAfterEarlyAnswer() {
@@ -112,7 +113,7 @@ void ExchangeCycle::watchLine() {
             // once, as it does on the tick.
             judge();
             judged_early_at_us = -1;
-            if (!request_queue.empty())
+            if (request_queue.waiting() > 0)
                 sendBetweenTicks(now);
         }
     }
