@@ -74,7 +74,7 @@ public:
     int waiting() const { return request_queue.waiting(); }
     // Answers taken since the start; tells a watcher when the frames it queued are through.
     long long answered() const { return answered_count; }
-    // The bytes the last tick took from the line.
+    // The bytes of the answer judged last; between ticks, what the fast exchange has taken so far.
     const RxBuffer& rx() const { return received; }
 
     // Every frame sent and every tick's judgement of its answer, as it happens.
