@@ -13,6 +13,14 @@ QString CsvTime(std::int64_t wallMs) {
         QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
+std::optional<std::int64_t> CsvTimeMs(QStringView text) {
+    const QDateTime time =
+        QDateTime::fromString(text.toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    if (!time.isValid())
+        return std::nullopt;
+    return time.toMSecsSinceEpoch();
+}
+
 bool CsvLogFile::open(const QString& path, const QString& header) {
     close();
     file.setFileName(path);

@@ -14,8 +14,8 @@ bool isBackground(const QByteArray& frame) {
 }
 } // namespace
 
-TrafficMonitor::TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator)
-    : catalogue(catalogue), decimal_separator(decimalSeparator) {
+TrafficMonitor::TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator, int maxRows)
+    : catalogue(catalogue), decimal_separator(decimalSeparator), table(maxRows) {
     log_timer.setInterval(kLogFlushMs);
     connect(&log_timer, &QTimer::timeout, this, &TrafficMonitor::flushLog);
 }

@@ -1,0 +1,72 @@
+#include "disk/csv_file_reader.h"
+
+#include "text/file_failure.h"
+#include "text/russian_count.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+QString CsvReadOutcome::unreadText() const {
+    if (unread == 0)
+        return {};
+    QStringList numbers;
+    for (int line : first_unread)
+        numbers << QString::number(line);
+    QString named = numbers.join(QStringLiteral(", "));
+    if (unread > first_unread.size())
+        named += QStringLiteral(" и другие");
+    return QStringLiteral("Не удалось прочитать %1 файла (номера строк: %2); остальные строки "
+                          "показаны.")
+        .arg(CountOf(unread, nouns::kLineRead), named);
+}
+
+CsvReadOutcome ReadCsvFile(const QString& path, const QString& header, const QString& kind,
+                           const std::function<bool(QStringView line)>& take) {
+    CsvReadOutcome outcome;
+    QFile file(path);
+    // Only an ordinary file is opened: a FIFO under the name would block.
+    const QFileInfo info(path);
+    if ((info.exists() && !info.isFile()) || !file.open(QIODevice::ReadOnly)) {
+        outcome.refusal = FileFailure(path, file.errorString());
+        return outcome;
+    }
+    const auto lineOf = [](QByteArray bytes) {
+        while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+            bytes.chop(1);
+        return QString::fromUtf8(bytes);
+    };
+    QByteArray first = file.readLine();
+    if (first.startsWith("\xEF\xBB\xBF"))
+        first.remove(0, 3);
+    if (lineOf(first) != header) {
+        outcome.refusal =
+            QStringLiteral("%1: это не %2 (первая строка файла не «%3»)").arg(path, kind, header);
+        return outcome;
+    }
+    for (int number = 2; !file.atEnd(); ++number) {
+        const QString line = lineOf(file.readLine());
+        if (line.isEmpty())
+            continue;
+        if (take(line)) {
+            ++outcome.read;
+            continue;
+        }
+        if (++outcome.unread <= CsvReadOutcome::kNamedLines)
+            outcome.first_unread << number;
+    }
+    return outcome;
+}
+
+QList<QStringView> CsvFields(QStringView line, int count) {
+    QList<QStringView> fields;
+    while (fields.size() < count - 1) {
+        const qsizetype end = line.indexOf(u';');
+        if (end < 0)
+            break;
+        fields << line.first(end);
+        line = line.sliced(end + 1);
+    }
+    fields << line;
+    return fields;
+}

@@ -1,0 +1,16 @@
+#include "history/journal_file_reader.h"
+
+#include "history/journal_kinds.h"
+
+CsvReadOutcome ReadJournalFile(const QString& path, EventJournal& journal) {
+    return ReadCsvFile(path, EventJournal::kHeader, QStringLiteral("журнал событий"),
+                       [&journal](QStringView line) {
+                           const QList<QStringView> fields = CsvFields(line, 2);
+                           const std::optional<std::int64_t> time = CsvTimeMs(fields[0]);
+                           if (fields.size() < 2 || !time)
+                               return false;
+                           const QString text = fields[1].toString();
+                           journal.add({*time, KindOfJournalText(text), text});
+                           return true;
+                       });
+}
