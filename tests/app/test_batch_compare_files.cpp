@@ -47,6 +47,7 @@ private slots:
         QCOMPARE(differ.exit_code, 1);
         QCOMPARE(differ.lines, "5;5;\n500;3;9\n");
         QVERIFY(differ.errors.contains("Значения 2 параметров в файлах различаются"));
+        QCOMPARE(run({other, backup}).lines, "5;;5\n500;9;3\n");
         const Outcome missing = run({backup, dir.filePath("нет.ini")});
         QCOMPARE(missing.exit_code, 3);
         QVERIFY(missing.errors.contains("нет.ini: файл не найден"));

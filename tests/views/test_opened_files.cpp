@@ -38,6 +38,7 @@ private slots:
         WriteFileBytes(path, CsvFileStart(traffic_text::kLogHeader) +
                                  "2026-12-07 10:00:00.000;>;07 04 01 2C 00 7D F0 78;;\r\n"
                                  "2026-12-07 10:00:00.090;<;07 04 00 C2 C1;ОК;\r\n"
+                                 "2026-12-07 10:00:00.095;<;07 04 00 C2 C1;ОК;\r\n"
                                  "2026-12-07 10:00:00.100;>;07 06 01 92 12 38 24 CF;;\r\n"
                                  "обрыв\r\n");
         TrafficMonitor live(Catalogue(), u',');
@@ -56,14 +57,14 @@ private slots:
         auto* opened = openedWindow<TrafficWindow>("frm_traffic_file");
         QVERIFY(opened);
         QCOMPARE(opened->windowTitle(), "Журнал обмена — обмен.csv");
-        QCOMPARE(cell(opened, "traffic_table", 2, 4), "Команда СТАРТ");
+        QCOMPARE(cell(opened, "traffic_table", 3, 4), "Команда СТАРТ");
         QVERIFY(opened->findChild<QLabel*>("statistics")
                     ->text()
-                    .contains("Отправлено: 2   ОК: 1   Нет ответа: 0"));
+                    .contains("Отправлено: 2   ОК: 2   Нет ответа: 0"));
         QVERIFY(opened->findChild<QLabel*>("statistics")->text().contains("(последние 1): мин 90"));
         QVERIFY(opened->findChild<QLabel*>("file_state")
                     ->text()
-                    .endsWith("Не удалось прочитать 1 строку файла (номера строк: 5); остальные "
+                    .endsWith("Не удалось прочитать 1 строку файла (номера строк: 6); остальные "
                               "строки показаны."));
         QVERIFY(!opened->findChild<QPushButton*>("record")->isVisible());
         opened->findChild<QCheckBox*>("hide_background")->click();
