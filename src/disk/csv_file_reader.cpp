@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <optional>
 
 QString CsvReadOutcome::unreadText() const {
     if (unread == 0)
@@ -21,6 +22,26 @@ QString CsvReadOutcome::unreadText() const {
         .arg(CountOf(unread, nouns::kLineRead), named);
 }
 
+namespace {
+// Far longer than any line of ours (a frame of 255 bytes in hex and its decoding); a file of
+// another kind without line ends is not taken into memory whole.
+constexpr qint64 kLongestLine = 64 * 1024;
+
+// The next line without its line end; none when it is longer than kLongestLine (the rest of it
+// is skipped).
+std::optional<QString> nextLine(QFile& file) {
+    QByteArray bytes = file.readLine(kLongestLine);
+    const bool whole = bytes.endsWith('\n') || file.atEnd();
+    for (QByteArray rest = bytes; !rest.endsWith('\n') && !file.atEnd();)
+        rest = file.readLine(kLongestLine);
+    if (!whole)
+        return std::nullopt;
+    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    return QString::fromUtf8(bytes);
+}
+} // namespace
+
 CsvReadOutcome ReadCsvFile(const QString& path, const QString& header, const QString& kind,
                            const std::function<bool(QStringView line)>& take) {
     CsvReadOutcome outcome;
@@ -31,24 +52,19 @@ CsvReadOutcome ReadCsvFile(const QString& path, const QString& header, const QSt
         outcome.refusal = FileFailure(path, file.errorString());
         return outcome;
     }
-    const auto lineOf = [](QByteArray bytes) {
-        while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-            bytes.chop(1);
-        return QString::fromUtf8(bytes);
-    };
-    QByteArray first = file.readLine();
-    if (first.startsWith("\xEF\xBB\xBF"))
-        first.remove(0, 3);
-    if (lineOf(first) != header) {
+    // The byte-order mark CsvFileStart writes.
+    if (file.peek(3) == "\xEF\xBB\xBF")
+        file.skip(3);
+    if (nextLine(file) != header) {
         outcome.refusal =
             QStringLiteral("%1: это не %2 (первая строка файла не «%3»)").arg(path, kind, header);
         return outcome;
     }
     for (int number = 2; !file.atEnd(); ++number) {
-        const QString line = lineOf(file.readLine());
-        if (line.isEmpty())
+        const std::optional<QString> line = nextLine(file);
+        if (line && line->isEmpty())
             continue;
-        if (take(line)) {
+        if (line && take(*line)) {
             ++outcome.read;
             continue;
         }
