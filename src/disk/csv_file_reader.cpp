@@ -27,18 +27,22 @@ namespace {
 // another kind without line ends is not taken into memory whole.
 constexpr qint64 kLongestLine = 64 * 1024;
 
-// The next line without its line end; none when it is longer than kLongestLine (the rest of it
-// is skipped).
-std::optional<QString> nextLine(QFile& file) {
-    QByteArray bytes = file.readLine(kLongestLine);
-    const bool whole = bytes.endsWith('\n') || file.atEnd();
-    for (QByteArray rest = bytes; !rest.endsWith('\n') && !file.atEnd();)
-        rest = file.readLine(kLongestLine);
+// The next line without its line end, read through `buffer` (kLongestLine bytes, kept from line
+// to line: a buffer of that size allocated for each line cost more than the reading); none when
+// the line is longer (the rest of it is skipped).
+std::optional<QString> nextLine(QFile& file, QByteArray& buffer) {
+    const auto readInto = [&] {
+        return std::max<qint64>(file.readLine(buffer.data(), buffer.size()), 0);
+    };
+    qint64 size = readInto();
+    const bool whole = (size > 0 && buffer[size - 1] == '\n') || file.atEnd();
+    for (qint64 rest = size; !whole && rest > 0 && buffer[rest - 1] != '\n';)
+        rest = readInto();
     if (!whole)
         return std::nullopt;
-    while (bytes.endsWith('\n') || bytes.endsWith('\r'))
-        bytes.chop(1);
-    return QString::fromUtf8(bytes);
+    while (size > 0 && (buffer[size - 1] == '\n' || buffer[size - 1] == '\r'))
+        --size;
+    return QString::fromUtf8(buffer.constData(), size);
 }
 } // namespace
 
@@ -55,13 +59,14 @@ CsvReadOutcome ReadCsvFile(const QString& path, const QString& header, const QSt
     // The byte-order mark CsvFileStart writes.
     if (file.peek(3) == "\xEF\xBB\xBF")
         file.skip(3);
-    if (nextLine(file) != header) {
+    QByteArray buffer(kLongestLine, Qt::Uninitialized);
+    if (nextLine(file, buffer) != header) {
         outcome.refusal =
             QStringLiteral("%1: это не %2 (первая строка файла не «%3»)").arg(path, kind, header);
         return outcome;
     }
     for (int number = 2; !file.atEnd(); ++number) {
-        const std::optional<QString> line = nextLine(file);
+        const std::optional<QString> line = nextLine(file, buffer);
         if (line && line->isEmpty())
             continue;
         if (line && take(*line)) {

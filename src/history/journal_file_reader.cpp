@@ -3,10 +3,11 @@
 #include "history/journal_kinds.h"
 
 CsvReadOutcome ReadJournalFile(const QString& path, EventJournal& journal) {
+    CsvTimeReader timeOf;
     return ReadCsvFile(path, EventJournal::kHeader, QStringLiteral("журнал событий"),
-                       [&journal](QStringView line) {
+                       [&journal, &timeOf](QStringView line) {
                            const QList<QStringView> fields = CsvFields(line, 2);
-                           const std::optional<std::int64_t> time = CsvTimeMs(fields[0]);
+                           const std::optional<std::int64_t> time = timeOf(fields[0]);
                            if (fields.size() < 2 || !time)
                                return false;
                            const QString text = fields[1].toString();

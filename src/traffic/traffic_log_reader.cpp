@@ -19,12 +19,12 @@ std::optional<LinkOutcome> outcomeOf(QStringView text, const LinkEvent& event) {
 }
 
 // The event a row of the log was written from; none for a row the monitor could not have written.
-std::optional<LinkEvent> eventOf(QStringView line) {
+std::optional<LinkEvent> eventOf(QStringView line, CsvTimeReader& timeOf) {
     const QList<QStringView> fields = CsvFields(line, traffic_text::kColumns.size());
     if (fields.size() < traffic_text::kColumns.size())
         return std::nullopt;
     LinkEvent event;
-    const std::optional<std::int64_t> time = CsvTimeMs(fields[0]);
+    const std::optional<std::int64_t> time = timeOf(fields[0]);
     if (!time || (fields[1] != u">" && fields[1] != u"<"))
         return std::nullopt;
     event.wall_ms = *time;
@@ -42,9 +42,10 @@ std::optional<LinkEvent> eventOf(QStringView line) {
 
 CsvReadOutcome ReadTrafficLog(const QString& path, TrafficMonitor& monitor) {
     std::optional<std::int64_t> request_ms;
+    CsvTimeReader timeOf;
     const CsvReadOutcome outcome = ReadCsvFile(
         path, traffic_text::kLogHeader, QStringLiteral("журнал обмена"), [&](QStringView line) {
-            std::optional<LinkEvent> event = eventOf(line);
+            std::optional<LinkEvent> event = eventOf(line, timeOf);
             if (!event)
                 return false;
             const bool answered =
@@ -52,7 +53,7 @@ CsvReadOutcome ReadTrafficLog(const QString& path, TrafficMonitor& monitor) {
             if (answered && request_ms)
                 event->response_ms = static_cast<double>(event->wall_ms - *request_ms);
             request_ms = event->sent ? std::optional(event->wall_ms) : std::nullopt;
-            monitor.take(*event);
+            monitor.take(*event, line.first(line.indexOf(u';')).toString());
             return true;
         });
     monitor.rows().flush();

@@ -24,7 +24,7 @@ TrafficMonitor::~TrafficMonitor() {
     log.close();
 }
 
-void TrafficMonitor::take(const LinkEvent& event) {
+void TrafficMonitor::take(const LinkEvent& event, QString time) {
     figures.take(event);
     if (event.sent)
         background_request = isBackground(event.bytes);
@@ -32,7 +32,7 @@ void TrafficMonitor::take(const LinkEvent& event) {
     const bool describable =
         event.sent || event.outcome == LinkOutcome::Ok || event.outcome == LinkOutcome::Exception;
     TrafficRow row{
-        CsvTime(event.wall_ms),
+        std::move(time),
         event.sent ? QStringLiteral(">") : QStringLiteral("<"),
         event.bytes,
         traffic_text::OutcomeText(event),

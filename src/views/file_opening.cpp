@@ -3,6 +3,7 @@
 #include "text/file_failure.h"
 #include "views/message_box_dialog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -28,4 +29,12 @@ void ShowOpenedFile(QLabel* label, const QString& path, const CsvReadOutcome& re
     QPalette look = label->palette();
     look.setColor(QPalette::WindowText, QColor::fromRgb(0xC00000));
     label->setPalette(look);
+}
+
+BusyCursor::BusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor() {
+    QApplication::restoreOverrideCursor();
 }

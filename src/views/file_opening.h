@@ -24,3 +24,12 @@ RefusalTeller RefusalBox();
 
 // «Файл: …» on `label`, and on a line of its own, in red, the lines that could not be read.
 void ShowOpenedFile(QLabel* label, const QString& path, const CsvReadOutcome& read);
+
+// The wait cursor while a file is read: a day's traffic log takes seconds.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};

@@ -124,7 +124,10 @@ void JournalWindow::openFile() {
     if (path.isEmpty())
         return;
     auto file = std::make_unique<EventJournal>();
-    const CsvReadOutcome read = ReadJournalFile(path, *file);
+    const CsvReadOutcome read = [&] {
+        const BusyCursor busy;
+        return ReadJournalFile(path, *file);
+    }();
     if (!read.refusal.isEmpty())
         return tell_refusal(read.refusal);
     // Beside this window, not inside it: the file stays open when this one closes.

@@ -226,7 +226,10 @@ void TrafficWindow::openLog() {
         return;
     auto log = std::make_unique<TrafficMonitor>(monitor.paramCatalogue(),
                                                 monitor.decimalSeparator(), kOpenedLogRows);
-    const CsvReadOutcome read = ReadTrafficLog(path, *log);
+    const CsvReadOutcome read = [&] {
+        const BusyCursor busy;
+        return ReadTrafficLog(path, *log);
+    }();
     if (!read.refusal.isEmpty())
         return tell_refusal(read.refusal);
     // Beside this window, not inside it: the log stays open when this one closes.
