@@ -18,7 +18,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>

@@ -12,7 +12,6 @@
 #include "views/window_words.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
