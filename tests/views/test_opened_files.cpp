@@ -21,15 +21,14 @@ class OpenedFilesTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
-    template <class Window> static Window* openedWindow(const char* name) {
+    static QWidget* openedWindow(const char* name) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->objectName() == name && w->isVisible())
-                return qobject_cast<Window*>(w);
+                return w;
         return nullptr;
     }
-    static QString cell(QWidget* window, const char* table, int row, int column) {
-        auto* view = window->findChild<QTableView*>(table);
-        return view->model()->index(row, column).data().toString();
+    static QAbstractItemModel* rows(QWidget* window, const char* table) {
+        return window->findChild<QTableView*>(table)->model();
     }
 
 private slots:
@@ -50,25 +49,22 @@ private slots:
         window.ask_open_name = [&](const QString&, const QString&) { return asked; };
         auto* open = window.findChild<QPushButton*>("open_log");
         open->click();
-        QVERIFY(refused.contains("это не журнал обмена"));
-        QVERIFY(!openedWindow<TrafficWindow>("frm_traffic_file"));
+        QVERIFY(refused.contains("это не журнал обмена") && !openedWindow("frm_traffic_file"));
         asked = path;
         open->click();
-        auto* opened = openedWindow<TrafficWindow>("frm_traffic_file");
+        QWidget* opened = openedWindow("frm_traffic_file");
         QVERIFY(opened);
         QCOMPARE(opened->windowTitle(), "Журнал обмена — обмен.csv");
-        QCOMPARE(cell(opened, "traffic_table", 3, 4), "Команда СТАРТ");
-        QVERIFY(opened->findChild<QLabel*>("statistics")
-                    ->text()
-                    .contains("Отправлено: 2   ОК: 2   Нет ответа: 0"));
-        QVERIFY(opened->findChild<QLabel*>("statistics")->text().contains("(последние 1): мин 90"));
+        QCOMPARE(rows(opened, "traffic_table")->index(3, 4).data(), "Команда СТАРТ");
+        const QString figures = opened->findChild<QLabel*>("statistics")->text();
+        QVERIFY(figures.contains("Отправлено: 2   ОК: 2   Нет ответа: 0") &&
+                figures.contains("(последние 1): мин 90"));
         QVERIFY(opened->findChild<QLabel*>("file_state")
                     ->text()
-                    .endsWith("Не удалось прочитать 1 строку файла (номера строк: 6); остальные "
-                              "строки показаны."));
-        QVERIFY(!opened->findChild<QPushButton*>("record")->isVisible());
+                    .endsWith("(номера строк: 6); "
+                              "остальные строки показаны."));
         opened->findChild<QCheckBox*>("hide_background")->click();
-        QCOMPARE(opened->findChild<QTableView*>("traffic_table")->model()->rowCount(), 1);
+        QCOMPARE(rows(opened, "traffic_table")->rowCount(), 1);
         opened->close();
     }
 
@@ -82,15 +78,15 @@ private slots:
         JournalWindow window(live);
         window.ask_open_name = [&](const QString&, const QString&) { return path; };
         window.findChild<QPushButton*>("open_journal")->click();
-        auto* opened = openedWindow<JournalWindow>("frm_journal_file");
+        QWidget* opened = openedWindow("frm_journal_file");
         QVERIFY(opened);
         QCOMPARE(opened->windowTitle(), "Журнал событий — события.csv");
         QCOMPARE(opened->findChild<QLabel*>("journal_file")->text(),
                  "Файл: " + QDir::toNativeSeparators(path));
         auto* kinds = opened->findChild<QComboBox*>("kind_filter");
         kinds->setCurrentIndex(kinds->findText("Команды"));
-        QCOMPARE(opened->findChild<QTableView*>("journal_table")->model()->rowCount(), 1);
-        QCOMPARE(cell(opened, "journal_table", 0, 1), "Команда СТАРТ");
+        QCOMPARE(rows(opened, "journal_table")->rowCount(), 1);
+        QCOMPARE(rows(opened, "journal_table")->index(0, 1).data(), "Команда СТАРТ");
         opened->close();
     }
 };
