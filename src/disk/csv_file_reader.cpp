@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 
 QString CsvReadOutcome::unreadText() const {
