@@ -3,6 +3,7 @@
 #include "text/file_failure.h"
 #include "text/russian_count.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -62,8 +63,8 @@ CsvReadOutcome ReadCsvFile(const QString& path, const QString& header, const QSt
         file.skip(3);
     QByteArray buffer(kLongestLine, Qt::Uninitialized);
     if (nextLine(file, buffer) != header) {
-        outcome.refusal =
-            QStringLiteral("%1: это не %2 (первая строка файла не «%3»)").arg(path, kind, header);
+        outcome.refusal = QStringLiteral("%1: это не %2 (первая строка файла не «%3»)")
+                              .arg(QDir::toNativeSeparators(path), kind, header);
         return outcome;
     }
     for (int number = 2; !file.atEnd(); ++number) {
