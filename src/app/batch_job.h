@@ -6,12 +6,13 @@
 #include <QString>
 #include <optional>
 
-enum class BatchCommand { Read, Write, Compare, Report, Scan };
+enum class BatchCommand { Read, Write, Compare, Report, Scan, CompareFiles };
 
 // One run of the batch mode, as the command line gives it.
 struct BatchJob {
     BatchCommand command = BatchCommand::Read;
     QString file;                    // none for a scan
+    QString second_file;             // compare-files only: what `file` is compared with
     std::optional<LineAddress> port; // none: the configuration file's
     int address = 7;
     QString backup_folder;
@@ -23,7 +24,7 @@ struct BatchJob {
 enum class BatchExit {
     Done = 0,     // done, and the controller holds what was asked (or what the file says);
                   // a scan found at least one controller
-    Differs = 1,  // compare found differences, or the read-back after a write did
+    Differs = 1,  // a compare found differences, or the read-back after a write did
     NoAnswer = 2, // the port did not open, the controller fell silent for 5 s, or a scan
                   // found none
     BadInput = 3, // bad arguments, or a file that cannot be read or written

@@ -1,5 +1,6 @@
 #include "app/batch_run.h"
 
+#include "app/batch_compare.h"
 #include "app/operation_journal.h"
 #include "config/chosen_line.h"
 #include "config/com_port_map.h"
@@ -17,7 +18,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
@@ -27,19 +27,6 @@ namespace {
 constexpr int kTickMs = 100;
 // Looked at often while connecting, so a script's run waits no longer than the network does.
 constexpr int kConnectionLookMs = 10;
-
-// The window's box names a file it cannot read by its bare name and gives no reason; a script's
-// log wants the path and the reason, so the file is tried here first. Only an ordinary file (or
-// none) is opened: a FIFO under the name would block.
-bool Readable(const QString& path, BatchConsole& console) {
-    QFile file(path);
-    const QFileInfo info(path);
-    if ((!info.exists() || info.isFile()) && file.open(QIODevice::ReadOnly))
-        return true;
-    console.tell(QStringLiteral("Невозможно прочитать файл ") +
-                 FileFailure(path, file.errorString()));
-    return false;
-}
 } // namespace
 
 BatchRun::BatchRun(const BatchJob& job, ChosenLine& line, QString portName, BatchConsole& console,
@@ -89,6 +76,7 @@ BatchExit BatchRun::runCommand() {
         return compare();
     case BatchCommand::Scan:
         return scan();
+    case BatchCommand::CompareFiles: // run without a line, by RunBatch
     case BatchCommand::Report:
         break;
     }
@@ -146,7 +134,7 @@ BatchExit BatchRun::read() {
 BatchExit BatchRun::write() {
     MemoryParamBoxes wanted;
     const QFileInfo file(job.file);
-    if (!Readable(job.file, console) ||
+    if (!ReadableInBatch(job.file, console) ||
         !ReadParameterFile({wanted, console, console}, file.absolutePath(), file.fileName()))
         return BatchExit::BadInput;
     // Refused before the controller is disturbed; the transfer's own refusal stands behind it.
@@ -211,7 +199,7 @@ BatchExit BatchRun::compare() {
     MemoryParamBoxes unread;
     const QFileInfo file(job.file);
     // The file is tried before the controller is disturbed.
-    if (!Readable(job.file, console) ||
+    if (!ReadableInBatch(job.file, console) ||
         !ReadParameterFile({unread, console, console}, file.absolutePath(), file.fileName()))
         return BatchExit::BadInput;
     if (!openPort())
@@ -223,17 +211,7 @@ BatchExit BatchRun::compare() {
     if (!compared)
         return BatchExit::BadInput;
     journal(operation_text::kComparedWithFile + QDir::toNativeSeparators(file.absoluteFilePath()));
-    int differing = 0;
-    for (int i = 0; i < kParamCount; ++i) {
-        const std::optional<BoxState> state = controller_boxes.state(i);
-        if (state != BoxState::DiffersFromFile && state != BoxState::MissingInFile)
-            continue;
-        console.result(QStringLiteral("%1;%2;%3")
-                           .arg(i)
-                           .arg(controller_boxes.text(i).trimmed(),
-                                compared->values[i].value_or(QString()).trimmed()));
-        ++differing;
-    }
+    const int differing = PrintDifferences(console, controller_boxes, *compared);
     console.tell(differing == 0 ? QStringLiteral("Все %1 совпадают с файлом")
                                       .arg(CountOf(kParamCount, nouns::kParameter))
                                 : QStringLiteral("Значения %1 отличаются от файла")
@@ -356,6 +334,8 @@ void BatchRun::journal(const QString& text) {
 
 BatchExit RunBatch(BatchJob job, const QString& configPath) {
     BatchConsole console(job.address);
+    if (job.command == BatchCommand::CompareFiles)
+        return CompareFilesInBatch(job, console);
     if (!job.port) {
         ConfigFile config(configPath, console, console);
         config.LoadConfig();

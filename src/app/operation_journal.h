@@ -8,4 +8,7 @@ namespace operation_text {
 inline const QString kSavedToFile = QStringLiteral("Сохранение в файл ");
 inline const QString kComparedWithFile = QStringLiteral("Сравнение с файлом ");
 inline const QString kReportToFile = QStringLiteral("Отчёт в файл ");
+// Followed by the two paths joined by kAnd.
+inline const QString kComparedFiles = QStringLiteral("Сравнение файлов ");
+inline const QString kAnd = QStringLiteral(" и ");
 } // namespace operation_text

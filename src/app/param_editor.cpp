@@ -9,6 +9,8 @@
 #include "views/param_window/param_window.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 #include <utility>
 
@@ -71,6 +73,8 @@ ParamWindow& ParamEditor::ensureWindow() {
     connect(frm_param->readFileButton(), &QPushButton::clicked, this, &ParamEditor::readFile);
     connect(frm_param->compareButton(), &QPushButton::clicked, this, &ParamEditor::compareFile);
     connect(frm_param->reportButton(), &QPushButton::clicked, this, &ParamEditor::writeReport);
+    connect(frm_param->compareFilesButton(), &QPushButton::clicked, this,
+            &ParamEditor::compareFiles);
     return *frm_param;
 }
 
@@ -187,6 +191,32 @@ void ParamEditor::compareFile() {
         return;
     last_compare = std::move(compared);
     emit performed(operation_text::kComparedWithFile + chosenFilePath());
+}
+
+// The first file's values in the boxes, coloured by the second's: a backup against a reference,
+// with no controller needed.
+void ParamEditor::compareFiles() {
+    const auto ask = [this](const QString& title, const QString& folder) {
+        return ask_parameter_file ? ask_parameter_file(title, folder)
+                                  : QFileDialog::getOpenFileName(frm_param, title, folder);
+    };
+    const QString folder = frm_param->filePicker()->currentFolder();
+    const QString first =
+        ask(QStringLiteral("Сравнить файлы: первый файл (его значения в окне)"), folder);
+    if (first.isEmpty())
+        return;
+    const QString second = ask(QStringLiteral("Сравнить файлы: второй файл (с ним сравнивается "
+                                              "первый)"),
+                               QFileInfo(first).absolutePath());
+    if (second.isEmpty())
+        return;
+    std::optional<ComparedFile> compared =
+        CompareParameterFiles({*frm_param, host, messages}, first, second);
+    if (!compared)
+        return;
+    last_compare = std::move(compared);
+    emit performed(operation_text::kComparedFiles + QDir::toNativeSeparators(first) +
+                   operation_text::kAnd + QDir::toNativeSeparators(second));
 }
 
 void ParamEditor::writeReport() {

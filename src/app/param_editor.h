@@ -57,6 +57,9 @@ public:
     void setCheckClock(AnswerSilence::Clock clock) { write_check.silence.clock = std::move(clock); }
     // The report's heading as of now; set by whoever knows the panel and the link.
     std::function<ReportHeading()> report_heading;
+    // Asks for one of the two files «Сравнить файлы…» compares, starting in `folder`; empty when
+    // the user cancels. The file dialog unless set (tests answer in its place).
+    std::function<QString(const QString& title, const QString& folder)> ask_parameter_file;
 
 signals:
     // An operation that went through, or what came of it, in the journal's words ("Чтение всех
@@ -78,6 +81,7 @@ private:
     void saveFile();
     void readFile();
     void compareFile();
+    void compareFiles();
     void writeReport();
 
     ExchangeCycle& cycle;

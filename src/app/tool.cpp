@@ -2,6 +2,7 @@
 
 #include "config/com_port_map.h"
 #include "config/startup_port.h"
+#include "history/journal_kinds.h"
 #include "params/param_catalogue.h"
 #include "views/chart_window.h"
 #include "views/journal_window.h"
@@ -99,7 +100,7 @@ bool Tool::OpenPortAtStart() {
 void Tool::queueCommand(Command command) {
     if (!cycle.queue(CommandRequest(command)))
         return frm_main.setText(link_text::kQueueFull);
-    session.note(JournalKind::Command, QStringLiteral("Команда ") + CommandCaption(command));
+    session.note(JournalKind::Command, journal_text::kCommand + CommandCaption(command));
 }
 
 void Tool::switchFastExchange(bool on) {

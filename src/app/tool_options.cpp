@@ -11,9 +11,9 @@
 #include <QStandardPaths>
 
 namespace {
-const QStringList kBatchCommands = {QStringLiteral("read"), QStringLiteral("write"),
+const QStringList kBatchCommands = {QStringLiteral("read"),    QStringLiteral("write"),
                                     QStringLiteral("compare"), QStringLiteral("report"),
-                                    QStringLiteral("scan")};
+                                    QStringLiteral("scan"),    QStringLiteral("compare-files")};
 
 // What QGuiApplication and QApplication take off the command line themselves, known here so
 // that the whole line is checked before they start: with a value, then without.
@@ -59,7 +59,9 @@ ToolOptions::ToolOptions()
                            "проверкой после), compare — вывести параметры, отличающиеся от файла "
                            "FILE, report — отчёт PDF в файл FILE, scan — найти контроллеры на "
                            "линии (адреса 1–127; по строке на найденный: адрес;тип;версия ПО;"
-                           "версия протокола). Файл записывается только в существующую папку. "
+                           "версия протокола), compare-files — вывести параметры, различающиеся в "
+                           "файлах FILE и FILE2, без контроллера. Файл записывается только в "
+                           "существующую папку. "
                            "Код завершения: 0 — выполнено, 1 — есть отличия, 2 — контроллер не "
                            "отвечает (при поиске — не найден ни один), 3 — неверные аргументы "
                            "или файл."),
@@ -87,7 +89,7 @@ ToolOptions::ToolOptions()
         parser.addOption(Hidden(name, QString()));
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Файл пакетного режима (только с --batch)."),
-                                 QStringLiteral("[FILE]"));
+                                 QStringLiteral("[FILE [FILE2]]"));
 }
 
 QString ToolOptions::usageLine() {
@@ -146,11 +148,15 @@ QString ToolOptions::mistakeOfBatch() {
             .arg(parser.value(batch), kBatchCommands.join(QStringLiteral(", ")));
     BatchJob wanted;
     wanted.command = static_cast<BatchCommand>(command);
-    const qsizetype files = wanted.command == BatchCommand::Scan ? 0 : 1;
+    const qsizetype files = wanted.command == BatchCommand::Scan           ? 0
+                            : wanted.command == BatchCommand::CompareFiles ? 2
+                                                                           : 1;
     if (parser.positionalArguments().size() != files)
         return files == 0 ? QStringLiteral("поиску контроллеров (scan) файл не нужен")
-                          : QStringLiteral("пакетному режиму нужен ровно один файл");
+               : files == 2 ? QStringLiteral("сравнению файлов (compare-files) нужны два файла")
+                            : QStringLiteral("пакетному режиму нужен ровно один файл");
     wanted.file = parser.positionalArguments().value(0);
+    wanted.second_file = parser.positionalArguments().value(1);
     if (parser.isSet(port)) {
         wanted.port = LineAddressFromText(parser.value(port));
         if (!wanted.port)

@@ -13,6 +13,30 @@ QString CsvTime(std::int64_t wallMs) {
         QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
 }
 
+std::optional<std::int64_t> CsvTimeReader::operator()(QStringView text) {
+    static const QString kForm = QStringLiteral("0000-00-00 00:00:00.000");
+    if (text.size() != kForm.size())
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (kForm[i] == u'0' ? !text[i].isDigit() : text[i] != kForm[i])
+            return std::nullopt;
+    const auto number = [text](qsizetype at, qsizetype digits) {
+        return text.sliced(at, digits).toInt();
+    };
+    const int minute = number(14, 2), second = number(17, 2);
+    if (minute > 59 || second > 59)
+        return std::nullopt;
+    if (text.first(13) != hour) {
+        const QDateTime start(QDate(number(0, 4), number(5, 2), number(8, 2)),
+                              QTime(number(11, 2), 0));
+        if (!start.isValid() || start.time().hour() != number(11, 2))
+            return std::nullopt;
+        hour = text.first(13).toString();
+        hour_ms = start.toMSecsSinceEpoch();
+    }
+    return hour_ms + (minute * 60 + second) * 1000 + number(20, 3);
+}
+
 bool CsvLogFile::open(const QString& path, const QString& header) {
     close();
     file.setFileName(path);

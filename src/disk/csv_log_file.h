@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
+#include <optional>
 
 // How every file of ours meant for spreadsheets starts: the UTF-8 byte-order mark, so that
 // spreadsheets read the Cyrillic right, and the header line.
@@ -11,6 +13,17 @@ QByteArray CsvFileStart(const QString& header);
 // Local time as such files write it: "YYYY-MM-DD HH:MM:SS.mmm", in the first column, headed
 // alike in every file and in the tables of the windows.
 QString CsvTime(std::int64_t wallMs);
+// The time CsvTime wrote, back in milliseconds since the epoch; none for any other text. Local
+// time is turned into the epoch's once for each hour of the file: each turn asks the system for
+// its time zone, which made reading a day's log take a minute.
+class CsvTimeReader {
+public:
+    std::optional<std::int64_t> operator()(QStringView text);
+
+private:
+    QString hour; // "YYYY-MM-DD HH" of hour_ms
+    std::int64_t hour_ms = 0;
+};
 inline const QString kTimeColumn = QStringLiteral("Время");
 
 // A spreadsheet file that lines are appended to (the traffic log, the recording, the journal);

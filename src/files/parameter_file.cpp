@@ -3,6 +3,7 @@
 #include "disk/ini_document.h"
 #include "host/message_box.h"
 #include "host/status_line.h"
+#include "params/memory_param_boxes.h"
 #include "params/param_boxes.h"
 #include "params/param_catalogue.h"
 #include "params/param_values.h"
@@ -176,4 +177,18 @@ std::optional<ComparedFile> CompareParameterFile(const ParameterFileUi& ui, cons
     if (!TakeIn(ui, folder, name, Use::Compare, &found))
         return std::nullopt;
     return found;
+}
+
+std::optional<ComparedFile> CompareParameterFiles(const ParameterFileUi& ui, const QString& first,
+                                                  const QString& second) {
+    MemoryParamBoxes taken;
+    const QFileInfo firstFile(first), secondFile(second);
+    if (!ReadParameterFile({taken, ui.status, ui.messages}, firstFile.absolutePath(),
+                           firstFile.fileName()))
+        return std::nullopt;
+    for (int i = 0; i < kParamCount; ++i) {
+        ui.boxes.setText(i, taken.states[i] == BoxState::FromFile ? taken.texts[i] : QString());
+        ui.boxes.setState(i, *taken.states[i]);
+    }
+    return CompareParameterFile(ui, secondFile.absolutePath(), secondFile.fileName());
 }

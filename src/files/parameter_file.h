@@ -70,3 +70,9 @@ struct ComparedFile {
 // yellow where the file lacks the key. No text changes. Nothing when refused or cancelled.
 std::optional<ComparedFile> CompareParameterFile(const ParameterFileUi& ui, const QString& folder,
                                                  const QString& name);
+// Two files compared without the controller: the boxes take the first file's values (empty
+// where it lacks the key) and are coloured by the second's as CompareParameterFile colours them.
+// Paths, not the picker's folder and name: the two files are picked each in a dialog. Nothing
+// changes when the first file cannot be read; the second file's values when it could.
+std::optional<ComparedFile> CompareParameterFiles(const ParameterFileUi& ui, const QString& first,
+                                                  const QString& second);

@@ -1,5 +1,6 @@
 #include "history/picture_changes.h"
 
+#include "history/journal_kinds.h"
 #include "live/panel_names.h"
 
 namespace {
@@ -26,9 +27,8 @@ QList<JournalEntry> PictureChanges::take(const PollPicture& picture, std::int64_
     }
     if (picture.modbus_blocked != modbus_blocked) {
         modbus_blocked = picture.modbus_blocked;
-        add(JournalKind::Panel, modbus_blocked
-                                    ? QStringLiteral("Управление по Modbus заблокировано")
-                                    : QStringLiteral("Управление по Modbus разблокировано"));
+        add(JournalKind::Panel,
+            modbus_blocked ? journal_text::kModbusBlocked : journal_text::kModbusUnblocked);
     }
     for (int i = 0; i < kLedCount; ++i)
         if (picture.led_lit[i] != led_lit[i])

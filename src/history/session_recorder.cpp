@@ -1,5 +1,6 @@
 #include "history/session_recorder.h"
 
+#include "history/journal_kinds.h"
 #include "history/recording_line.h"
 #include "text/file_failure.h"
 
@@ -57,7 +58,7 @@ void SessionRecorder::goodAnswer(std::int64_t now) {
         return;
     link_up = true;
     // What the journal saw before the silence still stands: only what differs now is news.
-    events.add({now, JournalKind::Link, QStringLiteral("Связь установлена")});
+    events.add({now, JournalKind::Link, journal_text::kLinkUp});
 }
 
 void SessionRecorder::checkLink() {
@@ -67,7 +68,7 @@ void SessionRecorder::checkLink() {
     if (link_held || !link_up || now - last_good_ms < kLinkLostMs)
         return;
     link_up = false;
-    events.add({now, JournalKind::Link, QStringLiteral("Связь потеряна")});
+    events.add({now, JournalKind::Link, journal_text::kLinkLost});
 }
 
 void SessionRecorder::holdLink(bool held) {
@@ -83,11 +84,13 @@ void SessionRecorder::checkPort(const QString& openPort) {
         return;
     const std::int64_t now = clock();
     if (open_port && !open_port->isEmpty())
-        events.add({now, JournalKind::Link, QStringLiteral("Порт %1 закрыт").arg(*open_port)});
+        events.add(
+            {now, JournalKind::Link, journal_text::kPort + *open_port + QStringLiteral(" закрыт")});
     else if (openPort.isEmpty())
-        events.add({now, JournalKind::Link, QStringLiteral("Порт не открыт")});
+        events.add({now, JournalKind::Link, journal_text::kPort + QStringLiteral("не открыт")});
     if (!openPort.isEmpty())
-        events.add({now, JournalKind::Link, QStringLiteral("Порт %1 открыт").arg(openPort)});
+        events.add(
+            {now, JournalKind::Link, journal_text::kPort + openPort + QStringLiteral(" открыт")});
     open_port = openPort;
 }
 

@@ -24,4 +24,6 @@ inline constexpr RussianNoun kController{"контроллер", "контрол
 // «значения 21 параметра» (the genitive singular after 1, 21, …, the plural after the rest).
 inline constexpr RussianNoun kOfParameter{"параметра", "параметров", "параметров"};
 inline constexpr RussianNoun kOfRequest{"запроса", "запросов", "запросов"};
+// The object of a verb: «прочитать 1 строку», «прочитать 3 строки».
+inline constexpr RussianNoun kLineRead{"строку", "строки", "строк"};
 } // namespace nouns

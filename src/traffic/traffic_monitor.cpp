@@ -14,8 +14,8 @@ bool isBackground(const QByteArray& frame) {
 }
 } // namespace
 
-TrafficMonitor::TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator)
-    : catalogue(catalogue), decimal_separator(decimalSeparator) {
+TrafficMonitor::TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator, int maxRows)
+    : catalogue(catalogue), decimal_separator(decimalSeparator), table(maxRows) {
     log_timer.setInterval(kLogFlushMs);
     connect(&log_timer, &QTimer::timeout, this, &TrafficMonitor::flushLog);
 }
@@ -24,7 +24,7 @@ TrafficMonitor::~TrafficMonitor() {
     log.close();
 }
 
-void TrafficMonitor::take(const LinkEvent& event) {
+void TrafficMonitor::take(const LinkEvent& event, QString time) {
     figures.take(event);
     if (event.sent)
         background_request = isBackground(event.bytes);
@@ -32,7 +32,7 @@ void TrafficMonitor::take(const LinkEvent& event) {
     const bool describable =
         event.sent || event.outcome == LinkOutcome::Ok || event.outcome == LinkOutcome::Exception;
     TrafficRow row{
-        CsvTime(event.wall_ms),
+        std::move(time),
         event.sent ? QStringLiteral(">") : QStringLiteral("<"),
         event.bytes,
         traffic_text::OutcomeText(event),

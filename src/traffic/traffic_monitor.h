@@ -15,12 +15,20 @@
 class TrafficMonitor : public QObject {
     Q_OBJECT
 public:
-    TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator);
+    // `maxRows`: how many rows the table keeps.
+    TrafficMonitor(const ParamCatalogue& catalogue, QChar decimalSeparator,
+                   int maxRows = TrafficRows::kMaxRows);
     ~TrafficMonitor() override;
 
-    void take(const LinkEvent& event);
+    void take(const LinkEvent& event) { take(event, CsvTime(event.wall_ms)); }
+    // An event whose time is written already (a log read back, where formatting each row's time
+    // anew would cost a third of the reading).
+    void take(const LinkEvent& event, QString time);
 
     TrafficRows& rows() { return table; }
+    // What decodes its frames, so that a log read back is decoded alike.
+    const ParamCatalogue& paramCatalogue() const { return catalogue; }
+    QChar decimalSeparator() const { return decimal_separator; }
     LinkStatistics& statistics() { return figures; }
 
     // Starts recording into path (appending); false, with logError() telling why, when it

@@ -33,7 +33,7 @@ QString traffic_text::LogLine(const TrafficRow& row) {
 
 void TrafficRows::append(TrafficRow row) {
     pending.push_back(std::move(row));
-    if (static_cast<int>(pending.size()) > kMaxRows)
+    if (static_cast<int>(pending.size()) > max_rows)
         pending.pop_front();
 }
 
@@ -43,7 +43,7 @@ void TrafficRows::flush() {
     const long long firstNew = first_seq + static_cast<long long>(rows.size());
     std::move(pending.begin(), pending.end(), std::back_inserter(rows));
     pending.clear();
-    if (const auto drop = static_cast<long long>(rows.size()) - kMaxRows; drop > 0) {
+    if (const auto drop = static_cast<long long>(rows.size()) - max_rows; drop > 0) {
         rows.erase(rows.begin(), rows.begin() + drop);
         first_seq += drop;
         const auto gone = std::find_if(shown.begin(), shown.end(),

@@ -29,9 +29,9 @@ QString HexText(const QByteArray& bytes);
 QString LogLine(const TrafficRow& row);
 } // namespace traffic_text
 
-// The rows of the monitor, at most 10,000, the oldest dropped; the table shows them all or,
-// with the filter, all but the background ones. Rows arrive at the pace of the line; the view
-// takes them in batches (flush), so a repaint never waits on a tick.
+// The rows of the monitor, at most 10,000 (a log file opened: more), the oldest dropped; the table
+// shows them all or, with the filter, all but the background ones. Rows arrive at the pace of the
+// line; the view takes them in batches (flush), so a repaint never waits on a tick.
 class TrafficRows : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -41,6 +41,8 @@ public:
     // on every repaint costs more than the exchange); the tooltip, the log and a saved file
     // hold them all.
     static constexpr int kShownBytes = 48;
+
+    explicit TrafficRows(int maxRows = kMaxRows) : max_rows(maxRows) {}
 
     // Held until the next flush; never more than the table could show, with no view flushing.
     void append(TrafficRow row);
@@ -66,4 +68,5 @@ private:
     std::deque<long long> shown;
     long long first_seq = 0;
     bool hide_background = false;
+    int max_rows;
 };

@@ -2,6 +2,7 @@
 
 #include "disk/file_extension.h"
 #include "disk/whole_file_write.h"
+#include "history/journal_file_reader.h"
 #include "views/row_table.h"
 #include "views/save_outcome_label.h"
 #include "views/screen_placement.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -26,6 +28,8 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     setWindowTitle(kTitle);
     PlaceOnScreen(this, QSize(700, 500));
     ask_save_name = SaveNameDialog(this);
+    ask_open_name = OpenNameDialog(this);
+    tell_refusal = RefusalBox();
 
     table = new RowTable(this, QStringLiteral("journal_table"), &rows);
     table->setColumnWidth(0, 170);
@@ -39,6 +43,8 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     kindCaption->setBuddy(kind_box);
     auto* save = new QPushButton(window_text::kSaveToFile, this);
     save->setObjectName(QStringLiteral("save"));
+    auto* open = new QPushButton(QStringLiteral("Открыть…"), this);
+    open->setObjectName(QStringLiteral("open_journal"));
     file_label = new QLabel(this);
     file_label->setObjectName(QStringLiteral("journal_file"));
     file_label->setAccessibleDescription(QStringLiteral("Файл журнала"));
@@ -49,6 +55,7 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
     tools->addWidget(kindCaption);
     tools->addWidget(kind_box);
     tools->addWidget(save);
+    tools->addWidget(open);
     tools->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
@@ -66,6 +73,16 @@ JournalWindow::JournalWindow(const EventJournal& journal, QWidget* owner)
         table->scrollToBottom();
     });
     connect(save, &QPushButton::clicked, this, &JournalWindow::saveShown);
+    connect(open, &QPushButton::clicked, this, &JournalWindow::openFile);
+}
+
+JournalWindow::JournalWindow(std::unique_ptr<EventJournal> opened, const QString& path,
+                             const CsvReadOutcome& read, QWidget* owner)
+    : JournalWindow(*opened, owner) {
+    this->opened = std::move(opened);
+    setObjectName(QStringLiteral("frm_journal_file"));
+    setWindowTitle(kTitle + QStringLiteral(" — ") + QFileInfo(path).fileName());
+    ShowOpenedFile(file_label, path, read);
 }
 
 void JournalWindow::showEvent(QShowEvent* event) {
@@ -100,4 +117,21 @@ void JournalWindow::saveShown() {
         return;
     rows.refresh();
     save_label->showOutcome(path, WriteWholeFile(path, rows.fileText()));
+}
+
+void JournalWindow::openFile() {
+    const QString path = ask_open_name(QStringLiteral("Открыть журнал событий"), kCsvFilter);
+    if (path.isEmpty())
+        return;
+    auto file = std::make_unique<EventJournal>();
+    const CsvReadOutcome read = [&] {
+        const BusyCursor busy;
+        return ReadJournalFile(path, *file);
+    }();
+    if (!read.refusal.isEmpty())
+        return tell_refusal(read.refusal);
+    // Beside this window, not inside it: the file stays open when this one closes.
+    auto* window = new JournalWindow(std::move(file), path, read, parentWidget());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }

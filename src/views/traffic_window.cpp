@@ -4,6 +4,7 @@
 #include "disk/file_extension.h"
 #include "disk/whole_file_write.h"
 #include "text/file_failure.h"
+#include "traffic/traffic_log_reader.h"
 #include "traffic/traffic_monitor.h"
 #include "views/row_table.h"
 #include "views/save_outcome_label.h"
@@ -11,6 +12,7 @@
 #include "views/window_words.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -36,6 +38,8 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     setWindowTitle(QStringLiteral("Монитор обмена"));
     PlaceOnScreen(this, QSize(1000, 600));
     ask_save_name = SaveNameDialog(this);
+    ask_open_name = OpenNameDialog(this);
+    tell_refusal = RefusalBox();
 
     table = new RowTable(this, QStringLiteral("traffic_table"), &monitor.rows());
     // A poll answer is 764 characters of hex: eliding it on every repaint would cost more than
@@ -48,10 +52,11 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     hide_background_box = new QCheckBox(QStringLiteral("Скрыть опрос и транзакции"), this);
     hide_background_box->setObjectName(QStringLiteral("hide_background"));
     pause_button = button(this, "pause", window_text::kPause, true);
-    auto* clear = button(this, "clear", QStringLiteral("Очистить"), false);
+    clear_button = button(this, "clear", QStringLiteral("Очистить"), false);
     auto* save = button(this, "save", window_text::kSaveToFile, false);
     record_button = button(this, "record", window_text::kRecordToFile, true);
-    auto* reset = button(this, "reset", QStringLiteral("Сбросить"), false);
+    auto* open = button(this, "open_log", QStringLiteral("Открыть журнал обмена…"), false);
+    reset_button = button(this, "reset", QStringLiteral("Сбросить"), false);
     statistics_label = new QLabel(this);
     statistics_label->setObjectName(QStringLiteral("statistics"));
     statistics_label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -65,13 +70,13 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     save_label = new SaveOutcomeLabel(this, window_text::kFileSaved, window_text::kFileNotSaved);
 
     auto* tools = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{hide_background_box, pause_button, clear,
-                                                      save, record_button})
+    for (QWidget* w : std::initializer_list<QWidget*>{hide_background_box, pause_button,
+                                                      clear_button, save, record_button, open})
         tools->addWidget(w);
     tools->addStretch();
     auto* figures = new QHBoxLayout;
     figures->addWidget(statistics_label, 1);
-    figures->addWidget(reset);
+    figures->addWidget(reset_button);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
     layout->addWidget(table, 1);
@@ -92,10 +97,11 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     });
     // End asks for the newest rows: a pause would keep them from coming.
     connect(table, &RowTable::endPressed, this, [this] { pause_button->setChecked(false); });
-    connect(clear, &QPushButton::clicked, this, [this] { this->monitor.rows().clear(); });
+    connect(clear_button, &QPushButton::clicked, this, [this] { this->monitor.rows().clear(); });
     connect(save, &QPushButton::clicked, this, &TrafficWindow::saveShown);
     connect(record_button, &QPushButton::toggled, this, &TrafficWindow::toggleRecording);
-    connect(reset, &QPushButton::clicked, this, [this] {
+    connect(open, &QPushButton::clicked, this, &TrafficWindow::openLog);
+    connect(reset_button, &QPushButton::clicked, this, [this] {
         this->monitor.statistics().reset();
         showStatistics();
     });
@@ -103,6 +109,22 @@ TrafficWindow::TrafficWindow(TrafficMonitor& monitor, QWidget* owner)
     showStatistics();
     showLogState();
 }
+
+TrafficWindow::TrafficWindow(std::unique_ptr<TrafficMonitor> opened, const QString& path,
+                             const CsvReadOutcome& read, QWidget* owner)
+    : TrafficWindow(*opened, owner) {
+    this->opened = std::move(opened);
+    setObjectName(QStringLiteral("frm_traffic_file"));
+    setWindowTitle(QStringLiteral("Журнал обмена — ") + QFileInfo(path).fileName());
+    for (QWidget* live :
+         std::initializer_list<QWidget*>{pause_button, clear_button, record_button, reset_button})
+        live->hide();
+    log_label->setObjectName(QStringLiteral("file_state"));
+    log_label->setAccessibleDescription(QStringLiteral("Открытый файл"));
+    ShowOpenedFile(log_label, path, read);
+}
+
+TrafficWindow::~TrafficWindow() = default;
 
 void TrafficWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
@@ -195,4 +217,22 @@ void TrafficWindow::showLogState() {
                                .arg(FileFailure(monitor.logFileName(), monitor.logError())));
     else
         log_label->clear();
+}
+
+void TrafficWindow::openLog() {
+    const QString path = ask_open_name(QStringLiteral("Открыть журнал обмена"), kCsvFilter);
+    if (path.isEmpty())
+        return;
+    auto log = std::make_unique<TrafficMonitor>(monitor.paramCatalogue(),
+                                                monitor.decimalSeparator(), kOpenedLogRows);
+    const CsvReadOutcome read = [&] {
+        const BusyCursor busy;
+        return ReadTrafficLog(path, *log);
+    }();
+    if (!read.refusal.isEmpty())
+        return tell_refusal(read.refusal);
+    // Beside this window, not inside it: the log stays open when this one closes.
+    auto* window = new TrafficWindow(std::move(log), path, read, parentWidget());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }

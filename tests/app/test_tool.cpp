@@ -3,6 +3,7 @@
 #include "app/tool_options.h"
 #include "fake_ports.h"
 #include "file_bytes.h"
+#include "files/parameter_file.h"
 #include "link_rig.h"
 #include "pdf_text.h"
 #include "scripted_messages.h"
@@ -468,6 +469,36 @@ private slots:
                                                "Адрес контроллера: 7", "Порт: COM3 (/dev/ttyS2)"})
             QVERIFY2(text.contains(line), qPrintable(line));
         QVERIFY(f.boxes.shown.isEmpty());
+    }
+
+    // «Сравнить файлы…», below «Отчёт…»: the first file's values in the boxes, coloured by the
+    // second's as the compare with the controller colours them, and journalled.
+    void compareTwoFiles() {
+        ToolFixture f(kCom3);
+        QVERIFY(f.tool.start());
+        f.window.findChild<QAction*>("mnu_param")->trigger();
+        auto* params = f.window.findChild<ParamWindow*>("frm_param");
+        auto* button = params->findChild<QPushButton*>("cmdCompareFiles");
+        QVERIFY(button->text() == "Сравнить файлы…" &&
+                button->y() > params->reportButton()->geometry().bottom());
+        const QString first = f.dir.filePath("копия.ini"), second = f.dir.filePath("образец.ini");
+        SaveParameterTexts(first, [](int i) { return std::optional(QString::number(i)); });
+        SaveParameterTexts(second, [](int i) {
+            return i == 7 ? std::nullopt : std::optional(QString::number(i == 5 ? 9 : i));
+        });
+        QStringList files{first, second};
+        f.tool.parameters().ask_parameter_file = [&](const QString&, const QString&) {
+            return files.takeFirst();
+        };
+        button->click();
+        QCOMPARE(params->text(5) + params->text(6), "56");
+        QCOMPARE(
+            (QList<std::optional<BoxState>>{params->state(5), params->state(6), params->state(7)}),
+            (QList<std::optional<BoxState>>{BoxState::DiffersFromFile, BoxState::MatchesFile,
+                                            BoxState::MissingInFile}));
+        QCOMPARE(f.journalled(JournalKind::Parameter).last(),
+                 "Сравнение файлов " + QDir::toNativeSeparators(first) + " и " +
+                     QDir::toNativeSeparators(second));
     }
 };
 

@@ -1,15 +1,18 @@
 // The file readers on any input; the first byte modulo 3 picks what the rest is: 0 an INI file
-// changed through WriteIniValue three times, 1 a parameter file compared, read and saved over.
+// changed through WriteIniValue three times, 1 a parameter file compared, read and saved over,
+// 2 a traffic log and a journal file opened (after the header of either, by the next byte).
 
 #include "disk/ini_document.h"
 #include "disk/ini_file.h"
 #include "file_bytes.h"
 #include "files/parameter_file.h"
 #include "fuzz_support.h"
+#include "history/journal_file_reader.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_values.h"
 #include "recording_host.h"
 #include "scripted_messages.h"
+#include "traffic/traffic_log_reader.h"
 
 #include <QStringDecoder>
 #include <array>
@@ -126,11 +129,38 @@ void ParameterFile(const QByteArray& content) {
     FUZZ_CHECK(whole || FileBytes(path) == content, FileBytes(path).toHex(' '));
 }
 
+// Every line after the header is read or counted unread, never both and never lost; rows and
+// entries shown are the lines read, up to what the window keeps; a file whose first line is no
+// header of the kind is refused with nothing shown.
+void SessionFiles(const QByteArray& content) {
+    const QString path = ScratchDir() + QStringLiteral("/session.csv");
+    const QByteArray headers[] = {CsvFileStart(traffic_text::kLogHeader),
+                                  CsvFileStart(EventJournal::kHeader), QByteArray()};
+    const QByteArray file = headers[content.isEmpty() ? 2 : content[0] % 3] + content.mid(1);
+    WriteFileBytes(path, file);
+    qsizetype lines = 0;
+    for (const QByteArray& line : file.split('\n'))
+        lines += !line.isEmpty() && line != "\r";
+    TrafficMonitor traffic(Catalogue(), u',', kOpenedLogRows);
+    EventJournal journal;
+    const CsvReadOutcome readAs[] = {ReadTrafficLog(path, traffic), ReadJournalFile(path, journal)};
+    const int shown[] = {traffic.rows().rowCount(), static_cast<int>(journal.entries().size())};
+    for (int kind = 0; kind < 2; ++kind) {
+        const CsvReadOutcome& read = readAs[kind];
+        FUZZ_CHECK(read.refusal.isEmpty()
+                       ? read.read + read.unread <= lines - 1 && shown[kind] == read.read &&
+                             read.first_unread.size() ==
+                                 std::min(read.unread, CsvReadOutcome::kNamedLines)
+                       : read.read + read.unread + shown[kind] == 0,
+                   read.refusal.toUtf8() + " " + read.unreadText().toUtf8());
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    void (*const areas[])(const QByteArray&) = {IniFile, ParameterFile};
-    if (size > 0 && data[0] % 3 < 2)
+    void (*const areas[])(const QByteArray&) = {IniFile, ParameterFile, SessionFiles};
+    if (size > 0)
         areas[data[0] % 3](
             QByteArray(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1)));
     return 0;

@@ -1,7 +1,9 @@
 #include "file_bytes.h"
 #include "frames.h"
+#include "history/journal_file_reader.h"
 #include "history/journal_rows.h"
 #include "history/session_recorder.h"
+#include "live/controller_scan.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
@@ -159,6 +161,37 @@ private slots:
                               at(1900, "Сигнал 255: выкл"),
                               at(1900, "Команда СТАРТ")}));
         QCOMPARE(s.recorder.journal().entries().size(), 19u);
+    }
+
+    // A journal file read back: every kind told from its text, so the filter shows what it showed
+    // live; a line without a time is counted and named.
+    void journalReadBack() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("журнал.csv");
+        Session s;
+        s.recorder.journal().useFile(path);
+        s.recorder.checkPort("COM3");
+        s.answer({{2, 0}, {70, 0x0004}, {75, 0x0020}});
+        s.answer({{0, 0x8000}, {2, 1}, {70, 0x0004}, {92, 0x0010}, {90, 0x8000}});
+        s.recorder.note(JournalKind::Link, ScanBeginText());
+        s.recorder.note(JournalKind::Command, QStringLiteral("Команда СТАРТ"));
+        s.recorder.note(JournalKind::Parameter, QStringLiteral("Сохранение в файл C:\\а;б.ini"));
+        s.recorder.flush();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("без времени\r\n2026-12-07 10:20:30.045;\r\n");
+        file.close();
+        EventJournal opened;
+        const CsvReadOutcome read = ReadJournalFile(path, opened);
+        const auto& live = s.recorder.journal().entries();
+        QCOMPARE(read.unreadText(), QStringLiteral("Не удалось прочитать 1 строку файла (номера "
+                                                   "строк: %1); остальные строки показаны.")
+                                        .arg(live.size() + 2));
+        QCOMPARE(opened.entries().size(), live.size() + 1);
+        for (std::size_t i = 0; i < live.size(); ++i)
+            QCOMPARE(JournalLine(opened.entries()[i]) +
+                         QString::number(int(opened.entries()[i].kind)),
+                     JournalLine(live[i]) + QString::number(int(live[i].kind)));
     }
 
     // Without a named file, each day's entries go to that day's file in the folder.

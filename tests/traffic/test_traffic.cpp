@@ -1,5 +1,7 @@
+#include "file_bytes.h"
 #include "link_rig.h"
 #include "traffic/frame_description.h"
+#include "traffic/traffic_log_reader.h"
 #include "traffic/traffic_monitor.h"
 
 #include <QSignalSpy>
@@ -7,7 +9,7 @@
 #include <QtTest>
 
 // What the traffic monitor makes of the line: the decoding of every frame kind, the rows and
-// statistics of a scripted line, and the log file.
+// statistics of a scripted line, and the log file, also as read back.
 class TrafficTest : public QObject {
     Q_OBJECT
     const ParamCatalogue& catalogue = Catalogue();
@@ -149,6 +151,54 @@ private slots:
         QCOMPARE(failed.size(), 1);
         QVERIFY(!r.monitor.logging());
         QVERIFY(!r.link.tick().isEmpty());
+    }
+
+    // A log read back shows the rows and counts the line had, its lines that are no row of a log
+    // counted and named; a file of another kind, or none, is refused.
+    void logReadBack() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("обмен.csv");
+        Rig r(catalogue);
+        QVERIFY(r.monitor.startLog(path));
+        r.link.tick(), r.link.answer("07 04 00"), r.link.tick();
+        r.link.port.feed(Hex("07 10 01 90 00 02 00 00"));
+        r.link.tick(), r.link.answer("07 90 02");
+        r.monitor.stopLog();
+        QFile log(path);
+        QVERIFY(log.open(QIODevice::Append));
+        log.write("2026-12-07 10:00:00.000;>;07 04;;\r\n"              // line 11: read
+                  "2026-13-07 10:00:00.000;>;07 04;;\r\n\r\n"          // 12: no such month
+                  "2026-12-07 10:00:00.000;<;07 4;ОК;\r\n"             // 14: not hex pairs
+                  "2026-12-07 10:00:00.000;>;07 04;ОК;\r\n"            // 15: a sent answer
+                  "2026-12-07 10:00:00.000;<;07 04 00;Годно;\r\n"      // 16: no such result
+                  "что-то;ещё\r\n"                                     // 17
+                  "2026-12-07 10:00:00.000;<;07 84 03;Исключение 2;\n" // 18: not its code
+                  "2026-12-07 10:00:00.000;<;07 84 03;Исключение 3;Любой текст\n");
+        log.close();
+        TrafficMonitor opened(catalogue, u',', kOpenedLogRows);
+        QCOMPARE(ReadTrafficLog(path, opened).unreadText(),
+                 "Не удалось прочитать 6 строк файла (номера строк: 12, 14, 15, "
+                 "16, 17 и другие); остальные строки показаны.");
+        TrafficRows& live = r.monitor.rows();
+        live.flush();
+        QCOMPARE(opened.rows().rowCount(), live.rowCount() + 2);
+        for (int i = 0; i < live.rowCount(); ++i)
+            QCOMPARE(traffic_text::LogLine(opened.rows().row(i)),
+                     traffic_text::LogLine(live.row(i)));
+        QCOMPARE(opened.rows().row(live.rowCount() + 1).description, "Исключение 3 на функцию 4");
+        const LinkStatistics &was = r.monitor.statistics(), &is = opened.statistics();
+        QCOMPARE((QList<int>{is.sent, is.ok, is.no_answer, is.crc_mismatch, is.exceptions}),
+                 (QList<int>{was.sent + 1, was.ok, was.no_answer, was.crc_mismatch, 2}));
+        QCOMPARE(is.answeredFirstTime().value_or(-1), 200.0 / 3);
+        QCOMPARE(is.responseTimes().count, 3);
+
+        const QString journal = dir.filePath("журнал.csv");
+        WriteFileBytes(journal, "\xEF\xBB\xBFВремя;Событие\r\n");
+        QCOMPARE(ReadTrafficLog(journal, opened).refusal,
+                 journal + ": это не журнал обмена (первая строка файла не "
+                           "«Время;Направление;Кадр;Результат;Расшифровка»)");
+        QCOMPARE(ReadTrafficLog(dir.filePath("нет.csv"), opened).refusal,
+                 dir.filePath("нет.csv") + ": файл не найден");
     }
 };
 

@@ -42,6 +42,7 @@ public:
     QPushButton* readFileButton() const { return read_file_button; }
     QPushButton* compareButton() const { return compare_button; }
     QPushButton* reportButton() const { return report_button; }
+    QPushButton* compareFilesButton() const { return compare_files_button; }
     // Where the file operations take their folder and file name from.
     FileLocationPicker* filePicker() const { return file_picker; }
 
@@ -86,6 +87,7 @@ private:
     QPushButton* read_file_button = nullptr;
     QPushButton* compare_button = nullptr;
     QPushButton* report_button = nullptr;
+    QPushButton* compare_files_button = nullptr;
     QWidget* file_picker_area = nullptr;
     FileLocationPicker* file_picker = nullptr;
     QTimer* refresh_timer = nullptr;

@@ -7,9 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-// The bulk and file buttons in a column beside the file location picker, the report's last;
-// what they do is wired by the transfer and file operations. The file buttons are usable exactly
-// while the picker is.
+// The bulk and file buttons in a column beside the file location picker, the report's and the
+// compare of two files last; what they do is wired by the transfer and file operations. The
+// file buttons are usable exactly while the picker is; the compare of two files picks its files
+// in dialogs of its own.
 
 void ParamWindow::buildButtons(const QString& pickerFolder) {
     struct Button {
@@ -36,6 +37,11 @@ void ParamWindow::buildButtons(const QString& pickerFolder) {
     report_button = new QPushButton(QStringLiteral("Отчёт…"), frm_prg);
     report_button->setObjectName("cmdReport");
     report_button->setGeometry(TwipsRect(9000, top + 450, 2640, 375));
+    // Lower still, beside the legend's short «Значение изменено»: the three rows between reach
+    // under the column.
+    compare_files_button = new QPushButton(QStringLiteral("Сравнить файлы…"), frm_prg);
+    compare_files_button->setObjectName("cmdCompareFiles");
+    compare_files_button->setGeometry(TwipsRect(9000, 13500, 2640, 375));
 
     file_picker_area = new QWidget(frm_prg);
     file_picker_area->setObjectName("file_picker_area");
