@@ -1,11 +1,13 @@
 // The file readers on any input; the first byte modulo 3 picks what the rest is: 0 an INI file
-// changed through WriteIniValue three times, 1 a parameter file compared, read and saved over.
+// changed through WriteIniValue three times, 1 a parameter file compared, read and saved over,
+// 2 a recording read back.
 
 #include "disk/ini_document.h"
 #include "disk/ini_file.h"
 #include "file_bytes.h"
 #include "files/parameter_file.h"
 #include "fuzz_support.h"
+#include "history/recording_file.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_values.h"
 #include "recording_host.h"
@@ -126,11 +128,25 @@ void ParameterFile(const QByteArray& content) {
     FUZZ_CHECK(whole || FileBytes(path) == content, FileBytes(path).toHex(' '));
 }
 
+// A recording read back: a refused file shows nothing, a read one at most a sample a line, in
+// time order, and the message names at most ten lines.
+void RecordingRows(const QByteArray& content) {
+    const QString path = ScratchDir() + QStringLiteral("/r.csv");
+    WriteFileBytes(path, content);
+    const RecordingFile read(path);
+    const EngineHistory& samples = read.history();
+    FUZZ_CHECK(read.refusal().isEmpty() || samples.size() == 0);
+    FUZZ_CHECK(samples.size() <= content.count('\n'));
+    for (int i = 1; i < samples.size(); ++i)
+        FUZZ_CHECK(samples.at(i - 1).wall_ms <= samples.at(i).wall_ms);
+    FUZZ_CHECK(read.omissions().count(u',') <= 10, read.omissions().toUtf8());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    void (*const areas[])(const QByteArray&) = {IniFile, ParameterFile};
-    if (size > 0 && data[0] % 3 < 2)
+    void (*const areas[])(const QByteArray&) = {IniFile, ParameterFile, RecordingRows};
+    if (size > 0)
         areas[data[0] % 3](
             QByteArray(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1)));
     return 0;
