@@ -51,7 +51,7 @@ private:
     QCommandLineOption backup_dir;
     QCommandLineOption batch;
     QCommandLineOption port;
-    QCommandLineOption open_record;
     QCommandLineOption address;
+    QCommandLineOption open_record;
     std::optional<BatchJob> job;
 };
