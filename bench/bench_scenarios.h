@@ -31,6 +31,9 @@ int MonitorRows();
 // The chart window over a full day of samples (24 h at 5 a second), all quantities shown:
 // redraw time, median of `repeats`, and the resident memory the samples take.
 int ChartsDay(int repeats);
+// A recording file of a day (432,000 rows) read back: read time, median of `repeats`, the
+// resident memory of the samples, the time to the window shown, its redraw over «Всё».
+int RecordingDay(int repeats);
 // Ten minutes of samples before now, as a session that has polled that long would hold.
 class EngineHistory;
 class QWidget;

@@ -9,6 +9,8 @@
 //                                   fast exchange on)
 //   bench_tool monitor-rows               memory of the traffic monitor with 10,000 rows
 //   bench_tool charts-day [REPEATS]       redraw of a 24-hour history, memory of its samples
+//   bench_tool recording-day [REPEATS]    a day's recording file read back: read, window, redraw,
+//                                         memory
 //   bench_tool polling-of TOOL SECONDS REPEATS   CPU, poll rate, memory of the built zarn-tool
 //   bench_tool bulk REPEATS [tcp]         read-all timing, CPU per answer, memory (tcp: through
 //                                         the simulator serving TCP, as a serial device server)
@@ -42,6 +44,8 @@ int main(int argc, char** argv) {
         return PollingOfTool(args[2], number(3), number(4));
     if (scenario == "charts-day")
         return ChartsDay(number(2) > 0 ? number(2) : 20);
+    if (scenario == "recording-day")
+        return RecordingDay(number(2) > 0 ? number(2) : 5);
     if (scenario == "monitor-rows")
         return MonitorRows();
     if (scenario == "memory-hour")

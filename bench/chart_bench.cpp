@@ -18,7 +18,9 @@ void FillHistory(EngineHistory& history, std::int64_t endMs, int samples) {
     for (int i = 0; i < samples; ++i) {
         EngineSample sample{endMs - 200LL * (samples - i), {}};
         for (int q = 0; q < kQuantityCount; ++q)
-            sample.raw[q] = static_cast<float>(1000 + 500 * std::sin(i / (300.0 + 40 * q)));
+            // Whole numbers, as registers hold them: the decimation's cost depends on it.
+            sample.raw[q] =
+                static_cast<float>(std::round(1000 + 500 * std::sin(i / (300.0 + 40 * q))));
         history.append(sample);
     }
 }

@@ -45,6 +45,7 @@ quiet "$bin/bench_tool" polling "$seconds" 3 monitor
 quiet "$bin/bench_tool" monitor-rows
 quiet "$bin/bench_tool" polling "$seconds" 3 charts
 quiet "$bin/bench_tool" charts-day 20
+quiet "$bin/bench_tool" recording-day 5
 quiet "$bin/bench_tool" polling-of "$bin/zarn-tool" "$seconds" 3
 
 echo

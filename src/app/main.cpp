@@ -5,6 +5,7 @@
 #include "config/chosen_line.h"
 #include "config/tool_places.h"
 #include "views/message_box_dialog.h"
+#include "views/recording_window.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -58,10 +59,16 @@ int main(int argc, char** argv) {
     // Desktops match the windows to the menu entry (and its icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("ru.zarn.tool"));
 
-    const ToolPlaces places = PlacesOfThisProgram();
     MessageBoxDialog boxes;
-    Tool tool(LinesOfThisMachine(places.config_path), boxes, places,
-              QLocale::system().decimalPoint().front());
+    const QChar decimalSeparator = QLocale::system().decimalPoint().front();
+    // Looked at in the office: neither the port nor the configuration file is touched.
+    if (!options->recordToOpen().isEmpty())
+        return OpenRecordingWindow(options->recordToOpen(), decimalSeparator, boxes, nullptr)
+                   ? app.exec()
+                   : static_cast<int>(BatchExit::BadInput);
+
+    const ToolPlaces places = PlacesOfThisProgram();
+    Tool tool(LinesOfThisMachine(places.config_path), boxes, places, decimalSeparator);
     options->applyTo(tool, boxes);
     if (!tool.start())
         return 0;

@@ -8,6 +8,7 @@
 #include "views/journal_window.h"
 #include "views/param_window/param_window.h"
 #include "views/port_dialog.h"
+#include "views/recording_window.h"
 #include "views/scan_dialog.h"
 #include "views/traffic_window.h"
 
@@ -138,6 +139,9 @@ void Tool::openChartWindow() {
         chart_window = new ChartWindow(session, decimal_separator, &frm_main);
         connect(chart_window, &ChartWindow::recordingRefused, this, [this](const QString& error) {
             tellFileFailed(QStringLiteral("Запись в файл не начата"), error);
+        });
+        connect(chart_window, &ChartWindow::recordingChosen, this, [this](const QString& path) {
+            OpenRecordingWindow(path, decimal_separator, boxes, &frm_main);
         });
     }
     chart_window->show();

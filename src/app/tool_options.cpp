@@ -76,13 +76,19 @@ ToolOptions::ToolOptions()
               QStringLiteral("A"), QStringLiteral("7")),
       fast(QStringLiteral("fast"),
            QStringLiteral("Только пакетный режим: быстрый обмен — каждый следующий запрос "
-                          "передачи сразу после ответа на предыдущий, а не раз в 100 мс.")) {
+                          "передачи сразу после ответа на предыдущий, а не раз в 100 мс.")),
+      open_record(QStringLiteral("open-record"),
+                  QStringLiteral("Только открыть запись значений FILE (сделанную с --record или "
+                                 "кнопкой «Записывать в файл») в окне графиков, без порта и "
+                                 "контроллера."),
+                  QStringLiteral("FILE")) {
     parser.setApplicationDescription(
         QStringLiteral("Сервисная программа контроллера ЗАРН (Modbus RTU, ведущий), версия ") +
         QCoreApplication::applicationVersion() + QLatin1Char('.'));
     // As QApplication reads its own options: "-platform offscreen", not "-p -l -a …".
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({traffic_log, record, journal, backup_dir, batch, port, address, fast});
+    parser.addOption(open_record);
     for (const QString& name : kWindowSystemOptions)
         parser.addOption(Hidden(name, QStringLiteral("VALUE")));
     for (const QString& name : kWindowSystemFlags)
@@ -126,6 +132,11 @@ QString ToolOptions::mistakeOfParse(const QStringList& arguments) const {
 }
 
 QString ToolOptions::mistakeOfMode() const {
+    // A recording looked at is all that runs: no session to write files of, no batch.
+    for (const QCommandLineOption* session : {&batch, &traffic_log, &record, &journal, &backup_dir})
+        if (parser.isSet(open_record) && parser.isSet(*session))
+            return QStringLiteral("параметр --open-record не сочетается с --%1")
+                .arg(session->names().constFirst());
     if (parser.isSet(batch))
         return parser.isSet(record)
                    ? QStringLiteral("параметр --record не действует в пакетном режиме")

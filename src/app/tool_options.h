@@ -26,6 +26,8 @@ public:
 
     // The job of a command line that asks for the batch mode; empty when it asks for the windows.
     const std::optional<BatchJob>& batchJob() const { return job; }
+    // The recording file to look at instead of working with a controller; empty when none.
+    QString recordToOpen() const { return parser.value(open_record); }
     // Opens the files asked for and sets the backup folder. A file that cannot be opened is
     // told in a warning box, and the tool works on without it. Without --journal the journal
     // goes to one file a day in the user's data folder; without --backup-dir the backups go to
@@ -51,5 +53,6 @@ private:
     QCommandLineOption port;
     QCommandLineOption address;
     QCommandLineOption fast;
+    QCommandLineOption open_record;
     std::optional<BatchJob> job;
 };

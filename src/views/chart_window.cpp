@@ -2,6 +2,7 @@
 
 #include "disk/file_extension.h"
 #include "disk/whole_file_write.h"
+#include "history/recording_file.h"
 #include "history/session_recorder.h"
 #include "views/save_outcome_label.h"
 #include "views/screen_placement.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -40,6 +42,10 @@ constexpr std::array<Span, 4> kSpans{{
     {"Всё", 0},
 }};
 constexpr int kDefaultSpan = 1;
+constexpr int kWholeSpan = 3;
+
+// A file's view is drawn anew once a drag or a zoom has settled, not at each step of it.
+constexpr int kSettleMs = 50;
 
 // Lines one pixel wide must be told apart at a glance: ten clearly different colours, and only
 // one of them blue (the coolant; the battery beside it is dark olive).
@@ -67,14 +73,53 @@ QString fileTrouble(const SessionRecorder& recorder) {
 double seconds(std::int64_t ms) {
     return static_cast<double>(ms) / 1000.0;
 }
+
+// The file's name and the time it covers, so that the windows of several files are told apart.
+QString recordingTitle(const QString& path, const EngineHistory& history) {
+    const QString name = QFileInfo(path).fileName();
+    if (history.size() == 0)
+        return QStringLiteral("%1: %2 — нет значений").arg(kTitle, name);
+    const QDateTime from = QDateTime::fromMSecsSinceEpoch(history.at(0).wall_ms);
+    const QDateTime to = QDateTime::fromMSecsSinceEpoch(history.at(history.size() - 1).wall_ms);
+    const QString full = QStringLiteral("dd.MM.yyyy HH:mm:ss");
+    return QStringLiteral("%1: %2, %3 – %4")
+        .arg(kTitle, name, from.toString(full),
+             to.toString(from.date() == to.date() ? QStringLiteral("HH:mm:ss") : full));
+}
 } // namespace
 
 ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWidget* owner)
-    : QWidget(owner, Qt::Window), recorder(recorder), decimal_separator(decimalSeparator) {
-    setObjectName(QStringLiteral("frm_charts"));
+    : ChartWindow(recorder.history(), &recorder, decimalSeparator, owner) {
     setWindowTitle(kTitle);
+}
+
+ChartWindow::ChartWindow(std::unique_ptr<const RecordingFile> file, QChar decimalSeparator,
+                         QWidget* owner)
+    : ChartWindow(file->history(), nullptr, decimalSeparator, owner) {
+    recording = std::move(file);
+    setObjectName(QStringLiteral("frm_recording"));
+    setWindowTitle(recordingTitle(recording->path(), samples));
+    {
+        const QSignalBlocker quiet(span_box);
+        span_box->setCurrentIndex(kWholeSpan);
+    }
+    placeSpan();
+    redraw_timer->setSingleShot(true);
+    redraw_timer->setInterval(kSettleMs);
+    connect(plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), redraw_timer,
+            qOverload<>(&QTimer::start));
+}
+
+ChartWindow::~ChartWindow() = default;
+
+ChartWindow::ChartWindow(const EngineHistory& samples, SessionRecorder* recorder,
+                         QChar decimalSeparator, QWidget* owner)
+    : QWidget(owner, Qt::Window), samples(samples), recorder(recorder),
+      decimal_separator(decimalSeparator) {
+    setObjectName(QStringLiteral("frm_charts"));
     PlaceOnScreen(this, QSize(1100, 650));
     ask_save_name = SaveNameDialog(this);
+    ask_open_name = OpenNameDialog(this);
     ask_axis_range = [this](const QString& unit, AxisRange current, int decimals) {
         return AskAxisRange(this, unit, current, decimals);
     };
@@ -86,14 +131,10 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     for (const Span& span : kSpans)
         span_box->addItem(QString::fromUtf8(span.caption));
     span_box->setCurrentIndex(kDefaultSpan);
-    pause_button = new QPushButton(window_text::kPause, this);
-    pause_button->setObjectName(QStringLiteral("pause"));
-    pause_button->setCheckable(true);
     auto* save = new QPushButton(QStringLiteral("Сохранить изображение…"), this);
     save->setObjectName(QStringLiteral("save_image"));
-    record_button = new QPushButton(window_text::kRecordToFile, this);
-    record_button->setObjectName(QStringLiteral("record"));
-    record_button->setCheckable(true);
+    auto* open = new QPushButton(QStringLiteral("Открыть запись…"), this);
+    open->setObjectName(QStringLiteral("open_recording"));
     readout_label = new QLabel(this);
     readout_label->setObjectName(QStringLiteral("readout"));
     // The labels' names stay the values they show (Qt's default); what they are is described.
@@ -104,19 +145,28 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     readout_label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     readout_label->setWordWrap(true);
     readout_label->setMinimumHeight(2 * readout_label->fontMetrics().lineSpacing());
-    record_label = new QLabel(this);
-    record_label->setObjectName(QStringLiteral("record_state"));
-    record_label->setAccessibleDescription(window_text::kRecordingState);
-    record_label->setWordWrap(true);
     save_label = new SaveOutcomeLabel(this, QStringLiteral("Изображение сохранено"),
                                       QStringLiteral("Изображение не сохранено"));
 
     auto* tools = new QHBoxLayout;
     auto* spanCaption = new QLabel(QStringLiteral("Интервал:"), this);
     spanCaption->setBuddy(span_box);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{spanCaption, span_box, pause_button, save, record_button})
-        tools->addWidget(w);
+    tools->addWidget(spanCaption);
+    tools->addWidget(span_box);
+    if (recorder) {
+        pause_button = new QPushButton(window_text::kPause, this);
+        pause_button->setObjectName(QStringLiteral("pause"));
+        pause_button->setCheckable(true);
+        tools->addWidget(pause_button);
+    }
+    tools->addWidget(save);
+    tools->addWidget(open);
+    if (recorder) {
+        record_button = new QPushButton(window_text::kRecordToFile, this);
+        record_button->setObjectName(QStringLiteral("record"));
+        record_button->setCheckable(true);
+        tools->addWidget(record_button);
+    }
     tools->addStretch();
     auto* middle = new QHBoxLayout;
     middle->addWidget(buildChoices());
@@ -126,7 +176,7 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     layout->addLayout(middle, 1);
     layout->addWidget(readout_label);
     auto* files = new QHBoxLayout;
-    files->addWidget(record_label, 1);
+    files->addStretch(1);
     files->addWidget(save_label);
     layout->addLayout(files);
 
@@ -134,13 +184,21 @@ ChartWindow::ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWid
     redraw_timer->setInterval(kRedrawMs);
     connect(redraw_timer, &QTimer::timeout, this, &ChartWindow::redraw);
     connect(span_box, &QComboBox::currentIndexChanged, this, &ChartWindow::redraw);
+    connect(save, &QPushButton::clicked, this, &ChartWindow::saveImage);
+    connect(open, &QPushButton::clicked, this, &ChartWindow::openRecording);
+    if (!recorder)
+        return;
+    record_label = new QLabel(this);
+    record_label->setObjectName(QStringLiteral("record_state"));
+    record_label->setAccessibleDescription(window_text::kRecordingState);
+    record_label->setWordWrap(true);
+    files->insertWidget(0, record_label, 1);
     connect(pause_button, &QPushButton::toggled, this, [this](bool paused) {
         setPaused(paused);
         redraw();
     });
-    connect(save, &QPushButton::clicked, this, &ChartWindow::saveImage);
     connect(record_button, &QPushButton::toggled, this, &ChartWindow::toggleRecording);
-    connect(&recorder, &SessionRecorder::recordingFailed, this, &ChartWindow::showRecordingState);
+    connect(recorder, &SessionRecorder::recordingFailed, this, &ChartWindow::showRecordingState);
     showRecordingState();
 }
 
@@ -177,9 +235,9 @@ void ChartWindow::buildPlot() {
     connect(plot, &QWidget::customContextMenuRequested, this, &ChartWindow::offerAxisMenu);
     connect(plot, &QCustomPlot::mouseRelease, this, [this] {
         if (plot->xAxis->range() != QCPRange(followed_from, followed_to))
-            pause_button->setChecked(true);
+            stopFollowing();
     });
-    connect(plot, &QCustomPlot::mouseWheel, this, [this] { pause_button->setChecked(true); });
+    connect(plot, &QCustomPlot::mouseWheel, this, &ChartWindow::stopFollowing);
     connect(plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) {
         showCursor(plot->xAxis->pixelToCoord(event->position().x()));
     });
@@ -211,7 +269,8 @@ std::int64_t ChartWindow::spanMs() const {
 void ChartWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     redraw();
-    redraw_timer->start();
+    if (recorder)
+        redraw_timer->start();
 }
 
 void ChartWindow::hideEvent(QHideEvent* event) {
@@ -225,22 +284,37 @@ void ChartWindow::setPaused(bool paused) {
         cursor_seconds = -1;
 }
 
+bool ChartWindow::following() const {
+    return pause_button && !pause_button->isChecked();
+}
+
+void ChartWindow::stopFollowing() {
+    if (pause_button)
+        pause_button->setChecked(true);
+}
+
+void ChartWindow::placeSpan() {
+    const std::int64_t last = samples.size() > 0 ? samples.at(samples.size() - 1).wall_ms
+                                                 : QDateTime::currentMSecsSinceEpoch();
+    const std::int64_t first = samples.size() > 0 ? samples.at(0).wall_ms : last;
+    const std::int64_t span = spanMs() > 0 ? spanMs() : std::max<std::int64_t>(last - first, 1000);
+    // A file's view keeps its right edge, within the file: the user looks where they left it.
+    std::int64_t end = last;
+    if (!recorder && spanMs() > 0)
+        end = std::clamp(static_cast<std::int64_t>(std::llround(plot->xAxis->range().upper * 1000)),
+                         std::min(first + span, last), last);
+    plot->xAxis->setRange(seconds(end - span), seconds(end));
+    followed_from = plot->xAxis->range().lower;
+    followed_to = plot->xAxis->range().upper;
+}
+
 void ChartWindow::redraw() {
-    const EngineHistory& history = recorder.history();
-    if (!pause_button->isChecked() || sender() == span_box) {
-        const std::int64_t last = history.size() > 0 ? history.at(history.size() - 1).wall_ms
-                                                     : QDateTime::currentMSecsSinceEpoch();
-        const std::int64_t first = history.size() > 0 ? history.at(0).wall_ms : last;
-        const std::int64_t span =
-            spanMs() > 0 ? spanMs() : std::max<std::int64_t>(last - first, 1000);
-        plot->xAxis->setRange(seconds(last - span), seconds(last));
-        followed_from = plot->xAxis->range().lower;
-        followed_to = plot->xAxis->range().upper;
-    }
+    if (following() || sender() == span_box)
+        placeSpan();
     const auto fromMs = static_cast<std::int64_t>(plot->xAxis->range().lower * 1000);
     const auto toMs = static_cast<std::int64_t>(plot->xAxis->range().upper * 1000);
     const int columns = std::max(1, plot->axisRect()->width());
-    const EngineHistory::Curves curves = history.decimated(fromMs, toMs, columns);
+    const EngineHistory::Curves curves = samples.decimated(fromMs, toMs, columns);
     std::array<bool, 4> axisUsed{};
     for (int q = 0; q < kQuantityCount; ++q) {
         const bool shown = quantity_boxes[q]->isChecked();
@@ -328,12 +402,11 @@ void ChartWindow::offerAxisMenu(const QPoint& at) {
 }
 
 void ChartWindow::showCursor(double at) {
-    const EngineHistory& history = recorder.history();
-    const int i = history.nearest(static_cast<std::int64_t>(std::llround(at * 1000)));
+    const int i = samples.nearest(static_cast<std::int64_t>(std::llround(at * 1000)));
     if (i < 0)
         return;
     cursor_seconds = at;
-    const EngineSample& sample = history.at(i);
+    const EngineSample& sample = samples.at(i);
     cursor_line->point1->setCoords(seconds(sample.wall_ms), 0);
     cursor_line->point2->setCoords(seconds(sample.wall_ms), 1);
     cursor_line->setVisible(true);
@@ -372,29 +445,36 @@ void ChartWindow::saveImage() {
     save_label->showOutcome(path, WriteWholeFile(path, png));
 }
 
+void ChartWindow::openRecording() {
+    const QString path = ask_open_name(QStringLiteral("Открыть запись"), kCsvFilter);
+    if (!path.isEmpty())
+        emit recordingChosen(path);
+}
+
 void ChartWindow::toggleRecording(bool on) {
     if (!on) {
-        recorder.stopRecording();
+        recorder->stopRecording();
         showRecordingState();
         return;
     }
     const QString path =
         ask_save_name(QStringLiteral("Записывать значения в файл"), kCsvFilter, SaveMode::Append);
-    const bool refused = !path.isEmpty() && !recorder.startRecording(path);
+    const bool refused = !path.isEmpty() && !recorder->startRecording(path);
     showRecordingState();
     if (refused)
-        emit recordingRefused(fileTrouble(recorder));
+        emit recordingRefused(fileTrouble(*recorder));
 }
 
 void ChartWindow::showRecordingState() {
     const QSignalBlocker quiet(record_button);
-    record_button->setChecked(recorder.recording());
-    if (recorder.recording())
+    record_button->setChecked(recorder->recording());
+    if (recorder->recording())
         record_label->setText(QStringLiteral("Запись в файл: ") +
-                              QDir::toNativeSeparators(recorder.recordingFileName()));
-    else if (!recorder.recordingError().isEmpty())
+                              QDir::toNativeSeparators(recorder->recordingFileName()));
+    else if (!recorder->recordingError().isEmpty())
         // The same words whether the file failed at opening or later at writing.
-        record_label->setText(QStringLiteral("Запись в файл не ведётся: ") + fileTrouble(recorder));
+        record_label->setText(QStringLiteral("Запись в файл не ведётся: ") +
+                              fileTrouble(*recorder));
     else
         record_label->clear();
 }

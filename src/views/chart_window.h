@@ -8,8 +8,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class EngineHistory;
 class QCheckBox;
 class QComboBox;
 class QCPAxis;
@@ -19,6 +21,7 @@ class QCustomPlot;
 class QLabel;
 class QPushButton;
 class QTimer;
+class RecordingFile;
 class SaveOutcomeLabel;
 class SessionRecorder;
 
@@ -27,12 +30,19 @@ class SessionRecorder;
 // in time; a cursor under the mouse reads every shown value at that time. Each value axis fits
 // what it shows but never narrower than its unit wants, unless the user fixes its range (the
 // plot's context menu). Long spans are drawn decimated, so a day redraws as fast as a minute.
+// A recording file read back is shown alike, in a window of its own titled with the file, with
+// nothing to follow or record.
 class ChartWindow : public QWidget {
     Q_OBJECT
 public:
     ChartWindow(SessionRecorder& recorder, QChar decimalSeparator, QWidget* owner = nullptr);
+    // The whole recording at first; a span chosen ends where the view ends.
+    ChartWindow(std::unique_ptr<const RecordingFile> recording, QChar decimalSeparator,
+                QWidget* owner = nullptr);
+    ~ChartWindow() override;
 
     SaveNameAsker ask_save_name;
+    OpenNameAsker ask_open_name;
     // How an axis' fixed range is asked for; tests answer without a modal dialog.
     std::function<std::optional<AxisRange>(const QString& unit, AxisRange current, int decimals)>
         ask_axis_range;
@@ -43,15 +53,24 @@ public:
 signals:
     // The file chosen for recording could not be opened ("path: why"); the owner tells the user.
     void recordingRefused(const QString& error);
+    // «Открыть запись…»: the recording file the user chose to look at.
+    void recordingChosen(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The samples drawn: the session's (with its recorder) or a file's (without).
+    ChartWindow(const EngineHistory& samples, SessionRecorder* recorder, QChar decimalSeparator,
+                QWidget* owner);
     void buildPlot();
     QWidget* buildChoices();
     void setPaused(bool paused);
+    bool following() const;
+    void stopFollowing();
+    void placeSpan();
+    void openRecording();
     void showCursor(double seconds);
     void fitValueAxes();
     void offerAxisMenu(const QPoint& at);
@@ -60,7 +79,9 @@ private:
     void showRecordingState();
     std::int64_t spanMs() const;
 
-    SessionRecorder& recorder;
+    const EngineHistory& samples;
+    SessionRecorder* recorder; // none for a recording file
+    std::unique_ptr<const RecordingFile> recording;
     QChar decimal_separator;
     QCustomPlot* plot = nullptr;
     std::array<QCheckBox*, kQuantityCount> quantity_boxes{};

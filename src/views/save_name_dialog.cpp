@@ -9,3 +9,9 @@ SaveNameAsker SaveNameDialog(QWidget* parent) {
             mode == SaveMode::Append ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options());
     };
 }
+
+OpenNameAsker OpenNameDialog(QWidget* parent) {
+    return [parent](const QString& title, const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    };
+}

@@ -16,3 +16,8 @@ using SaveNameAsker =
     std::function<QString(const QString& title, const QString& filter, SaveMode mode)>;
 // The file dialog over `parent`.
 SaveNameAsker SaveNameDialog(QWidget* parent);
+
+// How a window asks which file to open; empty when the user cancels.
+using OpenNameAsker = std::function<QString(const QString& title, const QString& filter)>;
+// The file dialog over `parent`.
+OpenNameAsker OpenNameDialog(QWidget* parent);

@@ -333,6 +333,9 @@ private slots:
         QTest::newRow("file without --batch") << QStringList{file} << "только в пакетном режиме";
         QTest::newRow("--record in the batch mode")
             << QStringList{"--batch", "read", file, "--record", "@з.csv"} << "--record";
+        QTest::newRow("--open-record in the batch mode")
+            << QStringList{"--open-record", "@з.csv", "--batch", "read", file}
+            << "параметр --open-record не сочетается с --batch";
         // Named folders are not made.
         QTest::newRow("read into no folder")
             << QStringList{"--batch", "read", "@нет/p.ini"} << "p.ini: папка @нет не существует";

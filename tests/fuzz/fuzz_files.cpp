@@ -1,6 +1,7 @@
 // The file readers on any input; the first byte modulo 3 picks what the rest is: 0 an INI file
 // changed through WriteIniValue three times, 1 a parameter file compared, read and saved over,
-// 2 a traffic log and a journal file opened (after the header of either, by the next byte).
+// 2 a traffic log, a journal file or a recording opened (after the header of the first two, or
+// none, as the next byte picks).
 
 #include "disk/ini_document.h"
 #include "disk/ini_file.h"
@@ -8,6 +9,7 @@
 #include "files/parameter_file.h"
 #include "fuzz_support.h"
 #include "history/journal_file_reader.h"
+#include "history/recording_file.h"
 #include "params/memory_param_boxes.h"
 #include "params/param_values.h"
 #include "recording_host.h"
@@ -129,14 +131,31 @@ void ParameterFile(const QByteArray& content) {
     FUZZ_CHECK(whole || FileBytes(path) == content, FileBytes(path).toHex(' '));
 }
 
+// A recording read back: a refused file shows nothing, a read one at most a sample a line, in
+// time order, and the message names at most ten lines.
+void RecordingRows(const QByteArray& content) {
+    const QString path = ScratchDir() + QStringLiteral("/r.csv");
+    WriteFileBytes(path, content);
+    const RecordingFile read(path);
+    const EngineHistory& samples = read.history();
+    FUZZ_CHECK(read.refusal().isEmpty() || samples.size() == 0);
+    FUZZ_CHECK(samples.size() <= content.count('\n'));
+    for (int i = 1; i < samples.size(); ++i)
+        FUZZ_CHECK(samples.at(i - 1).wall_ms <= samples.at(i).wall_ms);
+    FUZZ_CHECK(read.omissions().count(u',') <= 10, read.omissions().toUtf8());
+}
+
 // Every line after the header is read or counted unread, never both and never lost; rows and
 // entries shown are the lines read, up to what the window keeps; a file whose first line is no
 // header of the kind is refused with nothing shown.
 void SessionFiles(const QByteArray& content) {
+    const int kind = content.isEmpty() ? 2 : std::uint8_t(content[0]) % 4;
+    if (kind == 3)
+        return RecordingRows(content.mid(1));
     const QString path = ScratchDir() + QStringLiteral("/session.csv");
     const QByteArray headers[] = {CsvFileStart(traffic_text::kLogHeader),
                                   CsvFileStart(EventJournal::kHeader), QByteArray()};
-    const QByteArray file = headers[content.isEmpty() ? 2 : content[0] % 3] + content.mid(1);
+    const QByteArray file = headers[kind] + content.mid(1);
     WriteFileBytes(path, file);
     qsizetype lines = 0;
     for (const QByteArray& line : file.split('\n'))

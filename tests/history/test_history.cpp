@@ -1,7 +1,10 @@
+#include "disk/csv_log_file.h"
 #include "file_bytes.h"
 #include "frames.h"
 #include "history/journal_file_reader.h"
 #include "history/journal_rows.h"
+#include "history/recording_file.h"
+#include "history/recording_line.h"
 #include "history/session_recorder.h"
 #include "live/controller_scan.h"
 
@@ -88,6 +91,61 @@ private slots:
         s.answer({});
         s.recorder.flush();
         QCOMPARE(FileLines(path).size(), 3);
+    }
+
+    // A recording read back: its rows as written, with either decimal separator, an empty field
+    // as no value; the rows it cannot read named in one message, the rest shown; a file of
+    // another kind, or none, refused whole.
+    void recordingReadBack() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("запись.csv");
+        const QString row =
+            QStringLiteral("2026-12-07 10:20:31.250;1500;1400;85.3;-2.5;90;3.45;0.5;1.2;0.07;24.6");
+        WriteFileBytes(path, CsvFileStart(RecordingHeader()) +
+                                 (RecordingLine(kMorning, {100000, 0, 853, -25}, false, u',') +
+                                  "\r\n" + row + "\nчто-то\r\n" + row.left(30) + "\r\n\r\n" +
+                                  QString(row).replace(5, 2, "13") + "\r\n" +
+                                  QString(row).replace("1500", "15x0") + "\r\n" +
+                                  QString(2000, u'9') + "\r\n" + QString(row).replace(":31", ":32"))
+                                     .toUtf8());
+        const RecordingFile read(path);
+        QCOMPARE(read.refusal(), QString());
+        QCOMPARE(
+            read.omissions(),
+            QStringLiteral("Не прочитаны строки: 4, 5, 7, 8, 9 (всего 5); остальные показаны."));
+        const EngineHistory& h = read.history();
+        QCOMPARE(h.size(), 3);
+        QCOMPARE(h.at(0).wall_ms, kMorning);
+        QCOMPARE(QList<float>(h.at(0).raw.begin() + 2, h.at(0).raw.begin() + 5),
+                 QList<float>({853, -25, 0}));
+        QVERIFY(h.at(0).raw[0] == 100000 && std::isnan(h.at(0).raw[1]));
+        const std::int64_t second =
+            QDateTime(QDate(2026, 12, 7), QTime(10, 20, 31, 250)).toMSecsSinceEpoch();
+        QCOMPARE(h.at(1).wall_ms, second);
+        QCOMPARE(QList<float>(h.at(1).raw.begin(), h.at(1).raw.end()),
+                 QList<float>({1500, 1400, 853, -25, 900, 345, 50, 120, 7, 246}));
+        QCOMPARE(h.at(2).wall_ms, second + 1000);
+
+        QByteArray many = CsvFileStart(RecordingHeader());
+        for (int i = 0; i < 12; ++i)
+            many += "x\r\n";
+        WriteFileBytes(path, many);
+        QCOMPARE(
+            RecordingFile(path).omissions(),
+            QStringLiteral("Не прочитаны строки: 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, … (всего 12); "
+                           "остальные показаны."));
+        WriteFileBytes(path, CsvFileStart(RecordingHeader()) + "x");
+        QCOMPARE(RecordingFile(path).omissions(),
+                 QStringLiteral("Не прочитана строка 2; остальные показаны."));
+
+        WriteFileBytes(path, CsvFileStart(QStringLiteral("Время;Событие")) + row.toUtf8());
+        const RecordingFile journal(path);
+        QCOMPARE(journal.refusal(),
+                 path + QStringLiteral(": это не запись значений этой программы (запись "
+                                       "начинается строкой «Время;Двигатель, об/мин;…»)."));
+        QCOMPARE(journal.history().size(), 0);
+        QCOMPARE(RecordingFile(dir.filePath("нет.csv")).refusal(),
+                 dir.filePath("нет.csv") + QStringLiteral(": файл не найден"));
     }
 
     // A full disk stops the recording with one report; the samples go on.

@@ -1,11 +1,16 @@
+#include "disk/csv_log_file.h"
+#include "file_bytes.h"
 #include "frames.h"
 #include "history/session_recorder.h"
+#include "scripted_messages.h"
 #include "views/chart_window.h"
+#include "views/recording_window.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -148,6 +153,84 @@ private slots:
                                           "Задать шкалу, °C…"}));
         again->actions()[1]->trigger();
         QVERIFY(speedAxis().size() < 200);
+    }
+
+    // Ten minutes recorded, looked at later: a window of its own named by the file and its
+    // time, the whole of it at first, the rows it could not read told once; no pause, no
+    // recording. Its «Открыть запись…» refuses a journal and opens another recording beside it.
+    void recordingLookedAtLater() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("пуск.csv");
+        std::int64_t now = QDateTime(QDate(2026, 12, 7), QTime(9, 0)).toMSecsSinceEpoch();
+        {
+            SessionRecorder recorder(u',', [&now] { return now; });
+            PollDecoder decoder(u',');
+            QVERIFY(recorder.startRecording(path));
+            for (int i = 0; i < 3000; ++i, now += 200)
+                recorder.takePoll(decoder.decode(RxOf(PollFrame({{4, std::uint16_t(i)}}))));
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("обрыв\r\n");
+        file.close();
+
+        ScriptedMessages messages;
+        std::unique_ptr<ChartWindow> window(OpenRecordingWindow(path, u',', messages, nullptr));
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->windowTitle(), "Графики: пуск.csv, 07.12.2026 09:00:00 – 09:09:59");
+        QVERIFY(messages.showedOnly(MessageIcon::Warning, MessageButtons::Ok,
+                                    "Запись прочитана не вся",
+                                    "Не прочитана строка 3002; остальные показаны."));
+        QStringList boxes, checked;
+        for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
+            boxes << box->text();
+            if (box->isChecked())
+                checked << box->text();
+        }
+        QCOMPARE(boxes.size(), 10);
+        QCOMPARE(checked, QStringList({"Двигатель, об/мин", "ОЖ, °C"}));
+        QVERIFY(!window->findChild<QPushButton*>("pause") &&
+                !window->findChild<QPushButton*>("record"));
+        auto* plot = window->findChild<QCustomPlot*>("plot");
+        auto* span = window->findChild<QComboBox*>("span");
+        const std::int64_t firstMs = QDateTime(QDate(2026, 12, 7), QTime(9, 0)).toMSecsSinceEpoch();
+        const double first = firstMs / 1000.0, last = (firstMs + 599'800) / 1000.0;
+        QCOMPARE(span->currentText(), QString("Всё"));
+        QCOMPARE(plot->xAxis->range(), QCPRange(first, last));
+        span->setCurrentText("1 мин");
+        QCOMPARE(plot->xAxis->range(), QCPRange((firstMs + 539'800) / 1000.0, last));
+        // Dragged to the start: drawn there once the view settles, and a span keeps its end.
+        plot->xAxis->setRange(first - 10, first + 50);
+        QTRY_COMPARE(plot->graph(0)->data()->begin()->key, first);
+        span->setCurrentText("10 мин");
+        QCOMPARE(plot->xAxis->range(), QCPRange((firstMs - 200) / 1000.0, last));
+        const QCPRange dragged((firstMs + 100'000) / 1000.0, (firstMs + 160'000) / 1000.0);
+        plot->xAxis->setRange(dragged);
+        span->setCurrentText("1 мин");
+        QCOMPARE(plot->xAxis->range(), dragged);
+
+        const QString journal = dir.filePath("журнал.csv");
+        WriteFileBytes(journal, CsvFileStart("Время;Событие"));
+        QString chosen = journal;
+        window->ask_open_name = [&](const QString& title, const QString&) {
+            return title == "Открыть запись" ? chosen : QString();
+        };
+        const auto recordingWindows = [] {
+            int n = 0;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                n += w->objectName() == "frm_recording" && w->isVisible();
+            return n;
+        };
+        window->findChild<QPushButton*>("open_recording")->click();
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown[1].title, QString("Запись не открыта"));
+        QCOMPARE(recordingWindows(), 1);
+        chosen = path;
+        window->findChild<QPushButton*>("open_recording")->click();
+        QCOMPARE(recordingWindows(), 2);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != window.get() && w->objectName() == "frm_recording")
+                w->close();
     }
 };
 
