@@ -18,7 +18,7 @@ std::optional<std::int64_t> CsvTimeReader::operator()(QStringView text) {
     if (text.size() != kForm.size())
         return std::nullopt;
     for (qsizetype i = 0; i < text.size(); ++i)
-        if (kForm[i] == u'0' ? !text[i].isDigit() : text[i] != kForm[i])
+        if (kForm[i] == u'0' ? text[i] < u'0' || text[i] > u'9' : text[i] != kForm[i])
             return std::nullopt;
     const auto number = [text](qsizetype at, qsizetype digits) {
         return text.sliced(at, digits).toInt();

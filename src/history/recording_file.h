@@ -1,11 +1,9 @@
 #pragma once
 
+#include "disk/csv_file_reader.h"
 #include "history/engine_history.h"
 
-#include <QList>
 #include <QString>
-
-class QFile;
 
 // A recording file read back for a look after the session: its rows become the samples the
 // chart window draws, in the same store the live session fills, so a day read from a file
@@ -18,18 +16,13 @@ public:
 
     QString path() const { return file_path; }
     // Why nothing of the file is shown, in Russian; empty when it was read.
-    QString refusal() const { return refusal_text; }
+    QString refusal() const { return outcome.refusal; }
     const EngineHistory& history() const { return samples; }
     // What was left out, in one message; empty when every row is shown.
     QString omissions() const;
 
 private:
-    void readRows(QFile& file);
-
     QString file_path;
-    QString refusal_text;
+    CsvReadOutcome outcome;
     EngineHistory samples;
-    int rows_read = 0;
-    int unread_count = 0;
-    QList<int> first_unread; // line numbers, the first few
 };

@@ -5,14 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QLabel>
-
-OpenNameAsker OpenNameDialog(QWidget* parent) {
-    return [parent](const QString& title, const QString& filter) {
-        return QFileDialog::getOpenFileName(parent, title, QString(), filter);
-    };
-}
 
 RefusalTeller RefusalBox() {
     return [](const QString& text) {

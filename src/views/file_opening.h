@@ -1,6 +1,7 @@
 #pragma once
 
 #include "disk/csv_file_reader.h"
+#include "views/save_name_dialog.h"
 
 #include <QString>
 #include <functional>
@@ -8,14 +9,9 @@
 class QLabel;
 class QWidget;
 
-// What the windows that open a file of the session share: asking for it, telling why it was not
-// opened, and saying under its rows which file they are and what of it could not be read.
-
-// How a window asks which file to open; empty when the user cancels. Tests answer in place of
-// the modal file dialog.
-using OpenNameAsker = std::function<QString(const QString& title, const QString& filter)>;
-// The file dialog over `parent`.
-OpenNameAsker OpenNameDialog(QWidget* parent);
+// What the windows that open a file of the session share (besides asking for it, OpenNameDialog):
+// telling why it was not opened, and saying under its rows which file they are and what of it could
+// not be read.
 
 // How a window tells why a file was not opened; tests read the text in place of the box.
 using RefusalTeller = std::function<void(const QString& text)>;

@@ -180,7 +180,8 @@ private slots:
         QCOMPARE(window->windowTitle(), "Графики: пуск.csv, 07.12.2026 09:00:00 – 09:09:59");
         QVERIFY(messages.showedOnly(MessageIcon::Warning, MessageButtons::Ok,
                                     "Запись прочитана не вся",
-                                    "Не прочитана строка 3002; остальные показаны."));
+                                    "Не удалось прочитать 1 строку файла (номера строк: 3002); "
+                                    "остальные строки показаны."));
         QStringList boxes, checked;
         for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
             boxes << box->text();
