@@ -107,7 +107,7 @@ void Tool::queueCommand(Command command) {
 void Tool::switchFastExchange(bool on) {
     cycle.setFast(on);
     config.fast_exchange = on;
-    config.SaveFastExchange();
+    config.saveFastExchange();
     session.note(JournalKind::Link, on ? link_text::kFastExchangeOn : link_text::kFastExchangeOff);
 }
 

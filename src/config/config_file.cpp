@@ -67,7 +67,7 @@ void ConfigFile::SaveConfig() {
     host.setText(QString());
 }
 
-void ConfigFile::SaveFastExchange() {
+void ConfigFile::saveFastExchange() {
     host.showProgress(QStringLiteral("Сохранение конфигурации"));
     writeValue(kPcSection, kFastKey, fast_exchange ? QStringLiteral("1") : QStringLiteral("0"));
     host.setText(QString());

@@ -21,7 +21,7 @@ public:
     // Writes com_port and the chosen slave-address entry (-1 for none).
     void SaveConfig();
     // Writes fast_exchange.
-    void SaveFastExchange();
+    void saveFastExchange();
 
     const QString& path() const { return file_path; }
     // The configured port as a line's address.
