@@ -108,7 +108,8 @@ void Tool::switchFastExchange(bool on) {
     cycle.setFast(on);
     config.fast_exchange = on;
     config.saveFastExchange();
-    session.note(JournalKind::Link, on ? link_text::kFastExchangeOn : link_text::kFastExchangeOff);
+    session.note(JournalKind::Link,
+                 on ? journal_text::kFastExchangeOn : journal_text::kFastExchangeOff);
 }
 
 void Tool::openPortDialog() {

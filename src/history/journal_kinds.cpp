@@ -7,6 +7,7 @@
 namespace {
 bool isLink(const QString& text) {
     return text == journal_text::kLinkUp || text == journal_text::kLinkLost ||
+           text == journal_text::kFastExchangeOn || text == journal_text::kFastExchangeOff ||
            text.startsWith(journal_text::kPort) ||
            text.startsWith(QStringLiteral("Поиск контроллеров")) ||
            text.startsWith(QStringLiteral("Найден контроллер:"));

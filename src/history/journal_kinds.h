@@ -12,6 +12,9 @@ inline const QString kPort = QStringLiteral("Порт ");
 inline const QString kCommand = QStringLiteral("Команда ");
 inline const QString kModbusBlocked = QStringLiteral("Управление по Modbus заблокировано");
 inline const QString kModbusUnblocked = QStringLiteral("Управление по Modbus разблокировано");
+// The user's switch of the fast exchange.
+inline const QString kFastExchangeOn = QStringLiteral("Быстрый обмен включён");
+inline const QString kFastExchangeOff = QStringLiteral("Быстрый обмен выключен");
 } // namespace journal_text
 
 // The kind of a journal line told from its text alone, for a journal file read back (the file

@@ -23,9 +23,6 @@ inline const QString kNoPort = QStringLiteral("Порт не выбран");
 // Said when a command or a transfer does not fit into the request ring and is refused whole:
 // in the status line, and as the title of the parameter window's message box.
 inline const QString kQueueFull = QStringLiteral("Очередь запросов переполнена");
-// The journal's note of the user's switch of the fast exchange.
-inline const QString kFastExchangeOn = QStringLiteral("Быстрый обмен включён");
-inline const QString kFastExchangeOff = QStringLiteral("Быстрый обмен выключен");
 } // namespace link_text
 
 // The strict request-answer cycle of the Modbus master. Each tick judges what arrived since the

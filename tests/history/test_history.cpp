@@ -2,6 +2,7 @@
 #include "file_bytes.h"
 #include "frames.h"
 #include "history/journal_file_reader.h"
+#include "history/journal_kinds.h"
 #include "history/journal_rows.h"
 #include "history/recording_file.h"
 #include "history/recording_line.h"
@@ -230,6 +231,7 @@ private slots:
         s.answer({{2, 0}, {70, 0x0004}, {75, 0x0020}});
         s.answer({{0, 0x8000}, {2, 1}, {70, 0x0004}, {92, 0x0010}, {90, 0x8000}});
         s.recorder.note(JournalKind::Link, ScanBeginText());
+        s.recorder.note(JournalKind::Link, journal_text::kFastExchangeOn);
         s.recorder.note(JournalKind::Command, QStringLiteral("Команда СТАРТ"));
         s.recorder.note(JournalKind::Parameter, QStringLiteral("Сохранение в файл C:\\а;б.ini"));
         s.recorder.flush();
