@@ -76,8 +76,9 @@ struct Line {
     }
 };
 
-// Types the edits, writes all, reads all back: every box green, showing what it showed or, if
-// edited, what its row says (on a faulty line once the read has settled).
+// Types the edits, the first one written alone by Enter, writes all, reads all back: every box
+// green, showing what it showed or, if edited, what its row says (on a faulty line once the read
+// has settled).
 void RoundTrip(Line& line, const QList<Edit>& edits, bool faulty) {
     ParamWindow& w = line.params();
     QStringList expected = line.boxes();
@@ -85,6 +86,9 @@ void RoundTrip(Line& line, const QList<Edit>& edits, bool faulty) {
         w.box(e.box)->setText(e.typed);
         expected[e.box] = e.shown;
     }
+    QLineEdit* first = w.box(edits.first().box);
+    QVERIFY(
+        line.tool->runTransfer([first] { QTest::keyClick(first, Qt::Key_Return); }, kTransferMs));
     QVERIFY(line.transfer(w.writeAllButton()));
     if (!faulty)
         QCOMPARE(line.boxes().filter("!"), QStringList());
@@ -256,9 +260,15 @@ private slots:
     // A start and a stop pressed on the tool, recorded and journalled through the command line's
     // files: the speed rises in the recording after the journalled start, the journal holds the
     // commands and the LEDs.
+    void recordingAndJournalOfAStart_data() {
+        QTest::addColumn<bool>("fast");
+        QTest::newRow("tick by tick") << false;
+        QTest::newRow("fast exchange") << true;
+    }
     void recordingAndJournalOfAStart() {
+        QFETCH(bool, fast);
         Line line;
-        QVERIFY2(line.start(), qPrintable(line.sim.errorText()));
+        QVERIFY2(line.start({}, fast), qPrintable(line.sim.errorText()));
         const QString record = line.sim.filePath("запись.csv");
         const QString journal = line.sim.filePath("журнал.csv");
         ToolOptions options;
