@@ -142,7 +142,9 @@ private slots:
             now = at;
             link.port.written.clear();
             link.cycle.watchLine();
-            return HexText(link.port.written.value(0).chopped(2));
+            QString frame = HexText(link.port.written.value(0));
+            frame.chop(6); // the CRC
+            return frame;
         };
         link.tick(); // the poll in flight, alone: nothing to watch
         QVERIFY(!link.cycle.watching());
