@@ -16,8 +16,9 @@ bool ReadableInBatch(const QString& path, BatchConsole& console) {
     return false;
 }
 
-int PrintDifferences(BatchConsole& console, const MemoryParamBoxes& boxes,
-                     const ComparedFile& compared) {
+BatchExit PrintDifferences(BatchConsole& console, const MemoryParamBoxes& boxes,
+                           const ComparedFile& compared, const QString& same,
+                           const QString& differ) {
     int differing = 0;
     for (int i = 0; i < kParamCount; ++i) {
         const std::optional<BoxState> state = boxes.state(i);
@@ -29,7 +30,12 @@ int PrintDifferences(BatchConsole& console, const MemoryParamBoxes& boxes,
                 .arg(boxes.text(i).trimmed(), compared.values[i].value_or(QString()).trimmed()));
         ++differing;
     }
-    return differing;
+    console.tell(
+        differing == 0
+            ? QStringLiteral("Все %1 %2").arg(CountOf(kParamCount, nouns::kParameter), same)
+            : QStringLiteral("Значения %1 %2")
+                  .arg(CountOf(differing, nouns::kOfParameter), differ));
+    return differing == 0 ? BatchExit::Done : BatchExit::Differs;
 }
 
 BatchExit CompareFilesInBatch(const BatchJob& job, BatchConsole& console) {
@@ -40,10 +46,6 @@ BatchExit CompareFilesInBatch(const BatchJob& job, BatchConsole& console) {
         CompareParameterFiles({boxes, console, console}, job.file, job.second_file);
     if (!compared)
         return BatchExit::BadInput;
-    const int differing = PrintDifferences(console, boxes, *compared);
-    console.tell(differing == 0 ? QStringLiteral("Все %1 в файлах совпадают")
-                                      .arg(CountOf(kParamCount, nouns::kParameter))
-                                : QStringLiteral("Значения %1 в файлах различаются")
-                                      .arg(CountOf(differing, nouns::kOfParameter)));
-    return differing == 0 ? BatchExit::Done : BatchExit::Differs;
+    return PrintDifferences(console, boxes, *compared, QStringLiteral("в файлах совпадают"),
+                            QStringLiteral("в файлах различаются"));
 }

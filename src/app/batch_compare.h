@@ -13,9 +13,11 @@
 bool ReadableInBatch(const QString& path, BatchConsole& console);
 
 // Each parameter that `boxes` shows differing from the file compared (or missing from it), as a
-// line of the result: number;value shown;value in the file. Returns how many there were.
-int PrintDifferences(BatchConsole& console, const MemoryParamBoxes& boxes,
-                     const ComparedFile& compared);
+// line of the result: number;value shown;value in the file; then the verdict, «Все 506
+// параметров <same>» or «Значения N параметров <differ>», and the exit status it makes.
+BatchExit PrintDifferences(BatchConsole& console, const MemoryParamBoxes& boxes,
+                           const ComparedFile& compared, const QString& same,
+                           const QString& differ);
 
 // --batch compare-files: the first file's values compared with the second's as the window's
 // «Сравнить файлы…» compares them; neither the port nor the configuration file is touched.

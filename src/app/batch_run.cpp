@@ -211,12 +211,9 @@ BatchExit BatchRun::compare() {
     if (!compared)
         return BatchExit::BadInput;
     journal(operation_text::kComparedWithFile + QDir::toNativeSeparators(file.absoluteFilePath()));
-    const int differing = PrintDifferences(console, controller_boxes, *compared);
-    console.tell(differing == 0 ? QStringLiteral("Все %1 совпадают с файлом")
-                                      .arg(CountOf(kParamCount, nouns::kParameter))
-                                : QStringLiteral("Значения %1 отличаются от файла")
-                                      .arg(CountOf(differing, nouns::kOfParameter)));
-    return differing == 0 ? BatchExit::Done : BatchExit::Differs;
+    return PrintDifferences(console, controller_boxes, *compared,
+                            QStringLiteral("совпадают с файлом"),
+                            QStringLiteral("отличаются от файла"));
 }
 
 BatchExit BatchRun::report() {

@@ -7,6 +7,23 @@
 #include <QDir>
 #include <QLabel>
 
+std::optional<ReadFile> AskAndRead(const OpenNameAsker& ask, const QString& title,
+                                   const RefusalTeller& tell,
+                                   const std::function<CsvReadOutcome(const QString&)>& read) {
+    const QString path = ask(title, kCsvFilter);
+    if (path.isEmpty())
+        return std::nullopt;
+    const CsvReadOutcome outcome = [&] {
+        const BusyCursor busy;
+        return read(path);
+    }();
+    if (!outcome.refusal.isEmpty()) {
+        tell(outcome.refusal);
+        return std::nullopt;
+    }
+    return ReadFile{path, outcome};
+}
+
 RefusalTeller RefusalBox() {
     return [](const QString& text) {
         MessageBoxDialog().ask(MessageIcon::Warning, file_text::kOpenErrorTitle, text,

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QWidget;
@@ -17,6 +18,17 @@ class QWidget;
 using RefusalTeller = std::function<void(const QString& text)>;
 // The warning box «Ошибка открытия файла» over the active window.
 RefusalTeller RefusalBox();
+
+// A file asked for and read: its path and what came of the reading.
+struct ReadFile {
+    QString path;
+    CsvReadOutcome read;
+};
+// Asks for a file (`title`), reads it with `read` under the wait cursor and tells a refusal;
+// none when the user cancelled or the file was refused.
+std::optional<ReadFile> AskAndRead(const OpenNameAsker& ask, const QString& title,
+                                   const RefusalTeller& tell,
+                                   const std::function<CsvReadOutcome(const QString&)>& read);
 
 // «Файл: …» on `label`, and on a line of its own, in red, the lines that could not be read.
 void ShowOpenedFile(QLabel* label, const QString& path, const CsvReadOutcome& read);

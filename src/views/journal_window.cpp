@@ -120,18 +120,14 @@ void JournalWindow::saveShown() {
 }
 
 void JournalWindow::openFile() {
-    const QString path = ask_open_name(QStringLiteral("Открыть журнал событий"), kCsvFilter);
-    if (path.isEmpty())
+    auto journal = std::make_unique<EventJournal>();
+    const std::optional<ReadFile> file =
+        AskAndRead(ask_open_name, QStringLiteral("Открыть журнал событий"), tell_refusal,
+                   [&](const QString& path) { return ReadJournalFile(path, *journal); });
+    if (!file)
         return;
-    auto file = std::make_unique<EventJournal>();
-    const CsvReadOutcome read = [&] {
-        const BusyCursor busy;
-        return ReadJournalFile(path, *file);
-    }();
-    if (!read.refusal.isEmpty())
-        return tell_refusal(read.refusal);
     // Beside this window, not inside it: the file stays open when this one closes.
-    auto* window = new JournalWindow(std::move(file), path, read, parentWidget());
+    auto* window = new JournalWindow(std::move(journal), file->path, file->read, parentWidget());
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
 }

@@ -220,19 +220,15 @@ void TrafficWindow::showLogState() {
 }
 
 void TrafficWindow::openLog() {
-    const QString path = ask_open_name(QStringLiteral("Открыть журнал обмена"), kCsvFilter);
-    if (path.isEmpty())
-        return;
     auto log = std::make_unique<TrafficMonitor>(monitor.paramCatalogue(),
                                                 monitor.decimalSeparator(), kOpenedLogRows);
-    const CsvReadOutcome read = [&] {
-        const BusyCursor busy;
-        return ReadTrafficLog(path, *log);
-    }();
-    if (!read.refusal.isEmpty())
-        return tell_refusal(read.refusal);
+    const std::optional<ReadFile> file =
+        AskAndRead(ask_open_name, QStringLiteral("Открыть журнал обмена"), tell_refusal,
+                   [&](const QString& path) { return ReadTrafficLog(path, *log); });
+    if (!file)
+        return;
     // Beside this window, not inside it: the log stays open when this one closes.
-    auto* window = new TrafficWindow(std::move(log), path, read, parentWidget());
+    auto* window = new TrafficWindow(std::move(log), file->path, file->read, parentWidget());
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
 }
