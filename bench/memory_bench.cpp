@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <malloc.h>
@@ -33,9 +34,11 @@ public:
     bool isOpen() const override { return opened; }
     void close() override { opened = false, incoming.clear(); }
     int waitingBytes() override { return opened ? static_cast<int>(incoming.size()) : 0; }
-    std::uint8_t readByte() override {
-        const auto byte = static_cast<std::uint8_t>(incoming.front());
-        return incoming.pop_front(), byte;
+    int read(std::uint8_t* into, int most) override {
+        const int moved = std::min(most, waitingBytes());
+        std::copy_n(incoming.begin(), moved, into);
+        incoming.erase(incoming.begin(), incoming.begin() + moved);
+        return moved;
     }
     void write(const QByteArray& frame) override {
         engine.advance(now_ms);

@@ -3,15 +3,15 @@
 # for a fixed time, FUZZ_SECONDS (default 60):
 # - the volume build (build-fuzz-volume) fuzzes, with UndefinedBehaviorSanitizer and the targets'
 #   own invariant checks but without AddressSanitizer, which takes a third of each input's time;
-#   FUZZ_JOBS processes at once (libFuzzer -fork; default: one per core);
+#   FUZZ_JOBS processes at once (libFuzzer -jobs, sharing one corpus; default: one per core);
 # - the check build (build-fuzz, AddressSanitizer and UndefinedBehaviorSanitizer) then runs again
 #   every input the volume run kept (its grown corpus: each input that reached something new) and
 #   every input that failed, so a memory fault the volume run passed over without a crash still
 #   fails the run. The committed corpora are replayed in both kinds of build by `make test`.
 # Each run starts from a scratch copy of the committed seeds, so the corpus in the repository
-# never grows by itself. Prints the executions per target (all jobs together; with -fork those of
-# the jobs that finished) and fails when any target crashed, leaked, hung or broke an invariant in
-# either build; logs and the inputs that failed are kept in build-fuzz/fuzz-results/<target>/.
+# never grows by itself. Prints the executions per target (all jobs together) and fails when any
+# target crashed, leaked, hung or broke an invariant in either build; logs (one per job) and the
+# inputs that failed are kept in build-fuzz/fuzz-results/<target>/.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,13 +38,16 @@ scratch_parent=${TMPDIR:-/tmp}
 scratch=$(mktemp -d "$scratch_parent/zarn-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
-# The executions of a libFuzzer log: its final statistics, else the last status line (-fork
-# prints no statistics; its status lines count the executions of all jobs).
+# The executions of a target's jobs together: each job's final statistics, else (a job that
+# failed prints none) its last status line.
 executions() {
-  local runs
-  runs=$(sed -n 's/^stat::number_of_executed_units: *\([0-9]*\).*/\1/p' "$1" | tail -n 1)
-  [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9]*\)[[:space:]:].*/\1/p' "$1" | tail -n 1)
-  echo "${runs:-?}"
+  local total=0 log runs
+  for log in "$@"; do
+    runs=$(sed -n 's/^stat::number_of_executed_units: *\([0-9]*\).*/\1/p' "$log" | tail -n 1)
+    [ -n "$runs" ] || runs=$(sed -n 's/^#\([0-9]*\)[[:space:]].*/\1/p' "$log" | tail -n 1)
+    total=$((total + ${runs:-0}))
+  done
+  echo "$total"
 }
 
 results=$check_build/fuzz-results
@@ -58,15 +61,24 @@ for target in "${targets[@]}"; do
   cp -r "$root/tests/fuzz/corpus/$target" "$work/corpus"
   dict=()
   [ -f "$root/tests/fuzz/$target.dict" ] && dict=(-dict="$root/tests/fuzz/$target.dict")
+  # Independent processes on one corpus, each taking up what the others found: unlike -fork, no
+  # process is restarted, so none of the time goes to loading the corpus again, and every
+  # execution is counted.
   parallel=()
-  [ "$jobs" -gt 1 ] && parallel=(-fork="$jobs")
+  [ "$jobs" -gt 1 ] && parallel=(-jobs="$jobs" -workers="$jobs")
   echo "== $target: $seconds s, $jobs job(s)"
   status=0
-  TMPDIR=$work/tmp UBSAN_OPTIONS=print_stacktrace=1 \
+  (cd "$out" && TMPDIR=$work/tmp UBSAN_OPTIONS=print_stacktrace=1 \
     "$volume_build/bin/$target" "$work/corpus" "${dict[@]}" "${parallel[@]}" \
     -max_total_time="$seconds" -max_len="${max_len[$target]}" -timeout=25 \
-    -print_final_stats=1 -artifact_prefix="$out/" >"$out/log" 2>&1 || status=$?
-  runs=$(executions "$out/log")
+    -print_final_stats=1 -artifact_prefix="$out/" >"$out/log" 2>&1) || status=$?
+  # With -jobs each process logs to fuzz-<job>.log, and their exit codes only to the log.
+  job_logs=("$out/log")
+  if [ "$jobs" -gt 1 ]; then
+    job_logs=("$out"/fuzz-*.log)
+    grep -q -E 'exited with exit code [1-9]' "$out/log" && status=1
+  fi
+  runs=$(executions "${job_logs[@]}")
 
   # Everything kept and everything that failed, once more with AddressSanitizer.
   kept=$(find "$work/corpus" -type f | wc -l)
@@ -83,7 +95,7 @@ for target in "${targets[@]}"; do
     failed=1
     summary+=("$(printf '%-22s %12s executions  FAILED (exit %s, replay of %s kept inputs: exit %s)' \
       "$target" "$runs" "$status" "$kept" "$replay")")
-    grep -h -E -m 5 'ERROR: |invariant broken|runtime error|SUMMARY' "$out/log" "$out/replay.log" ||
+    grep -h -E -m 5 'ERROR: |invariant broken|runtime error|SUMMARY' "${job_logs[@]}" "$out/replay.log" ||
       true
     for artifact in $artifacts; do
       echo "   input: $artifact (with AddressSanitizer: $artifact.replay.log)"

@@ -38,7 +38,7 @@ public:
     bool isOpen() const override { return line && line->isOpen(); }
     void close() override;
     int waitingBytes() override { return line ? line->waitingBytes() : 0; }
-    std::uint8_t readByte() override { return line->readByte(); }
+    int read(std::uint8_t* into, int most) override { return line ? line->read(into, most) : 0; }
     void write(const QByteArray& frame) override;
     std::int64_t writeDoneUs() const override { return line ? line->writeDoneUs() : 0; }
     std::int64_t lastArrivalUs() const override { return line ? line->lastArrivalUs() : 0; }

@@ -32,8 +32,8 @@ public:
     virtual void close() = 0;
     // Received bytes not yet read; 0 while closed.
     virtual int waitingBytes() = 0;
-    // Removes and returns the oldest received byte; only called while waitingBytes() > 0.
-    virtual std::uint8_t readByte() = 0;
+    // Moves up to `most` of the oldest received bytes to `into`; returns how many it moved.
+    virtual int read(std::uint8_t* into, int most) = 0;
     // Queues a whole frame and returns without waiting for it to leave the line.
     virtual void write(const QByteArray& frame) = 0;
     // Steady-clock microseconds when the last frame was handed on whole to the device, and when

@@ -44,10 +44,16 @@ void ExchangeCycle::drain() {
         received.rx_count = 0;
         rx_judged = false;
     }
+    // What does not fit is read all the same and dropped, so the next answer starts afresh.
+    std::array<std::uint8_t, 256> dropped;
     while (port.waitingBytes() > 0) {
-        const std::uint8_t byte = port.readByte();
-        if (received.rx_count < RxBuffer::kCells)
-            received.rx_buffer[received.rx_count++] = byte;
+        const int room = RxBuffer::kCells - received.rx_count;
+        const int moved = room > 0 ? port.read(received.rx_buffer.data() + received.rx_count, room)
+                                   : port.read(dropped.data(), static_cast<int>(dropped.size()));
+        if (moved <= 0)
+            break;
+        if (room > 0)
+            received.rx_count += moved;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -104,10 +105,8 @@ int QtSerialLine::waitingBytes() {
     return isOpen() ? static_cast<int>(serial.bytesAvailable()) : 0;
 }
 
-std::uint8_t QtSerialLine::readByte() {
-    char byte = 0;
-    serial.getChar(&byte);
-    return static_cast<std::uint8_t>(byte);
+int QtSerialLine::read(std::uint8_t* into, int most) {
+    return static_cast<int>(std::max<qint64>(serial.read(reinterpret_cast<char*>(into), most), 0));
 }
 
 void QtSerialLine::write(const QByteArray& frame) {

@@ -2,6 +2,7 @@
 
 #include <QNetworkProxy>
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -124,13 +125,15 @@ int TcpLine::waitingBytes() {
     return opened ? static_cast<int>(received.size() - read_at) : 0;
 }
 
-std::uint8_t TcpLine::readByte() {
-    const auto byte = static_cast<std::uint8_t>(received.at(read_at++));
+int TcpLine::read(std::uint8_t* into, int most) {
+    const int moved = std::min(most, static_cast<int>(received.size()) - read_at);
+    std::memcpy(into, received.constData() + read_at, static_cast<std::size_t>(moved));
+    read_at += moved;
     if (read_at == received.size()) {
         received.resize(0);
         read_at = 0;
     }
-    return byte;
+    return moved;
 }
 
 void TcpLine::write(const QByteArray& frame) {

@@ -2,6 +2,8 @@
 
 #include "link/steady_micros.h"
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 #include <windows.h>
 
@@ -191,8 +193,11 @@ int WinComLine::waitingBytes() {
     return static_cast<int>(received.size()) - read_at;
 }
 
-std::uint8_t WinComLine::readByte() {
-    return static_cast<std::uint8_t>(received.at(read_at++));
+int WinComLine::read(std::uint8_t* into, int most) {
+    const int moved = std::min(most, static_cast<int>(received.size()) - read_at);
+    std::memcpy(into, received.constData() + read_at, static_cast<std::size_t>(moved));
+    read_at += moved;
+    return moved;
 }
 
 void WinComLine::write(const QByteArray& frame) {

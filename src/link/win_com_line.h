@@ -23,7 +23,7 @@ public:
     bool isOpen() const override { return port != nullptr && !lost; }
     void close() override;
     int waitingBytes() override;
-    std::uint8_t readByte() override;
+    int read(std::uint8_t* into, int most) override;
     void write(const QByteArray& frame) override;
     std::int64_t writeDoneUs() const override { return write_done_us; }
     std::int64_t lastArrivalUs() const override;

@@ -1,4 +1,5 @@
 #include "link/qt_serial_line.h"
+#include "waiting_bytes.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -104,8 +105,7 @@ private slots:
             all.append(char(value));
         QCOMPARE(::write(l.master, all.data(), all.size()), all.size());
         for (QDeadlineTimer deadline(5000); drained.size() < all.size() && !deadline.hasExpired();)
-            while (l.port.waitingBytes() > 0)
-                drained.append(char(l.port.readByte()));
+            drained += TakeWaiting(l.port);
         QCOMPARE(drained, all);
     }
 
@@ -143,8 +143,7 @@ private slots:
             }
             QCOMPARE(l.port.waitingBytes(), 5); // the tick
             QVERIFY(rest <= l.port.lastArrivalUs() && l.port.lastArrivalUs() <= seen);
-            while (l.port.waitingBytes() > 0)
-                l.port.readByte();
+            TakeWaiting(l.port);
         }
     }
 

@@ -1,4 +1,5 @@
 #include "link/tcp_line.h"
+#include "waiting_bytes.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -168,9 +169,7 @@ private slots:
         const QByteArray answer = QByteArray::fromHex("070400C0F1");
         QByteArray taken;
         QVERIFY(runEvery(20, [&] {
-            taken.clear();
-            while (rig.line->waitingBytes() > 0)
-                taken.append(char(rig.line->readByte()));
+            taken = TakeWaiting(*rig.line);
             if (taken != answer)
                 rig.peer->write(answer);
             return taken == answer;

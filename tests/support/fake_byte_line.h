@@ -3,6 +3,8 @@
 #include "link/byte_line.h"
 
 #include <QList>
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 // An in-memory line: tests feed the controller's bytes in, and read back every frame the tool
@@ -22,7 +24,12 @@ public:
         read_at = 0;
     }
     int waitingBytes() override { return opened ? static_cast<int>(incoming.size() - read_at) : 0; }
-    std::uint8_t readByte() override { return std::uint8_t(incoming.constData()[read_at++]); }
+    int read(std::uint8_t* into, int most) override {
+        const int moved = std::min(most, waitingBytes());
+        std::memcpy(into, incoming.constData() + read_at, static_cast<std::size_t>(moved));
+        read_at += moved;
+        return moved;
+    }
     void write(const QByteArray& frame) override { written.append(frame); }
     std::int64_t writeDoneUs() const override { return write_done_us; }
     std::int64_t lastArrivalUs() const override { return arrival_us; }

@@ -45,7 +45,9 @@ private:
             ports.device.close();
         }
         int waitingBytes() override { return isOpen() ? ports.device.waitingBytes() : 0; }
-        std::uint8_t readByte() override { return ports.device.readByte(); }
+        int read(std::uint8_t* into, int most) override {
+            return isOpen() ? ports.device.read(into, most) : 0;
+        }
         void write(const QByteArray& frame) override { ports.device.write(frame); }
         std::int64_t writeDoneUs() const override { return ports.device.writeDoneUs(); }
         std::int64_t lastArrivalUs() const override { return ports.device.lastArrivalUs(); }
