@@ -46,8 +46,8 @@ public:
 private:
     void QueueAdvanceWrite() { queue_write = (queue_write + 1) % kSlots; }
 
-    // Left as allocated, not cleared: a slot is read only after append filled it, and the pages of
-    // slots a session never reaches are not touched (128 KB, most of the ring, for a poll alone).
+    // Left as allocated, not cleared: a slot is read only after append filled it, so clearing its
+    // 128 KB whenever a ring is made bought nothing.
     std::array<std::array<std::uint8_t, kSlotBytes>, kSlots> queue_frames;
     std::array<std::int32_t, kSlots> queue_last{};
     std::array<Request, kSlots> queue_requests{};

@@ -1,5 +1,6 @@
 #include "disk/ini_file.h"
 #include "file_bytes.h"
+#include "files/parameter_file.h"
 #include "params/param_catalogue.h"
 #include "pdf_text.h"
 #include "sim_process.h"
@@ -192,6 +193,37 @@ private slots:
                  qPrintable(english.lines.value(0)));
         QVERIFY2(russian.exit_code == 0 && russian.lines.value(0).startsWith("Использование: "),
                  qPrintable(russian.lines.value(0)));
+    }
+
+    // Two files compared with no line: the parameters that differ on standard output, in the
+    // compare's own format, the verdict on standard error and in the exit status.
+    void compareFiles() {
+        BatchTool tool;
+        const auto value = [](int i) { return std::optional(QString::number(i % 7)); };
+        const QString backup = tool.path("копия.ini"), same = tool.path("образец.ini"),
+                      other = tool.path("другой.ini");
+        QVERIFY(SaveParameterTexts(backup, value).isEmpty());
+        QVERIFY(SaveParameterTexts(same, [&](int i) {
+                    return i == 3 ? std::optional(QStringLiteral(" 3,0 ")) : value(i);
+                }).isEmpty());
+        QVERIFY(SaveParameterTexts(other, [&](int i) {
+                    return i == 5     ? std::nullopt
+                           : i == 500 ? std::optional(QStringLiteral("9"))
+                                      : value(i);
+                }).isEmpty());
+        const Outcome equal = tool.run({"--batch", "compare-files", backup, same});
+        QVERIFY(equal.exit_code == 0 && equal.lines.isEmpty());
+        QVERIFY(equal.errors.contains("Все 506 параметров в файлах совпадают"));
+        const Outcome differ = tool.run({"--batch", "compare-files", backup, other});
+        QCOMPARE(differ.exit_code, 1);
+        QCOMPARE(differ.lines, QStringList({"5;5;", "500;3;9"}));
+        QVERIFY(differ.errors.contains("Значения 2 параметров в файлах различаются"));
+        QCOMPARE(tool.run({"--batch", "compare-files", other, backup}).lines,
+                 QStringList({"5;;5", "500;9;3"}));
+        const Outcome missing =
+            tool.run({"--batch", "compare-files", backup, tool.path("нет.ini")});
+        QVERIFY(missing.exit_code == 3 && missing.errors.contains("нет.ini: файл не найден"));
+        QCOMPARE(tool.run({"--batch", "compare-files", backup}).exit_code, 3);
     }
 
     // A parameter the controller limits: the write's verdict names it with both values, and

@@ -18,14 +18,22 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace {
 
 const QString kAbsent(300, QChar(0x1)), kMissing = "default"; // kAbsent: longer than any value
 
-// As a profile read gives it back: one line, trimmed, matching quotes removed, 254 at most.
+// As a profile read gives it back: one line, trimmed of ASCII blanks (a no-break space is kept,
+// as by the profile functions), matching quotes removed, 254 at most.
 QString ReadBack(QString v) {
-    v = v.replace('\r', ' ').replace('\n', ' ').trimmed();
+    v = v.replace('\r', ' ').replace('\n', ' ');
+    const auto blank = [](QChar c) { return c.unicode() < 0x80 && c.isSpace(); };
+    while (!v.isEmpty() && blank(v.back()))
+        v.chop(1);
+    while (!v.isEmpty() && blank(v.front()))
+        v.remove(0, 1);
     if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
         v = v.mid(1, v.size() - 2);
     return v.left(254);
@@ -49,14 +57,28 @@ QList<QStringList> NamesIn(const QByteArray& bytes, QStringList& sections) {
     return keys;
 }
 
-// Every line is kept byte for byte but the replaced one and an unended last line (it gets its
-// line end); at most a key line and a section header are new; the value reads back as written.
+// A file's lines as they are kept: a UTF-16 file's are its characters (here in UTF-8), any
+// other file's its bytes.
+std::optional<QByteArray> Utf16Text(const QByteArray& file) {
+    for (const auto& [mark, encoding] : {std::pair{"\xFF\xFE", QStringConverter::Utf16LE},
+                                         std::pair{"\xFE\xFF", QStringConverter::Utf16BE}})
+        if (file.startsWith(mark))
+            return QString(QStringDecoder(encoding).decode(file.sliced(2))).toUtf8();
+    return std::nullopt;
+}
+
+// Every line is kept as it was but the replaced one and an unended last line (it gets its line
+// end); at most a key line and a section header are new; the value reads back as written. Only
+// a UTF-16 file whose bytes would not come back (an odd byte, a lone surrogate) is refused, and
+// then left as it was.
 void WriteAndCheck(const QString& path, const QString& section, const QString& key,
                    const QString& value) {
-    const QByteArray before = FileBytes(path);
+    const QByteArray file = FileBytes(path);
     const bool existed = ReadIniValue(path, section, key, kAbsent) != kAbsent;
-    FUZZ_CHECK(WriteIniValue(path, section, key, value));
-    const QByteArray after = FileBytes(path);
+    if (!WriteIniValue(path, section, key, value))
+        return FUZZ_CHECK(Utf16Text(file) && FileBytes(path) == file, file.toHex(' '));
+    const QByteArray before = Utf16Text(file).value_or(file);
+    const QByteArray after = Utf16Text(FileBytes(path)).value_or(FileBytes(path));
     QList<QByteArray> added = after.split('\n');
     qsizetype lost = 0;
     for (const QByteArray& line : before.split('\n'))
